@@ -1,0 +1,24 @@
+#include "host/player_requests.h"
+
+#include "host/plugin.h"
+#include "host/winamp.h"
+
+static LRESULT request(WPARAM argument, LPARAM requestNumber) {
+  return SendMessageA(plugin.hwndParent, WM_WA_IPC, argument, requestNumber);
+}
+
+int currentListPosition() { return (int)request(0, IPC_GETLISTPOS); }
+
+const char* playlistFilePath(int index) {
+  return (const char*)request((WPARAM)index, IPC_GETPLAYLISTFILE);
+}
+
+const char* playlistDisplayTitle(int index) {
+  return (const char*)request((WPARAM)index, IPC_GETPLAYLISTTITLE);
+}
+
+void bringUpMiniBrowser() { request(0, IPC_MBOPEN); }
+
+void openInMiniBrowser(const char* address) { request((WPARAM)address, IPC_MBOPEN); }
+
+void blockMiniBrowser(bool blocked) { request(blocked ? 1 : 0, IPC_MBBLOCK); }

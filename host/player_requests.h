@@ -1,0 +1,13 @@
+// The requests Tunelore makes of the player, named for what they ask.
+#pragma once
+
+#include <windows.h>
+
+int currentListPosition();
+// Both texts belong to the player and are valid only until the next request; null when the
+// entry has none.
+const char* playlistFilePath(int index);
+const char* playlistDisplayTitle(int index);
+void bringUpMiniBrowser();
+void openInMiniBrowser(const char* address);
+void blockMiniBrowser(bool blocked);

@@ -1,0 +1,37 @@
+// The Winamp 5 general-purpose plug-in interface, as far as Tunelore uses it.
+#pragma once
+
+#include <windows.h>
+
+#define GPPHDR_VER 0x10
+
+// The record the player reads through winampGetGeneralPurposePlugin(); field order and
+// widths are the player's, so nothing may be added, removed or reordered here.
+struct winampGeneralPurposePlugin {
+  int version;
+  char* description;
+  int (*init)();
+  void (*config)();
+  void (*quit)();
+  HWND hwndParent;
+  HINSTANCE hDllInstance;
+};
+
+// Requests: SendMessageA(hwndParent, WM_WA_IPC, argument, request number).
+#define WM_WA_IPC WM_USER
+#define IPC_GETLISTPOS 125
+#define IPC_GETPLAYLISTFILE 211
+#define IPC_GETPLAYLISTTITLE 212
+#define IPC_MBOPEN 241
+#define IPC_MBBLOCK 248
+
+// Main-window messages around a track change.
+#define WINAMP_TRACK_MESSAGE (WM_USER + 2)
+#define WINAMP_BUTTON1 40044  // previous track
+#define WINAMP_BUTTON4 40047  // stop
+#define WINAMP_BUTTON5 40048  // next track
+
+// Playlist-editor window and its messages around a track change.
+#define WINAMP_PLAYLIST_CLASS "Winamp PE"
+#define PLAYLIST_FIRST_MESSAGE WM_USER
+#define PLAYLIST_SECOND_MESSAGE (WM_USER + 1)

@@ -1,0 +1,149 @@
+// The dialog manager: modal dialogs from registered templates, check boxes and edits.
+#include "model_state.h"
+
+#include <cstdio>
+
+using winmodel::ControlKind;
+using winmodel::state;
+
+static const char DIALOG_CLASS[] = "#32770";
+// A real modal loop waits for its user for ever; the model's gives up after this many idle
+// turns without EndDialog, so a test that forgot to close its dialog fails instead of hanging.
+static const int IDLE_TURNS_LIMIT = 100;
+
+static LRESULT CALLBACK buttonProcedure(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case BM_GETCHECK:
+      return button->checkState;
+    case BM_SETCHECK:
+      if (button->kind == ControlKind::AutoCheckBox) button->checkState = (UINT)wParam;
+      return 0;
+    case BM_CLICK:
+      if (button->kind == ControlKind::AutoCheckBox) {
+        button->checkState = button->checkState == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
+      }
+      SendMessageA(button->parent, WM_COMMAND, MAKEWPARAM(button->id, BN_CLICKED),
+                   (LPARAM)button);
+      return 0;
+    default:
+      return DefWindowProcA(button, message, wParam, lParam);
+  }
+}
+
+// The dialog class's procedure: the dialog procedure first, the defaults when it returns FALSE.
+static LRESULT CALLBACK dialogClassProcedure(HWND dialog, UINT message, WPARAM wParam,
+                                             LPARAM lParam) {
+  if (dialog->dialogProcedure != nullptr &&
+      dialog->dialogProcedure(dialog, message, wParam, lParam) != FALSE) {
+    return TRUE;
+  }
+  if (message == WM_CLOSE) {
+    // As Windows does: the close box becomes a click on Cancel, delivered by the modal loop.
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                 (LPARAM)GetDlgItem(dialog, IDCANCEL));
+    return 0;
+  }
+  if (message == WM_SYSCOMMAND) return DefWindowProcA(dialog, message, wParam, lParam);
+  return 0;
+}
+
+void winmodel::registerBuiltInClasses(State& fresh) {
+  fresh.classes["button"] = buttonProcedure;
+  fresh.classes["edit"] = DefWindowProcA;
+  fresh.classes["static"] = DefWindowProcA;
+  fresh.classes[DIALOG_CLASS] = dialogClassProcedure;
+}
+
+void winmodel::defineDialog(HMODULE module, int templateId, std::vector<DialogControl> controls) {
+  state().dialogs[{module, templateId}] = std::move(controls);
+}
+
+static const char* classOf(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::PushButton:
+    case ControlKind::AutoCheckBox:
+      return "Button";
+    case ControlKind::Edit:
+      return "Edit";
+    default:
+      return "Static";
+  }
+}
+
+static HWND createDialog(const std::vector<winmodel::DialogControl>& controls, DLGPROC procedure) {
+  HWND dialog = winmodel::createWindow(DIALOG_CLASS, "", nullptr, 0);
+  dialog->dialogProcedure = procedure;
+  for (const auto& control : controls) {
+    HWND child = winmodel::createWindow(classOf(control.kind), "", dialog, control.id);
+    child->kind = control.kind;
+  }
+  return dialog;
+}
+
+static bool runModalLoop(HWND dialog, HWND owner) {
+  for (int turn = 0; turn < IDLE_TURNS_LIMIT; ++turn) {
+    winmodel::deliverPosted();
+    if (dialog->dialogEnded) return true;
+    if (owner != nullptr) SendMessageA(owner, WM_ENTERIDLE, MSGF_DIALOGBOX, (LPARAM)dialog);
+    winmodel::deliverPosted();
+    if (dialog->dialogEnded) return true;
+  }
+  std::fprintf(stderr, "model: a modal dialog was left open; closing it\n");
+  return false;
+}
+
+INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner,
+                               DLGPROC dialogProc, LPARAM initParam) {
+  auto found = state().dialogs.find({instance, (int)(UINT_PTR)templateName});
+  if (found == state().dialogs.end()) {
+    SetLastError(1814);  // ERROR_RESOURCE_NAME_NOT_FOUND
+    return -1;
+  }
+  HWND dialog = createDialog(found->second, dialogProc);
+  HWND firstControl = dialog->children.empty() ? nullptr : dialog->children.front();
+  dialogProc(dialog, WM_INITDIALOG, (WPARAM)firstControl, initParam);
+  bool ended = dialog->dialogEnded || runModalLoop(dialog, owner);
+  INT_PTR result = ended ? dialog->dialogResult : -1;
+  DestroyWindow(dialog);
+  return result;
+}
+
+BOOL WINAPI EndDialog(HWND dialog, INT_PTR result) {
+  if (!winmodel::isLiveWindow(dialog) || dialog->dialogProcedure == nullptr) return FALSE;
+  dialog->dialogEnded = true;
+  dialog->dialogResult = result;
+  return TRUE;
+}
+
+HWND WINAPI GetDlgItem(HWND dialog, int id) {
+  if (!winmodel::isLiveWindow(dialog)) return nullptr;
+  for (HWND child : dialog->children) {
+    if (child->id == id && child->alive) return child;
+  }
+  return nullptr;
+}
+
+BOOL WINAPI CheckDlgButton(HWND dialog, int id, UINT check) {
+  HWND button = GetDlgItem(dialog, id);
+  if (button == nullptr) return FALSE;
+  SendMessageA(button, BM_SETCHECK, check, 0);
+  return TRUE;
+}
+
+UINT WINAPI IsDlgButtonChecked(HWND dialog, int id) {
+  return (UINT)SendMessageA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0);
+}
+
+BOOL WINAPI SetDlgItemTextA(HWND dialog, int id, LPCSTR text) {
+  HWND control = GetDlgItem(dialog, id);
+  return control != nullptr && SendMessageA(control, WM_SETTEXT, 0, (LPARAM)text) != 0;
+}
+
+UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int capacity) {
+  HWND control = GetDlgItem(dialog, id);
+  if (control == nullptr) {
+    if (capacity > 0) text[0] = '\0';
+    return 0;
+  }
+  return (UINT)SendMessageA(control, WM_GETTEXT, (WPARAM)capacity, (LPARAM)text);
+}

@@ -1,0 +1,154 @@
+// The slice of the Win32 API that Tunelore and its test player use, for Linux builds.
+// Declarations follow the Windows SDK (names, types, values); the definitions live in
+// model/windows/*.cpp and behave as Windows does wherever the plug-in depends on it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#define WINAPI
+#define __declspec(attributes)
+#define CALLBACK
+#define APIENTRY
+
+typedef int BOOL;
+typedef unsigned char BYTE;
+typedef unsigned short WORD;
+typedef unsigned int DWORD;
+typedef int LONG;
+typedef unsigned int UINT;
+typedef int INT;
+typedef char CHAR;
+typedef intptr_t INT_PTR;
+typedef intptr_t LONG_PTR;
+typedef uintptr_t UINT_PTR;
+typedef uintptr_t ULONG_PTR;
+typedef UINT_PTR WPARAM;
+typedef LONG_PTR LPARAM;
+typedef LONG_PTR LRESULT;
+typedef WORD ATOM;
+typedef void* LPVOID;
+typedef char* LPSTR;
+typedef const char* LPCSTR;
+typedef void* HANDLE;
+
+struct ModelWindow;
+struct ModelModule;
+typedef ModelWindow* HWND;
+typedef ModelModule* HINSTANCE;
+typedef HINSTANCE HMODULE;
+typedef void* HMENU;
+typedef void* HICON;
+typedef void* HCURSOR;
+typedef void* HBRUSH;
+
+typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
+typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
+
+#define TRUE 1
+#define FALSE 0
+#define MAX_PATH 260
+#define ZeroMemory(destination, length) memset((destination), 0, (length))
+
+#define LOWORD(l) ((WORD)(((ULONG_PTR)(l)) & 0xffff))
+#define HIWORD(l) ((WORD)((((ULONG_PTR)(l)) >> 16) & 0xffff))
+#define MAKEWPARAM(l, h) ((WPARAM)(DWORD)((WORD)(l) | ((DWORD)(WORD)(h)) << 16))
+#define MAKEINTRESOURCEA(i) ((LPSTR)((ULONG_PTR)((WORD)(i))))
+
+// Window messages
+#define WM_DESTROY 0x0002
+#define WM_SETTEXT 0x000C
+#define WM_GETTEXT 0x000D
+#define WM_CLOSE 0x0010
+#define WM_INITDIALOG 0x0110
+#define WM_COMMAND 0x0111
+#define WM_SYSCOMMAND 0x0112
+#define WM_ENTERIDLE 0x0121
+#define WM_USER 0x0400
+#define SC_CLOSE 0xF060
+#define MSGF_DIALOGBOX 0
+
+// Buttons
+#define BM_GETCHECK 0x00F0
+#define BM_SETCHECK 0x00F1
+#define BM_CLICK 0x00F5
+#define BN_CLICKED 0
+#define BST_UNCHECKED 0x0000
+#define BST_CHECKED 0x0001
+#define IDOK 1
+#define IDCANCEL 2
+
+// Window procedures and styles
+#define GWLP_WNDPROC (-4)
+#define WS_OVERLAPPEDWINDOW 0x00CF0000L
+#define WS_POPUP 0x80000000L
+#define HWND_MESSAGE ((HWND)(LONG_PTR)-3)
+
+#define GET_MODULE_HANDLE_EX_FLAG_PIN 0x00000001
+#define GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS 0x00000004
+
+#define ERROR_INSUFFICIENT_BUFFER 122
+
+typedef struct tagWNDCLASSA {
+  UINT style;
+  WNDPROC lpfnWndProc;
+  int cbClsExtra;
+  int cbWndExtra;
+  HINSTANCE hInstance;
+  HICON hIcon;
+  HCURSOR hCursor;
+  HBRUSH hbrBackground;
+  LPCSTR lpszMenuName;
+  LPCSTR lpszClassName;
+} WNDCLASSA;
+
+// Messages and window procedures
+LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT WINAPI CallWindowProcA(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
+                               LPARAM lParam);
+LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LONG_PTR WINAPI GetWindowLongPtrA(HWND window, int index);
+LONG_PTR WINAPI SetWindowLongPtrA(HWND window, int index, LONG_PTR value);
+
+// Windows
+ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass);
+BOOL WINAPI UnregisterClassA(LPCSTR className, HINSTANCE instance);
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x,
+                            int y, int width, int height, HWND parent, HMENU menu,
+                            HINSTANCE instance, LPVOID param);
+BOOL WINAPI DestroyWindow(HWND window);
+BOOL WINAPI IsWindow(HWND window);
+HWND WINAPI FindWindowA(LPCSTR className, LPCSTR windowName);
+
+// Dialogs
+INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner,
+                               DLGPROC dialogProc, LPARAM initParam);
+BOOL WINAPI EndDialog(HWND dialog, INT_PTR result);
+HWND WINAPI GetDlgItem(HWND dialog, int id);
+BOOL WINAPI CheckDlgButton(HWND dialog, int id, UINT check);
+UINT WINAPI IsDlgButtonChecked(HWND dialog, int id);
+BOOL WINAPI SetDlgItemTextA(HWND dialog, int id, LPCSTR text);
+UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int capacity);
+
+// Modules
+DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR path, DWORD capacity);
+HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName);
+BOOL WINAPI GetModuleHandleExA(DWORD flags, LPCSTR moduleName, HMODULE* module);
+DWORD WINAPI GetLastError(void);
+void WINAPI SetLastError(DWORD error);
+
+// Text in the ANSI code page
+int WINAPI lstrcmpA(LPCSTR first, LPCSTR second);
+int WINAPI lstrlenA(LPCSTR text);
+LPSTR WINAPI lstrcpynA(LPSTR destination, LPCSTR source, int capacity);
+LPSTR WINAPI CharNextA(LPCSTR current);
+LPSTR WINAPI CharPrevA(LPCSTR start, LPCSTR current);
+BOOL WINAPI IsDBCSLeadByte(BYTE testChar);
+
+// Private profile (INI) files
+DWORD WINAPI GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue,
+                                      LPSTR returned, DWORD capacity, LPCSTR fileName);
+BOOL WINAPI WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value,
+                                       LPCSTR fileName);

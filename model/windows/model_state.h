@@ -1,0 +1,66 @@
+// State shared by the model's files; tests use windows_model.h instead.
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "windows_model.h"
+
+struct ModelWindow {
+  std::string className;
+  std::string text;
+  WNDPROC procedure = nullptr;
+  HWND parent = nullptr;
+  int id = 0;
+  bool alive = true;
+  // Dialog and control parts.
+  DLGPROC dialogProcedure = nullptr;
+  bool dialogEnded = false;
+  INT_PTR dialogResult = 0;
+  std::vector<HWND> children;
+  winmodel::ControlKind kind = winmodel::ControlKind::Static;
+  UINT checkState = BST_UNCHECKED;
+};
+
+struct ModelModule {
+  std::string path;
+  bool pinned = false;
+};
+
+struct PostedMessage {
+  HWND window;
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+};
+
+namespace winmodel {
+
+struct State {
+  std::string driveRoot = ".";
+  std::string executablePath = "C:\\Program Files\\Winamp\\winamp.exe";
+  unsigned codePage = 1252;
+  DWORD lastError = 0;
+  std::map<std::string, WNDPROC> classes;  // by lower-case name
+  std::vector<std::unique_ptr<ModelWindow>> windows;
+  std::vector<std::unique_ptr<ModelModule>> modules;
+  HMODULE codeModule = nullptr;
+  std::map<std::pair<HMODULE, int>, std::vector<DialogControl>> dialogs;
+  std::deque<PostedMessage> posted;
+};
+
+State& state();
+// Button, Edit, Static and the dialog class, as the system provides them.
+void registerBuiltInClasses(State& fresh);
+std::string lowerCase(const char* text);
+bool isLiveWindow(HWND window);
+HWND createWindow(const char* className, const char* title, HWND parent, int id);
+// Delivers posted messages for `window` and its controls; used by the modal dialog loop.
+void deliverPosted();
+
+}  // namespace winmodel

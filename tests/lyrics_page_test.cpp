@@ -1,0 +1,134 @@
+// The page address and the mini-browser requests of the update.
+#include <string>
+
+#include "settings/settings.h"
+#include "tests/support/player_fixture.h"
+#include "tracking/lyrics_page.h"
+#include "ui/resource_ids.h"
+
+namespace {
+
+std::string compose(const char* title, const char* artist, const char* album) {
+  TrackInfo info = {};
+  lstrcpynA(info.title, title, TRACK_FIELD_SIZE);
+  lstrcpynA(info.artist, artist, TRACK_FIELD_SIZE);
+  lstrcpynA(info.album, album, TRACK_FIELD_SIZE);
+  char address[PAGE_ADDRESS_SIZE];
+  composePageAddress(info, address);
+  return address;
+}
+
+TEST(ComposePageAddressTest, EmptyFieldsLeaveOutTheirKeys) {
+  EXPECT_EQ(compose("Song", "Band", "Disc"), pageAddress("title=Song&&artist=Band&&album=Disc"));
+  EXPECT_EQ(compose("", "Band", ""), pageAddress("&&artist=Band"));
+  EXPECT_EQ(compose("Song", "", "Disc"), pageAddress("title=Song&&album=Disc"));
+  EXPECT_EQ(compose("", "", ""), pageAddress(""));
+}
+
+TEST(ComposePageAddressTest, FieldBytesAreKeptExceptHash) {
+  EXPECT_EQ(compose("a & b", "x=y", "\xe9t\xe9 100%"),
+            pageAddress("title=a & b&&artist=x=y&&album=\xe9t\xe9 100%"));
+  EXPECT_EQ(compose("#1 Hit", "Band", "Vol. #2#"),
+            pageAddress("title=%231 Hit&&artist=Band&&album=Vol. %232%23"));
+}
+
+TEST(ComposePageAddressTest, BaseAddressIsTheSiteShownInTheDialog) {
+  EXPECT_EQ(std::string(LYRICS_BASE_ADDRESS), std::string(TUNELORE_SITE_TEXT) + "/");
+  EXPECT_EQ(std::string(LYRICS_BASE_ADDRESS).rfind("http://", 0), 0u);
+}
+
+TEST(ComposePageAddressTest, FieldsThatDoNotFitWholeAreDroppedFromTheEnd) {
+  const std::string full(1023, 'f');
+  // The title fits; the artist would pass 2055 characters, and the album goes with it.
+  std::string address = compose(full.c_str(), full.c_str(), "Disc");
+  EXPECT_EQ(address, pageAddress("title=" + full));
+  EXPECT_LE(address.size(), (size_t)PAGE_ADDRESS_SIZE - 1);
+
+  // The exact limit: a field that ends the address at 2055 characters still fits.
+  size_t room = PAGE_ADDRESS_SIZE - 1 - pageAddress("title=").size() - std::string("&&album=").size();
+  std::string exactAlbum(room - 1000, 'a');
+  std::string fits = compose(std::string(1000, 't').c_str(), "", exactAlbum.c_str());
+  EXPECT_EQ(fits.size(), (size_t)PAGE_ADDRESS_SIZE - 1);
+  std::string oneMore = compose(std::string(1000, 't').c_str(), "", (exactAlbum + "a").c_str());
+  EXPECT_EQ(oneMore, pageAddress("title=" + std::string(1000, 't')));
+
+  // Escaping counts: 700 "#" become 2100 characters and cannot fit; nor can what follows.
+  EXPECT_EQ(compose(std::string(700, '#').c_str(), "Band", ""), pageAddress(""));
+}
+
+class UpdateLyricsPageTest : public PlayerTest {
+ protected:
+  void SetUp() override {
+    PlayerTest::SetUp();
+    std::string a = taggedTrack("a.mp3", {{"TIT2", "Song A"}, {"TPE1", "Band"}});
+    std::string b = taggedTrack("b.mp3", {{"TIT2", "Song B"}, {"TPE1", "Band"}});
+    play({{a, "Band - Song A"}, {b, "Band - Song B"}});
+  }
+  void updateAt(int position) {
+    modelplayer::setPosition(position);
+    updateLyricsPage();
+  }
+  const std::string addressA = pageAddress("title=Song A&&artist=Band");
+  const std::string addressB = pageAddress("title=Song B&&artist=Band");
+};
+
+TEST_F(UpdateLyricsPageTest, NewAddressSendsFourRequestsInOrder) {
+  updateAt(0);
+  EXPECT_EQ(requests(), pageRequests(addressA));
+  EXPECT_STREQ(lastPageAddress, addressA.c_str());
+}
+
+TEST_F(UpdateLyricsPageTest, OnlyTheImmediatelyPrecedingAddressIsSkipped) {
+  updateAt(0);
+  updateAt(0);
+  updateAt(1);
+  updateAt(0);
+  std::vector<std::string> expected = pageRequests(addressA);
+  for (const std::string& address : {addressB, addressA}) {
+    auto more = pageRequests(address);
+    expected.insert(expected.end(), more.begin(), more.end());
+  }
+  EXPECT_EQ(requests(), expected);
+}
+
+TEST_F(UpdateLyricsPageTest, AutoOpenSwitchLeavesOutBringingTheBrowserUp) {
+  bDisabledAutoOpen = true;
+  updateAt(0);
+  EXPECT_EQ(requests(), (std::vector<std::string>{"block 0", "open " + addressA, "block 1"}));
+}
+
+TEST_F(UpdateLyricsPageTest, NothingKnownStillSendsTheBarePageOnce) {
+  play({{"", "", false, false}});
+  updateLyricsPage();
+  updateLyricsPage();
+  EXPECT_EQ(requests(), pageRequests(pageAddress("")));
+}
+
+TEST_F(UpdateLyricsPageTest, UpdateReenteredFromItsOwnRequestsSendsNothingTwice) {
+  int nested = 0;
+  modelplayer::onBrowserRequest([&](const modelplayer::BrowserRequest&) {
+    if (nested++ < 8) updateLyricsPage();
+  });
+  updateAt(0);
+  EXPECT_EQ(requests(), pageRequests(addressA));
+}
+
+TEST_F(UpdateLyricsPageTest, PositionOutsideThePlaylistSendsTheBarePage) {
+  updateAt(-1);
+  updateAt(7);
+  EXPECT_EQ(requests(), pageRequests(pageAddress("")));
+}
+
+// The model player's texts live only until its next message: a plug-in that kept one
+// would send the wrong address, and this shows the model would catch it.
+TEST_F(PlayerTest, PlayerTextsDoNotOutliveTheNextRequest) {
+  play({{"C:\\music\\song.mp3", "Band - Song"}});
+  const char* title = (const char*)SendMessageA(plugin.hwndParent, WM_USER, 0, 212);
+  ASSERT_STREQ(title, "Band - Song");
+  SendMessageA(plugin.hwndParent, WM_USER, 0, 211);
+  EXPECT_STRNE(title, "Band - Song");
+  SendMessageA(plugin.hwndParent, WM_USER, 0, 125);
+  EXPECT_STREQ(title, modelplayer::STALE_TEXT);
+}
+
+}  // namespace

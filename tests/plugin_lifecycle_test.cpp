@@ -1,0 +1,95 @@
+// The plug-in as the player sees it: the record, start-up, configure and quit.
+#include <string>
+
+#include "settings/settings.h"
+#include "tests/support/player_fixture.h"
+#include "tracking/lyrics_page.h"
+#include "tracking/song_change.h"
+
+namespace {
+
+// Taken before any test runs: the record as the player finds it right after loading.
+const winampGeneralPurposePlugin recordAtLoad = *winampGetGeneralPurposePlugin();
+const std::string descriptionAtLoad = recordAtLoad.description;
+
+TEST(PluginRecordTest, RecordIsReadyForThePlayerBeforeStartUp) {
+  EXPECT_EQ(winampGetGeneralPurposePlugin(), &plugin);
+  EXPECT_EQ(recordAtLoad.version, 0x10);
+  EXPECT_EQ(descriptionAtLoad, "");
+  EXPECT_EQ(recordAtLoad.init, &pluginInit);
+  EXPECT_EQ(recordAtLoad.quit, &pluginQuit);
+  EXPECT_NE(recordAtLoad.config, nullptr);
+  EXPECT_EQ(recordAtLoad.hwndParent, nullptr);
+  EXPECT_EQ(recordAtLoad.hDllInstance, nullptr);
+}
+
+class PluginLifecycleTest : public PlayerTest {
+ protected:
+  void startWith(const char* pluginValue, const char* startUpValue) {
+    writeSettingsFile("[" + pluginFileName() + "]\r\nbDisabledPlugin=" + pluginValue +
+                      "\r\nbDisabledStartUp=" + startUpValue + "\r\n");
+    EXPECT_EQ(plugin.init(), 0);
+  }
+  bool hooksInstalled() {
+    return GetWindowLongPtrA(plugin.hwndParent, GWLP_WNDPROC) == (LONG_PTR)mainWindowHook &&
+           GetWindowLongPtrA(modelplayer::playlistWindow(), GWLP_WNDPROC) ==
+               (LONG_PTR)playlistWindowHook;
+  }
+  std::string startUpDescription() { return "TuneLore Plugin (Duskwarn) (" + pluginFileName() + ")"; }
+  std::string savedDescription() { return "Tunelore Plugin (Duskwarn) (" + pluginFileName() + ")"; }
+};
+
+TEST_F(PluginLifecycleTest, StartUpWithAllSwitchesClearOpensTheFrontPage) {
+  startWith("FALSE", "FALSE");
+  EXPECT_EQ(requests(),
+            (std::vector<std::string>{"block 0", "open " LYRICS_BASE_ADDRESS, "block 1"}));
+  EXPECT_EQ(std::string(plugin.description), startUpDescription());
+  EXPECT_TRUE(hooksInstalled());
+  EXPECT_STREQ(lastPageAddress, "") << "the front page is no lyrics page";
+}
+
+TEST_F(PluginLifecycleTest, StartUpPageSwitchedOffSendsOnlyTheUnblock) {
+  startWith("FALSE", "TRUE");
+  EXPECT_EQ(requests(), (std::vector<std::string>{"block 0"}));
+  EXPECT_TRUE(hooksInstalled());
+}
+
+TEST_F(PluginLifecycleTest, DisabledPluginIsNamedLoadedAndHookedButSendsNothing) {
+  startWith("TRUE", "FALSE");
+  EXPECT_TRUE(requests().empty());
+  EXPECT_TRUE(bDisabledPlugin);
+  EXPECT_EQ(std::string(plugin.description), startUpDescription());
+  EXPECT_TRUE(hooksInstalled());
+}
+
+TEST_F(PluginLifecycleTest, NoPlaylistEditorLeavesOnlyTheMainWindowHook) {
+  DestroyWindow(modelplayer::playlistWindow());
+  startWith("FALSE", "TRUE");
+  EXPECT_EQ(GetWindowLongPtrA(plugin.hwndParent, GWLP_WNDPROC), (LONG_PTR)mainWindowHook);
+}
+
+TEST_F(PluginLifecycleTest, TrackChangeAfterStartUpOpensTheLyricsPage) {
+  std::string path = taggedTrack("song.mp3", {{"TIT2", "Song"}, {"TPE1", "Band"}, {"TALB", "Disc"}});
+  play({{path, "Band - Song"}});
+  startWith("FALSE", "TRUE");
+  modelplayer::clearBrowserRequests();
+  SendMessageA(plugin.hwndParent, WM_COMMAND, 40048, 0);
+  SendMessageA(modelplayer::playlistWindow(), WM_USER, 0, 0);
+  SendMessageA(modelplayer::playlistWindow(), WM_USER + 1, 0, 0);
+  EXPECT_EQ(requests(), pageRequests(pageAddress("title=Song&&artist=Band&&album=Disc")));
+}
+
+TEST_F(PluginLifecycleTest, QuitSavesRenamesAndTakesTheHooksOut) {
+  startWith("FALSE", "yes");
+  bDisabledAutoOpen = true;
+  plugin.quit();
+  EXPECT_EQ(std::string(plugin.description), savedDescription());
+  EXPECT_EQ(readSettingsFile(), "[" + pluginFileName() +
+                                    "]\r\nbDisabledPlugin=FALSE\r\nbDisabledStartUp=TRUE\r\n"
+                                    "bDisabledAutoOpen=TRUE\r\n");
+  EXPECT_FALSE(hooksInstalled());
+  EXPECT_EQ(SendMessageA(plugin.hwndParent, WM_COMMAND, 40048, 0),
+            modelplayer::mainWindowAnswer(WM_COMMAND));
+}
+
+}  // namespace

@@ -1,0 +1,141 @@
+// The settings dialog driven by a scripted user: ticks, typing, OK, Cancel, the close box.
+#include <functional>
+#include <string>
+
+#include "settings/settings.h"
+#include "tests/support/player_fixture.h"
+#include "ui/resource_ids.h"
+#include "ui/settings_dialog.h"
+
+namespace {
+
+class SettingsDialogTest : public PlayerTest {
+ protected:
+  // Opens the dialog through the record's config operation; `user` acts once it is up.
+  void runDialog(std::function<void(HWND)> user) {
+    int turns = 0;
+    modelplayer::onDialogIdle([&](HWND dialog) {
+      if (turns++ == 0) user(dialog);
+    });
+    plugin.config();
+    modelplayer::onDialogIdle(nullptr);
+    ASSERT_EQ(turns > 0, true) << "the dialog never became idle";
+  }
+  static void click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+  static void type(HWND dialog, int id, const char* text) { SetDlgItemTextA(dialog, id, text); }
+  static void closeBox(HWND dialog) { SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }
+  static std::string ticks(HWND dialog) {
+    std::string seen;
+    for (int id : {IDC_DISABLE_PLUGIN, IDC_DISABLE_STARTUP, IDC_DISABLE_AUTOOPEN, IDC_AUTO_LOGIN}) {
+      seen += IsDlgButtonChecked(dialog, id) == BST_CHECKED ? "1" : "0";
+    }
+    return seen;
+  }
+  static std::string text(HWND dialog, int id) {
+    char buffer[256] = {};
+    GetDlgItemTextA(dialog, id, buffer, sizeof buffer);
+    return buffer;
+  }
+  std::string switches() {
+    return std::string(bDisabledPlugin ? "1" : "0") + (bDisabledStartUp ? "1" : "0") +
+           (bDisabledAutoOpen ? "1" : "0");
+  }
+  std::string savedDescription() { return "Tunelore Plugin (Duskwarn) (" + pluginFileName() + ")"; }
+};
+
+TEST_F(SettingsDialogTest, OpensWithTheSwitchesTickedAndTheAccountEmpty) {
+  bDisabledPlugin = true;
+  bDisabledAutoOpen = true;
+  std::string seen, user, password;
+  runDialog([&](HWND dialog) {
+    seen = ticks(dialog);
+    user = text(dialog, IDC_USERNAME);
+    password = text(dialog, IDC_PASSWORD);
+    click(dialog, IDCANCEL);
+  });
+  EXPECT_EQ(seen, "1010");
+  EXPECT_EQ(user, "");
+  EXPECT_EQ(password, "");
+}
+
+TEST_F(SettingsDialogTest, OkStoresTheTicksRenamesAndWritesTheFile) {
+  bDisabledStartUp = true;
+  runDialog([&](HWND dialog) {
+    click(dialog, IDC_DISABLE_PLUGIN);
+    click(dialog, IDC_DISABLE_STARTUP);
+    click(dialog, IDC_DISABLE_AUTOOPEN);
+    click(dialog, IDC_DISABLE_AUTOOPEN);
+    click(dialog, IDOK);
+  });
+  EXPECT_EQ(switches(), "100");
+  EXPECT_EQ(std::string(plugin.description), savedDescription());
+  EXPECT_EQ(readSettingsFile(), "[" + pluginFileName() +
+                                    "]\r\nbDisabledPlugin=TRUE\r\nbDisabledStartUp=FALSE\r\n"
+                                    "bDisabledAutoOpen=FALSE\r\n");
+}
+
+TEST_F(SettingsDialogTest, OkWithoutChangesStillRewritesTheFile) {
+  writeSettingsFile("[" + pluginFileName() + "]\r\nbDisabledPlugin=yes\r\n");
+  bDisabledAutoOpen = true;
+  runDialog([&](HWND dialog) { click(dialog, IDOK); });
+  EXPECT_EQ(switches(), "001");
+  EXPECT_EQ(std::string(plugin.description), savedDescription());
+  EXPECT_EQ(readSettingsFile(), "[" + pluginFileName() +
+                                    "]\r\nbDisabledPlugin=FALSE\r\nbDisabledStartUp=FALSE\r\n"
+                                    "bDisabledAutoOpen=TRUE\r\n");
+}
+
+TEST_F(SettingsDialogTest, CancelAndTheCloseBoxChangeNothing) {
+  for (bool useCloseBox : {false, true}) {
+    char* before = plugin.description;
+    bDisabledStartUp = true;
+    runDialog([&](HWND dialog) {
+      click(dialog, IDC_DISABLE_PLUGIN);
+      click(dialog, IDC_DISABLE_STARTUP);
+      if (useCloseBox) {
+        closeBox(dialog);
+      } else {
+        click(dialog, IDCANCEL);
+      }
+    });
+    EXPECT_EQ(switches(), "010") << useCloseBox;
+    EXPECT_EQ(plugin.description, before) << useCloseBox;
+    EXPECT_EQ(readSettingsFile(), "") << useCloseBox;
+  }
+}
+
+TEST_F(SettingsDialogTest, AccountFieldsAreNeverStored) {
+  runDialog([&](HWND dialog) {
+    type(dialog, IDC_USERNAME, "someone");
+    type(dialog, IDC_PASSWORD, "secret");
+    click(dialog, IDC_AUTO_LOGIN);
+    click(dialog, IDOK);
+  });
+  std::string file = readSettingsFile();
+  EXPECT_EQ(file.find("someone"), std::string::npos);
+  EXPECT_EQ(file.find("secret"), std::string::npos);
+  EXPECT_EQ(file, "[" + pluginFileName() +
+                      "]\r\nbDisabledPlugin=FALSE\r\nbDisabledStartUp=FALSE\r\n"
+                      "bDisabledAutoOpen=FALSE\r\n");
+  std::string seen, user;
+  runDialog([&](HWND dialog) {
+    seen = ticks(dialog);
+    user = text(dialog, IDC_USERNAME);
+    click(dialog, IDCANCEL);
+  });
+  EXPECT_EQ(seen, "0000");
+  EXPECT_EQ(user, "");
+}
+
+TEST_F(SettingsDialogTest, ProcedureReturnsFalseForEveryMessage) {
+  std::vector<INT_PTR> answers;
+  runDialog([&](HWND dialog) {
+    answers.push_back(settingsDialogProc(dialog, WM_COMMAND, 9999, 0));
+    answers.push_back(settingsDialogProc(dialog, WM_USER + 5, 0, 0));
+    answers.push_back(settingsDialogProc(dialog, WM_INITDIALOG, 0, 0));
+    click(dialog, IDCANCEL);
+  });
+  EXPECT_EQ(answers, (std::vector<INT_PTR>{FALSE, FALSE, FALSE}));
+}
+
+}  // namespace

@@ -1,0 +1,197 @@
+// Track changes from the player's window messages: the main-window flag, the playlist
+// editor's counter, forwarding, and taking the hooks out again.
+#include <functional>
+
+#include "settings/settings.h"
+#include "tests/support/test_platform.h"
+#include "tests/support/player_fixture.h"
+#include "tracking/lyrics_page.h"
+#include "tracking/song_change.h"
+
+namespace {
+
+const UINT PE_FIRST = WM_USER;
+const UINT PE_SECOND = WM_USER + 1;
+
+class SongChangeTest : public PlayerTest {
+ protected:
+  void SetUp() override {
+    PlayerTest::SetUp();
+    for (int i = 0; i < 3; ++i) {
+      std::string name = "Song " + std::to_string(i);
+      tracks.push_back({taggedTrack(name + ".mp3", {{"TIT2", name}, {"TPE1", "Band"}}), name});
+    }
+    play(tracks);
+    installHooks();
+  }
+  LRESULT toMain(UINT message, WPARAM wParam = 0) {
+    return SendMessageA(modelplayer::mainWindow(), message, wParam, 0);
+  }
+  LRESULT toPlaylist(UINT message) {
+    return SendMessageA(modelplayer::playlistWindow(), message, 0, 0);
+  }
+  // Moves to a new track and counts the updates that sent it: each new page is one "open".
+  int opensAfter(const std::function<void()>& messages) {
+    modelplayer::setPosition(++position % (int)tracks.size());
+    size_t before = opens();
+    messages();
+    return (int)(opens() - before);
+  }
+  size_t opens() {
+    size_t count = 0;
+    for (const auto& request : modelplayer::browserRequests()) {
+      count += request.request == 241 && request.argument != 0;
+    }
+    return count;
+  }
+  std::vector<modelplayer::Entry> tracks;
+  int position = 0;
+};
+
+TEST_F(SongChangeTest, MainWindowTriggersRunOneUpdateAndSetTheFlag) {
+  for (WPARAM command : {40044, 40047, 40048}) {
+    EXPECT_EQ(opensAfter([&] { toMain(WM_COMMAND, command); }), 1) << command;
+    EXPECT_EQ(mainWindowTriggered, 1);
+    mainWindowTriggered = 0;
+  }
+  EXPECT_EQ(opensAfter([&] { toMain(WM_USER + 2); }), 1);
+  EXPECT_EQ(mainWindowTriggered, 1);
+}
+
+TEST_F(SongChangeTest, OtherMainWindowMessagesDoNothing) {
+  EXPECT_EQ(opensAfter([&] {
+              toMain(WM_COMMAND, 40045);                    // play
+              toMain(WM_COMMAND, 40046);                    // pause
+              toMain(WM_COMMAND, MAKEWPARAM(40048, 1));     // accelerator form
+              toMain(WM_USER + 1);
+              toMain(WM_USER + 3);
+            }),
+            0);
+  EXPECT_EQ(mainWindowTriggered, 0);
+}
+
+TEST_F(SongChangeTest, FlagStopsThePlaylistEditorsSecondUpdate) {
+  EXPECT_EQ(opensAfter([&] {
+              toMain(WM_COMMAND, 40048);
+              toPlaylist(PE_FIRST);
+              toPlaylist(PE_SECOND);
+            }),
+            1);
+  EXPECT_EQ(mainWindowTriggered, 0);
+  EXPECT_EQ(playlistMessageCount, 0);
+}
+
+TEST_F(SongChangeTest, PlaylistEditorSequencesFollowTheCounterTable) {
+  struct Sequence {
+    std::vector<UINT> messages;
+    int updates;
+    int countAfter;
+  };
+  const Sequence sequences[] = {
+      {{PE_FIRST, PE_FIRST, PE_FIRST}, 1, 0},
+      {{PE_SECOND, PE_SECOND}, 1, 0},
+      {{PE_FIRST, PE_SECOND}, 1, 0},
+      {{PE_FIRST, PE_FIRST, PE_SECOND}, 0, 3},
+  };
+  for (const Sequence& sequence : sequences) {
+    playlistMessageCount = 0;
+    EXPECT_EQ(opensAfter([&] {
+                for (UINT message : sequence.messages) toPlaylist(message);
+              }),
+              sequence.updates);
+    EXPECT_EQ(playlistMessageCount, sequence.countAfter);
+  }
+}
+
+TEST_F(SongChangeTest, PastTwoThePlaylistEditorNeverUpdatesAndTheCountStaysBounded) {
+  playlistMessageCount = 3;
+  EXPECT_EQ(opensAfter([&] {
+              for (int i = 0; i < 1000; ++i) toPlaylist(i % 2 ? PE_FIRST : PE_SECOND);
+            }),
+            0);
+  EXPECT_GE(playlistMessageCount, 3);
+  playlistMessageCount = 0x7FFFFFFF;  // as an older, counting build could leave it
+  toPlaylist(PE_FIRST);
+  EXPECT_GE(playlistMessageCount, 3);
+  EXPECT_EQ(opensAfter([&] { toMain(WM_COMMAND, 40048); }), 1);
+}
+
+TEST_F(SongChangeTest, HooksReturnThePlayersOwnResults) {
+  EXPECT_EQ(toMain(WM_COMMAND, 40048), modelplayer::mainWindowAnswer(WM_COMMAND));
+  EXPECT_EQ(toMain(WM_USER + 2), modelplayer::mainWindowAnswer(WM_USER + 2));
+  EXPECT_EQ(toMain(WM_USER + 77), modelplayer::mainWindowAnswer(WM_USER + 77));
+  EXPECT_EQ(toPlaylist(PE_FIRST), modelplayer::playlistWindowAnswer(PE_FIRST));
+  EXPECT_EQ(toPlaylist(PE_SECOND), modelplayer::playlistWindowAnswer(PE_SECOND));
+  EXPECT_EQ(SendMessageA(modelplayer::mainWindow(), WM_USER, 0, 125), 0);  // a request
+}
+
+TEST_F(SongChangeTest, DisabledPluginOnlyForwards) {
+  bDisabledPlugin = true;
+  playlistMessageCount = 1;
+  size_t mainSeen = modelplayer::mainWindowMessages().size();
+  size_t playlistSeen = modelplayer::playlistWindowMessages().size();
+  EXPECT_EQ(opensAfter([&] {
+              EXPECT_EQ(toMain(WM_COMMAND, 40048), modelplayer::mainWindowAnswer(WM_COMMAND));
+              EXPECT_EQ(toMain(WM_USER + 2), modelplayer::mainWindowAnswer(WM_USER + 2));
+              EXPECT_EQ(toPlaylist(PE_SECOND), modelplayer::playlistWindowAnswer(PE_SECOND));
+              EXPECT_EQ(toPlaylist(PE_FIRST), modelplayer::playlistWindowAnswer(PE_FIRST));
+            }),
+            0);
+  EXPECT_TRUE(modelplayer::browserRequests().empty());
+  EXPECT_EQ(mainWindowTriggered, 0);
+  EXPECT_EQ(playlistMessageCount, 1);
+  EXPECT_EQ(modelplayer::mainWindowMessages().size() - mainSeen, 2u);
+  EXPECT_EQ(modelplayer::playlistWindowMessages().size() - playlistSeen, 2u);
+}
+
+TEST_F(SongChangeTest, TriggerSentBackFromInsideTheUpdateSendsNothingTwice) {
+  modelplayer::onBrowserRequest([&](const modelplayer::BrowserRequest& request) {
+    if (request.request == 241 && request.argument != 0) {
+      toMain(WM_USER + 2);
+      toMain(WM_COMMAND, 40048);
+      toPlaylist(PE_SECOND);
+    }
+  });
+  EXPECT_EQ(opensAfter([&] { toMain(WM_COMMAND, 40048); }), 1);
+  EXPECT_EQ(modelplayer::browserRequests().size(), 4u);
+}
+
+class UnhookTest : public SongChangeTest {};
+
+TEST_F(UnhookTest, QuitHandsBackTheSavedProceduresWhereOursAreCurrent) {
+  removeHooks();
+  EXPECT_NE(GetWindowLongPtrA(modelplayer::mainWindow(), GWLP_WNDPROC), (LONG_PTR)mainWindowHook);
+  EXPECT_NE(GetWindowLongPtrA(modelplayer::playlistWindow(), GWLP_WNDPROC),
+            (LONG_PTR)playlistWindowHook);
+  EXPECT_FALSE(testplatform::pluginModulePinned());
+  EXPECT_EQ(opensAfter([&] { toMain(WM_COMMAND, 40048); }), 0);
+  EXPECT_EQ(toMain(WM_USER + 2), modelplayer::mainWindowAnswer(WM_USER + 2));
+}
+
+// Something else subclassed the main window after us and will hand messages on to our
+// hook: the hook must stay callable, and from now on only forward.
+WNDPROC inFrontSaved;
+LRESULT CALLBACK inFrontOfUs(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return CallWindowProcA(inFrontSaved, window, message, wParam, lParam);
+}
+
+TEST_F(UnhookTest, QuitPinsTheModuleWhereSomethingStandsInFrontOfAHook) {
+  inFrontSaved = (WNDPROC)SetWindowLongPtrA(modelplayer::mainWindow(), GWLP_WNDPROC,
+                                            (LONG_PTR)inFrontOfUs);
+  removeHooks();
+  EXPECT_EQ(GetWindowLongPtrA(modelplayer::mainWindow(), GWLP_WNDPROC), (LONG_PTR)inFrontOfUs);
+  EXPECT_NE(GetWindowLongPtrA(modelplayer::playlistWindow(), GWLP_WNDPROC),
+            (LONG_PTR)playlistWindowHook);
+  EXPECT_TRUE(testplatform::pluginModulePinned());
+  EXPECT_EQ(opensAfter([&] { toMain(WM_COMMAND, 40048); }), 0);
+  EXPECT_EQ(toMain(WM_COMMAND, 40048), modelplayer::mainWindowAnswer(WM_COMMAND));
+}
+
+TEST_F(UnhookTest, QuitCopesWithWindowsThatAreAlreadyGone) {
+  DestroyWindow(modelplayer::playlistWindow());
+  removeHooks();
+  EXPECT_FALSE(testplatform::pluginModulePinned());
+  EXPECT_NE(GetWindowLongPtrA(modelplayer::mainWindow(), GWLP_WNDPROC), (LONG_PTR)mainWindowHook);
+}
+
+}  // namespace

@@ -1,0 +1,80 @@
+#include "tests/support/player_fixture.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "settings/settings.h"
+#include "tests/support/test_platform.h"
+#include "tracking/lyrics_page.h"
+#include "tracking/song_change.h"
+
+namespace fs = std::filesystem;
+
+static void resetPluginState() {
+  bDisabledPlugin = bDisabledStartUp = bDisabledAutoOpen = false;
+  lastPageAddress[0] = '\0';
+  mainWindowTriggered = 0;
+  playlistMessageCount = 0;
+}
+
+void PlayerTest::SetUp() {
+  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  fs::path path = fs::temp_directory_path() / "tunelore-tests" /
+                  (std::string(test->test_suite_name()) + "." + test->name());
+  fs::remove_all(path);
+  fs::create_directories(path);
+  folder = path.string();
+  ASSERT_TRUE(testplatform::setUp(folder));
+  ASSERT_TRUE(modelplayer::start());
+  plugin.hwndParent = modelplayer::mainWindow();
+  plugin.hDllInstance = testplatform::pluginModule();
+  resetPluginState();
+}
+
+void PlayerTest::TearDown() {
+  removeHooks();
+  modelplayer::stop();
+  testplatform::tearDown();
+  std::error_code ignored;
+  fs::remove_all(folder, ignored);
+}
+
+std::string PlayerTest::writeTrack(const std::string& name, const std::string& bytes) {
+  std::string path = (fs::path(folder) / name).string();
+  EXPECT_TRUE(samplemp3::writeFile(path, bytes));
+  return path;
+}
+
+std::string PlayerTest::taggedTrack(const std::string& name, const samplemp3::TextFrames& frames) {
+  return writeTrack(name, samplemp3::taggedTrack(frames));
+}
+
+void PlayerTest::play(const std::vector<modelplayer::Entry>& entries, int position) {
+  modelplayer::setPlaylist(entries);
+  modelplayer::setPosition(position);
+}
+
+std::string PlayerTest::settingsFile() const { return testplatform::settingsFile(); }
+
+std::string PlayerTest::readSettingsFile() const {
+  std::ifstream in(testplatform::settingsFileOnDisk(), std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void PlayerTest::writeSettingsFile(const std::string& text) const {
+  std::ofstream out(testplatform::settingsFileOnDisk(), std::ios::binary | std::ios::trunc);
+  out << text;
+}
+
+std::string PlayerTest::pluginFileName() const { return testplatform::pluginFileName(); }
+
+std::vector<std::string> pageRequests(const std::string& address) {
+  return {"block 0", "bring up", "open " + address, "block 1"};
+}
+
+std::string pageAddress(const std::string& query) {
+  return std::string(LYRICS_BASE_ADDRESS) + "plugin.php?" + query;
+}

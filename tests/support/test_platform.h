@@ -1,0 +1,21 @@
+// Where the tests' player and plug-in live: the Linux model of Windows, or Windows itself.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace testplatform {
+
+// Prepares the player's folder (with its Plugins folder) for a test using `folder`.
+bool setUp(const std::string& folder);
+void tearDown();
+HINSTANCE pluginModule();
+std::string pluginFileName();
+// Whether the plug-in's module has been pinned in memory.
+bool pluginModulePinned();
+// The settings file's path as the plug-in builds it, and as the test program opens it.
+std::string settingsFile();
+std::string settingsFileOnDisk();
+
+}  // namespace testplatform

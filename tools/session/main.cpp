@@ -1,0 +1,119 @@
+// Plays a playlist through the Tunelore plug-in inside the model player and prints every
+// mini-browser request, the plug-in's description and its settings file.
+//
+//   tunelore-session [--disable-plugin] [--disable-startup] [--disable-autoopen]
+//                    [FILE.mp3 | LIST.m3u]...
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "model/player/model_player.h"
+#include "tools/session/playlist_files.h"
+#include "tools/session/session_platform.h"
+
+namespace fs = std::filesystem;
+
+struct Options {
+  bool disablePlugin = false;
+  bool disableStartUp = false;
+  bool disableAutoOpen = false;
+  std::vector<std::string> names;
+};
+
+static bool parseOptions(int argc, char** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    std::string argument = argv[i];
+    if (argument == "--disable-plugin") {
+      options.disablePlugin = true;
+    } else if (argument == "--disable-startup") {
+      options.disableStartUp = true;
+    } else if (argument == "--disable-autoopen") {
+      options.disableAutoOpen = true;
+    } else if (argument.rfind("--", 0) == 0) {
+      std::cerr << "unknown option " << argument << "\n"
+                << "usage: tunelore-session [--disable-plugin] [--disable-startup] "
+                   "[--disable-autoopen] [FILE.mp3 | LIST.m3u]...\n";
+      return false;
+    } else {
+      options.names.push_back(argument);
+    }
+  }
+  return true;
+}
+
+// The switches for this run go into the settings file that start-up reads.
+static void writeSwitches(const Options& options) {
+  std::ofstream ini(session::settingsFileOnDisk(), std::ios::binary | std::ios::trunc);
+  auto value = [](bool set) { return set ? "TRUE" : "FALSE"; };
+  ini << "[gen_tunelore.dll]\r\n"
+      << "bDisabledPlugin=" << value(options.disablePlugin) << "\r\n"
+      << "bDisabledStartUp=" << value(options.disableStartUp) << "\r\n"
+      << "bDisabledAutoOpen=" << value(options.disableAutoOpen) << "\r\n";
+}
+
+static void playTrackChange(int position) {
+  modelplayer::setPosition(position);
+  SendMessageA(modelplayer::mainWindow(), WM_COMMAND, WINAMP_BUTTON5, 0);
+  SendMessageA(modelplayer::playlistWindow(), PLAYLIST_FIRST_MESSAGE, 0, 0);
+  SendMessageA(modelplayer::playlistWindow(), PLAYLIST_SECOND_MESSAGE, 0, 0);
+}
+
+static std::string fileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+static int playSession(const Options& options, const std::string& workFolder) {
+  std::vector<modelplayer::Entry> playlist;
+  std::string error;
+  if (options.names.empty()) {
+    playlist = session::samplePlaylist(workFolder);
+  } else if (!session::playlistFromArguments(options.names, playlist, error)) {
+    std::cerr << "tunelore-session: " << error << "\n";
+    return 2;
+  }
+  HINSTANCE module = nullptr;
+  winampGeneralPurposePlugin* record = nullptr;
+  if (!session::setUpPlayer(workFolder, error) || !modelplayer::start() ||
+      (record = session::loadPlugin(module, error)) == nullptr) {
+    std::cerr << "tunelore-session: " << (error.empty() ? "cannot start the player" : error) << "\n";
+    return 1;
+  }
+  std::cout << "# Tunelore in the model player, on " << session::platformName() << "\n";
+  modelplayer::onBrowserRequest([](const modelplayer::BrowserRequest& request) {
+    std::cout << "  " << modelplayer::describe(request) << "\n";
+  });
+  writeSwitches(options);
+  record->hwndParent = modelplayer::mainWindow();
+  record->hDllInstance = module;
+  modelplayer::setPlaylist(playlist);
+  std::cout << "start-up\n";
+  record->init();
+  for (size_t i = 0; i < playlist.size(); ++i) {
+    std::cout << "track " << i + 1 << ": " << playlist[i].title << "\n";
+    playTrackChange((int)i);
+  }
+  record->quit();
+  std::cout << "description: " << record->description << "\n";
+  std::cout << "settings file " << session::settingsFileOnDisk() << ":\n"
+            << fileText(session::settingsFileOnDisk());
+  session::unloadPlugin();
+  modelplayer::stop();
+  return 0;
+}
+
+int main(int argc, char** argv) {
+  Options options;
+  if (!parseOptions(argc, argv, options)) return 2;
+  auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+  fs::path workFolder = fs::temp_directory_path() / ("tunelore-session-" + std::to_string(stamp));
+  fs::create_directories(workFolder);
+  int status = playSession(options, workFolder.string());
+  std::error_code ignored;
+  fs::remove_all(workFolder, ignored);
+  return status;
+}

@@ -1,0 +1,70 @@
+#include "tracking/lyrics_page.h"
+
+#include <windows.h>
+
+#include "host/player_requests.h"
+#include "settings/settings.h"
+
+char lastPageAddress[PAGE_ADDRESS_SIZE];
+
+// "#" would end the address at the browser and turn the rest into a fragment.
+static const char ESCAPED_HASH[] = "%23";
+
+static size_t escapedLength(const char* text) {
+  size_t length = 0;
+  for (const char* at = text; *at != '\0'; ++at) length += *at == '#' ? sizeof ESCAPED_HASH - 1 : 1;
+  return length;
+}
+
+static char* appendEscaped(char* end, const char* text) {
+  for (const char* at = text; *at != '\0'; ++at) {
+    if (*at == '#') {
+      memcpy(end, ESCAPED_HASH, sizeof ESCAPED_HASH - 1);
+      end += sizeof ESCAPED_HASH - 1;
+    } else {
+      *end++ = *at;
+    }
+  }
+  return end;
+}
+
+struct QueryPart {
+  const char* key;
+  const char* value;
+};
+
+void composePageAddress(const TrackInfo& info, char* address) {
+  ZeroMemory(address, PAGE_ADDRESS_SIZE);
+  static const char start[] = LYRICS_BASE_ADDRESS "plugin.php?";
+  memcpy(address, start, sizeof start - 1);
+  char* end = address + sizeof start - 1;
+  const char* const limit = address + PAGE_ADDRESS_SIZE - 1;
+  const QueryPart parts[] = {
+      {"title=", info.title}, {"&&artist=", info.artist}, {"&&album=", info.album}};
+  for (const QueryPart& part : parts) {
+    if (part.value[0] == '\0') continue;
+    size_t keyLength = strlen(part.key);
+    if (keyLength + escapedLength(part.value) > (size_t)(limit - end)) return;
+    memcpy(end, part.key, keyLength);
+    end = appendEscaped(end + keyLength, part.value);
+  }
+}
+
+static void sendPageAddress(const char* address) {
+  blockMiniBrowser(false);
+  if (!bDisabledAutoOpen) bringUpMiniBrowser();
+  openInMiniBrowser(address);
+  blockMiniBrowser(true);
+}
+
+void updateLyricsPage() {
+  TrackInfo info;
+  gatherTrackInfo(currentListPosition(), info);
+  char address[PAGE_ADDRESS_SIZE];
+  composePageAddress(info, address);
+  if (lstrcmpA(address, lastPageAddress) == 0) return;
+  // Replaced before sending: an update re-entered from inside the requests below then
+  // finds the same address and sends nothing.
+  lstrcpynA(lastPageAddress, address, PAGE_ADDRESS_SIZE);
+  sendPageAddress(address);
+}
