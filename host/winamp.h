@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
 #define GPPHDR_VER 0x10
 
 // The record the player reads through winampGetGeneralPurposePlugin(); field order and
@@ -16,6 +18,19 @@ struct winampGeneralPurposePlugin {
   HWND hwndParent;
   HINSTANCE hDllInstance;
 };
+
+// The player reads the record by these offsets: 4-byte fields on 32-bit Windows,
+// pointer-sized ones on 64-bit.
+#define GPP_FIELD_SIZE (sizeof(void*))
+static_assert(sizeof(int) == 4, "version is a 32-bit field");
+static_assert(offsetof(winampGeneralPurposePlugin, description) == GPP_FIELD_SIZE, "record layout");
+static_assert(offsetof(winampGeneralPurposePlugin, init) == 2 * GPP_FIELD_SIZE, "record layout");
+static_assert(offsetof(winampGeneralPurposePlugin, config) == 3 * GPP_FIELD_SIZE, "record layout");
+static_assert(offsetof(winampGeneralPurposePlugin, quit) == 4 * GPP_FIELD_SIZE, "record layout");
+static_assert(offsetof(winampGeneralPurposePlugin, hwndParent) == 5 * GPP_FIELD_SIZE, "record layout");
+static_assert(offsetof(winampGeneralPurposePlugin, hDllInstance) == 6 * GPP_FIELD_SIZE,
+              "record layout");
+static_assert(sizeof(winampGeneralPurposePlugin) == 7 * GPP_FIELD_SIZE, "record layout");
 
 // Requests: SendMessageA(hwndParent, WM_WA_IPC, argument, request number).
 #define WM_WA_IPC WM_USER

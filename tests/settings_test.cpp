@@ -80,13 +80,13 @@ TEST_F(SettingsTest, TwoPluginFileNamesKeepSeparateSections) {
 
 TEST_F(SettingsTest, SavingKeepsOtherContentAndReplacesKeysInPlace) {
   const std::string before =
-      "; written by hand\r\n[other.dll]\r\nbDisabledPlugin=TRUE\r\n\r\n" + section() +
+      "; written by hand\r\n[other.dll]\r\nbDisabledPlugin=TRUE\r\n" + section() +
       "bDisabledStartUp=yes\r\ncolour=blue\r\n[last]\r\nx=1\r\n";
   writeSettingsFile(before);
   setSwitches(true, false, true);
   saveSettings(pluginFileName().c_str());
   EXPECT_EQ(readSettingsFile(),
-            "; written by hand\r\n[other.dll]\r\nbDisabledPlugin=TRUE\r\n\r\n" + section() +
+            "; written by hand\r\n[other.dll]\r\nbDisabledPlugin=TRUE\r\n" + section() +
                 "bDisabledStartUp=FALSE\r\ncolour=blue\r\nbDisabledPlugin=TRUE\r\n"
                 "bDisabledAutoOpen=TRUE\r\n[last]\r\nx=1\r\n");
 }

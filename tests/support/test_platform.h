@@ -12,7 +12,8 @@ bool setUp(const std::string& folder);
 void tearDown();
 HINSTANCE pluginModule();
 std::string pluginFileName();
-// Whether the plug-in's module has been pinned in memory.
+// Whether the plug-in's module has been pinned in memory, where that can be seen.
+bool canObservePinning();
 bool pluginModulePinned();
 // The settings file's path as the plug-in builds it, and as the test program opens it.
 std::string settingsFile();

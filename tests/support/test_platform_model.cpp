@@ -36,6 +36,7 @@ bool setUp(const std::string& folder) {
 void tearDown() {}
 HINSTANCE pluginModule() { return module; }
 std::string pluginFileName() { return "gen_tunelore.dll"; }
+bool canObservePinning() { return true; }
 bool pluginModulePinned() { return winmodel::isPinned(module); }
 std::string settingsFile() { return "C:\\Winamp\\Plugins\\gen_tunelore.ini"; }
 std::string settingsFileOnDisk() { return winmodel::hostPath(settingsFile().c_str()); }

@@ -1,0 +1,71 @@
+// Any title, artist and album (the input split at its zero bytes) through the page address.
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "fuzz/fuzz_model.h"
+#include "tracking/lyrics_page.h"
+#include "tracking/track_metadata.h"
+
+static const std::string START = LYRICS_BASE_ADDRESS "plugin.php?";
+
+static std::string escapedHashes(const std::string& text) {
+  std::string escaped;
+  for (char c : text) escaped += c == '#' ? std::string("%23") : std::string(1, c);
+  return escaped;
+}
+
+// The pieces as a gathered TrackInfo holds them: at most 1023 characters each.
+static void fill(char* field, const std::string& piece) {
+  size_t kept = piece.size() < TRACK_FIELD_SIZE - 1 ? piece.size() : TRACK_FIELD_SIZE - 1;
+  memcpy(field, piece.data(), kept);
+  field[kept] = '\0';
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::string input(reinterpret_cast<const char*>(data), size);
+  std::string pieces[3];
+  size_t at = 0;
+  for (int i = 0; i < 3 && at <= input.size(); ++i) {
+    size_t end = i < 2 ? input.find('\0', at) : std::string::npos;
+    if (end == std::string::npos) end = input.size();
+    pieces[i] = input.substr(at, end - at);
+    pieces[i].resize(strlen(pieces[i].c_str()));
+    at = end + 1;
+  }
+  auto info = std::make_unique<TrackInfo>();
+  fill(info->title, pieces[0]);
+  fill(info->artist, pieces[1]);
+  fill(info->album, pieces[2]);
+
+  // Exactly the documented size, so that a write past it is caught.
+  auto buffer = std::make_unique<char[]>(PAGE_ADDRESS_SIZE);
+  memset(buffer.get(), 'X', PAGE_ADDRESS_SIZE);
+  composePageAddress(*info, buffer.get());
+  const char* terminator = (const char*)memchr(buffer.get(), '\0', PAGE_ADDRESS_SIZE);
+  FUZZ_CHECK(terminator != nullptr, "address not terminated within its buffer");
+  std::string address(buffer.get(), terminator);
+  FUZZ_CHECK(address.size() <= PAGE_ADDRESS_SIZE - 1, std::to_string(address.size()));
+  FUZZ_CHECK(address.compare(0, START.size(), START) == 0, address);
+
+  // What follows is the non-empty fields' parts in order, each whole and with '#' escaped;
+  // a part is left out only when it would not fit, and then so is every part after it.
+  const std::pair<const char*, const char*> parts[] = {
+      {"title=", info->title}, {"&&artist=", info->artist}, {"&&album=", info->album}};
+  size_t pos = START.size();
+  bool dropped = false;
+  for (const auto& part : parts) {
+    if (part.second[0] == '\0') continue;
+    std::string text = part.first + escapedHashes(part.second);
+    if (dropped) continue;
+    if (address.compare(pos, text.size(), text) == 0) {
+      pos += text.size();
+      continue;
+    }
+    FUZZ_CHECK(pos + text.size() > PAGE_ADDRESS_SIZE - 1,
+               std::string(part.first) + " part left out though it fits: " + address);
+    dropped = true;
+  }
+  FUZZ_CHECK(pos == address.size(), "unexpected text after the fields: " + address.substr(pos));
+  return 0;
+}

@@ -1,0 +1,82 @@
+// Any display title through the fallback split, and any bytes through trimSpaces.
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "fuzz/fuzz_model.h"
+#include "model/player/model_player.h"
+#include "tracking/track_metadata.h"
+
+static const char ALBUM_MARK[] = "album left alone";
+
+static std::string trimmedBothEnds(const std::string& text) {
+  size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+static bool endsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+static std::string checkedField(const char* name, const char* field, const std::string& display) {
+  const char* terminator = (const char*)memchr(field, '\0', TRACK_FIELD_SIZE);
+  FUZZ_CHECK(terminator != nullptr, std::string(name) + " is not terminated within its buffer");
+  std::string text(field, terminator);
+  FUZZ_CHECK(text.empty() || (text.front() != ' ' && text.back() != ' '),
+             std::string(name) + " keeps a space at an end: [" + text + "] from [" + display + "]");
+  return text;
+}
+
+static void checkSplit(const std::string& display) {
+  fuzzmodel::startPlayer();
+  modelplayer::Entry entry;
+  entry.title = display;
+  entry.hasPath = false;
+  modelplayer::setPlaylist({entry});
+  modelplayer::setPosition(0);
+
+  auto info = std::make_unique<TrackInfo>();
+  memcpy(info->album, ALBUM_MARK, sizeof ALBUM_MARK);
+  splitPlaylistTitle(0, *info);
+  std::string artist = checkedField("artist", info->artist, display);
+  std::string title = checkedField("title", info->title, display);
+  FUZZ_CHECK(strcmp(info->album, ALBUM_MARK) == 0, "the split wrote the album");
+
+  if (display.find('-') == std::string::npos) {
+    FUZZ_CHECK(artist.empty() && title.empty(), "split without a hyphen: [" + display + "]");
+  } else {
+    // The artist opens the title and the title closes it (unless it was cut), spaces aside,
+    // with a hyphen somewhere between the two.
+    std::string shown = trimmedBothEnds(display);
+    FUZZ_CHECK(shown.compare(0, artist.size(), artist) == 0,
+               "artist [" + artist + "] does not open [" + display + "]");
+    if (display.size() < TRACK_FIELD_SIZE) {
+      FUZZ_CHECK(endsWith(shown, title), "title [" + title + "] does not close [" + display + "]");
+    }
+    size_t titleAt = title.empty() ? shown.size() : shown.rfind(title);
+    FUZZ_CHECK(titleAt != std::string::npos && titleAt >= artist.size() &&
+                   shown.find('-', artist.size()) < titleAt,
+               "no hyphen between [" + artist + "] and [" + title + "] in [" + display + "]");
+  }
+  fuzzmodel::stopPlayer();
+}
+
+static void checkTrim(const uint8_t* data, size_t size) {
+  // Exactly as long as the text needs, so that a step past either end is caught.
+  std::string text(reinterpret_cast<const char*>(data), size);
+  text.resize(strlen(text.c_str()));
+  auto buffer = std::make_unique<char[]>(text.size() + 1);
+  memcpy(buffer.get(), text.c_str(), text.size() + 1);
+  trimSpaces(buffer.get());
+  FUZZ_CHECK(buffer.get() == trimmedBothEnds(text),
+             "[" + text + "] trimmed to [" + std::string(buffer.get()) + "]");
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::string display(reinterpret_cast<const char*>(data), size);
+  display.resize(strlen(display.c_str()));  // the player's text ends at its first zero
+  checkSplit(display);
+  checkTrim(data, size);
+  return 0;
+}

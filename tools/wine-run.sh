@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Runs a 64-bit Windows program under Wine and passes its exit code through.
+#
+#   wine-run.sh <program.exe> [args...]
+#
+# Used as CMAKE_CROSSCOMPILING_EMULATOR by the x86_64 MinGW toolchain, so
+# CTest runs cross-built test programs through it; also usable by hand.
+#
+# Environment:
+#   TUNELORE_WINEPREFIX  Wine prefix to use (default ${TMPDIR:-/tmp}/tunelore-wineprefix);
+#                        created on first use.
+#   TUNELORE_WINEDEBUG   WINEDEBUG for the program (default -all).
+#   DISPLAY              when set, that X display is used; otherwise each call
+#                        runs inside its own `xvfb-run -a`.
+#
+# Calls on one prefix are serialised with a lock: every call ends with
+# `wineserver -w`, so the next call never meets a server still bound to a
+# display that has gone away, and the prefix is never created twice at once.
+set -uo pipefail
+
+if [ $# -lt 1 ]; then
+  echo "usage: $0 <program.exe> [args...]" >&2
+  exit 2
+fi
+
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
+WINEPREFIX=${TUNELORE_WINEPREFIX:-${TMPDIR:-/tmp}/tunelore-wineprefix}
+WINEPREFIX=${WINEPREFIX%/}
+case "$WINEPREFIX" in /*) ;; *) WINEPREFIX=$PWD/$WINEPREFIX ;; esac
+export WINEPREFIX
+export WINEARCH=win64
+export WINEDEBUG=${TUNELORE_WINEDEBUG:--all}
+
+if [ -z "${TUNELORE_WINE_RUN_LOCKED:-}" ]; then
+  [ -x "$wine" ] || { echo "$0: $wine not found (package wine64)" >&2; exit 127; }
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  export TUNELORE_WINE_RUN_LOCKED=1
+  self=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/$(basename "${BASH_SOURCE[0]}")
+  cmd=("$self" "$@")
+  if [ -z "${DISPLAY:-}" ]; then
+    command -v xvfb-run >/dev/null || { echo "$0: xvfb-run not found (package xvfb)" >&2; exit 127; }
+    # One X server for prefix creation and the program alike: a prefix first
+    # started without a display never gets a display driver.
+    cmd=(xvfb-run -a -s "-screen 0 1280x1024x24" "${cmd[@]}")
+  fi
+  # -o: the lock stays with flock itself, not with Xvfb or a lingering wineserver.
+  exec flock -o "$WINEPREFIX.lock" "${cmd[@]}"
+fi
+unset TUNELORE_WINE_RUN_LOCKED
+
+if [ ! -f "$WINEPREFIX/.tunelore-ready" ]; then
+  # No Mono/Gecko here and no network: keep wineboot from offering to install
+  # them; and no menu entries in the user's desktop for a throwaway prefix.
+  WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" "$wine" wineboot --init >/dev/null 2>&1
+  # A crash must end the test program, not hang it in winedbg's dialog.
+  "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+    >/dev/null 2>&1
+  "$wineserver" -w
+  if ! "$wine" reg query 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog 2>/dev/null |
+       grep -q '0x0'; then
+    echo "$0: could not set up the Wine prefix $WINEPREFIX" >&2
+    "$wineserver" -w
+    exit 125
+  fi
+  "$wineserver" -w
+  touch "$WINEPREFIX/.tunelore-ready"
+fi
+
+"$wine" "$@"
+rc=$?
+"$wineserver" -w
+exit $rc
