@@ -18,3 +18,16 @@ set_target_properties(gen_tunelore PROPERTIES
   PREFIX ""
   RUNTIME_OUTPUT_DIRECTORY ${TUNELORE_DLL_DIR}
   ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/importlib)
+
+# The file the player loads: its kind, export, imports and resources.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(TUNELORE_PE_MACHINE i386)
+else()
+  set(TUNELORE_PE_MACHINE amd64)
+endif()
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+enable_testing()
+add_test(NAME shipped_dll_checks
+  COMMAND ${Python3_EXECUTABLE} -m unittest discover -v -s ${PROJECT_SOURCE_DIR}/tests/pe)
+set_tests_properties(shipped_dll_checks PROPERTIES ENVIRONMENT
+  "TUNELORE_PE_DLL=$<TARGET_FILE:gen_tunelore>;TUNELORE_PE_MACHINE=${TUNELORE_PE_MACHINE}")

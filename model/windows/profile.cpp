@@ -250,8 +250,12 @@ void parse(const Text& text, bool emptyFile, Profile& profile) {
       const char16_t* close = stop;
       while (close > start && close[-1] != ']') --close;
       if (close > start) {  // "[name]" up to the last ']'; a line without one is a plain line
+        const char16_t* nameStart = start + 1;
+        const char16_t* nameEnd = close - 1;
+        while (nameStart < nameEnd && isBlank(*nameStart)) ++nameStart;
+        while (nameEnd > nameStart && isBlank(nameEnd[-1])) --nameEnd;
         Section section;
-        section.name = trimmed(upToNul(start + 1, close - 1));
+        section.name = upToNul(nameStart, nameEnd);  // trimmed before the cut, as Wine does
         profile.sections.push_back(section);
         previous = nullptr;
         continue;
