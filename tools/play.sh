@@ -1,11 +1,39 @@
 #!/usr/bin/env bash
-# Builds the plug-in and plays a playlist through it inside the model player, printing every
-# mini-browser request. Arguments (MP3 files, .m3u playlists, --disable-* switches) go to
-# the session; without any it plays its built-in sample playlist.
+# Builds the plug-in and plays a playlist through it, printing every mini-browser request,
+# the plug-in's description and its settings file. Without arguments it plays a built-in
+# sample playlist; name MP3 files or .m3u playlists to play those, and --disable-plugin,
+# --disable-startup or --disable-autoopen to set the switches for the run.
+#
+# The real 64-bit gen_tunelore.dll plays inside the Win32 player program under wine64; where
+# Wine is missing (or TUNELORE_PLAY_MODEL=1), the plug-in's code plays inside the model
+# player on Linux instead.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-tools/install-deps.sh native
+
+if [ "${TUNELORE_PLAY_MODEL:-}" != 1 ] && tools/install-deps.sh windows >&2; then
+  cmake --preset win32 >/dev/null && cmake --build --preset win32 >/dev/null
+  cmake --preset win64 >/dev/null && cmake --build --preset win64 >/dev/null
+  player=build/win64/tools/session
+  mkdir -p "$player/Plugins"
+  cp dist/win64/gen_tunelore.dll "$player/Plugins/"
+  # Files named on the command line are handed over as Wine sees them (drive Z:).
+  args=()
+  for a in "$@"; do
+    case "$a" in
+      --*) args+=("$a") ;;
+      *) args+=("Z:$(readlink -m "$a" | tr / '\\')") ;;
+    esac
+  done
+  exec tools/wine-run.sh "$player/tunelore-session.exe" "${args[@]}"
+fi
+
+if [ "${TUNELORE_PLAY_MODEL:-}" = 1 ]; then
+  echo "(playing on the Linux model of the player, as TUNELORE_PLAY_MODEL=1 asks)" >&2
+else
+  echo "(wine64 is not available: playing on the Linux model of the player instead)" >&2
+fi
+tools/install-deps.sh native >&2
 cmake --preset native >/dev/null
 cmake --build --preset native --target tunelore-session >/dev/null
 exec build/native/tools/session/tunelore-session "$@"
