@@ -30,7 +30,7 @@ bool writeFile(const std::string& path, const uint8_t* data, size_t size);
 
 }  // namespace fuzzmodel
 
-#define FUZZ_CHECK(condition, detail)                                    \
-  do {                                                                   \
+#define FUZZ_CHECK(condition, detail)                                   \
+  do {                                                                  \
     if (!(condition)) fuzzmodel::fail(#condition, std::string(detail)); \
   } while (0)

@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   composePageAddress(*info, buffer.get());
   const char* terminator = (const char*)memchr(buffer.get(), '\0', PAGE_ADDRESS_SIZE);
   FUZZ_CHECK(terminator != nullptr, "address not terminated within its buffer");
-  std::string address(buffer.get(), terminator);
+  std::string address(buffer.get(), (size_t)(terminator - buffer.get()));
   FUZZ_CHECK(address.size() <= PAGE_ADDRESS_SIZE - 1, std::to_string(address.size()));
   FUZZ_CHECK(address.compare(0, START.size(), START) == 0, address);
 

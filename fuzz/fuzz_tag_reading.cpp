@@ -42,7 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                "sent address of " + std::to_string(request.address.size()) + " characters");
     FUZZ_CHECK(request.address.rfind(LYRICS_BASE_ADDRESS "plugin.php?", 0) == 0, request.address);
     // The same file read twice gives the same fields, so the update sends what they compose.
-    FUZZ_CHECK(request.address == expected.get(), request.address + "\nexpected\n" + expected.get());
+    FUZZ_CHECK(request.address == expected.get(),
+               request.address + "\nexpected\n" + expected.get());
   }
   // The first update after loading always sends, and only one address.
   FUZZ_CHECK(opened == 1, std::to_string(opened) + " addresses opened");

@@ -91,8 +91,8 @@ static std::string lyrics3v2(const std::string& title, const std::string& artist
     snprintf(size, sizeof size, "%05zu", text.size());
     return id + size + text;
   };
-  std::string body = "LYRICSBEGIN" + field("IND", "11") + field("ETT", title) + field("EAR", artist) +
-                     field("LYR", "[00:01]La la");
+  std::string body = "LYRICSBEGIN" + field("IND", "11") + field("ETT", title) +
+                     field("EAR", artist) + field("LYR", "[00:01]La la");
   char size[7];
   snprintf(size, sizeof size, "%06zu", body.size());
   return body + size + "LYRICS200";
@@ -111,7 +111,8 @@ static void tagSeeds(const fs::path& folder) {
   put(folder, "v23_album_only.mp3", samplemp3::id3v2Tag({{"TALB", "Disc"}}) + audio);
   put(folder, "v23_title_spaces.mp3", samplemp3::id3v2Tag({{"TIT2", "   "}}) + audio);
   put(folder, "v23_long_title.mp3",
-      samplemp3::id3v2Tag({{"TIT2", std::string(1100, 'x')}, {"TPE1", std::string(1030, '#')}}) + audio);
+      samplemp3::id3v2Tag({{"TIT2", std::string(1100, 'x')}, {"TPE1", std::string(1030, '#')}}) +
+          audio);
   put(folder, "v23_utf16.mp3",
       samplemp3::id3v2Tag({{"TIT2", utf16le("Song")}, {"TPE1", utf16le("Band")}}, 1) + audio);
   put(folder, "v23_utf16_no_bom.mp3", samplemp3::id3v2Tag({{"TIT2", utf16le("Song", false)}}, 1));
@@ -120,8 +121,8 @@ static void tagSeeds(const fs::path& folder) {
   {
     std::string body = frame23("TXXX", std::string("\0desc\0value", 11)) +
                        frame23("COMM", std::string("\0eng\0comment", 12)) +
-                       frame23("TPE1", std::string("\0Band", 5)) + frame23("TIT2", std::string("\0", 1)) +
-                       frame23("TALB", "");
+                       frame23("TPE1", std::string("\0Band", 5)) +
+                       frame23("TIT2", std::string("\0", 1)) + frame23("TALB", "");
     put(folder, "v23_other_frames.mp3", header(3, 0, body.size()) + body + audio);
   }
   {
@@ -138,8 +139,8 @@ static void tagSeeds(const fs::path& folder) {
   }
   {
     std::string extended = bigEndian(6, 4) + std::string(2, '\0') + bigEndian(0, 4);
-    std::string body = extended + frame23("TIT2", std::string("\0Song", 5)) +
-                       std::string(16, '\0');  // padding
+    std::string body =
+        extended + frame23("TIT2", std::string("\0Song", 5)) + std::string(16, '\0');  // padding
     put(folder, "v23_extended_padding.mp3", header(3, '\x40', body.size()) + body + audio);
   }
   {
@@ -148,7 +149,8 @@ static void tagSeeds(const fs::path& folder) {
     put(folder, "v24_encodings.mp3", header(4, 0, body.size()) + body + audio);
   }
   {
-    std::string body = frame22("TT2", std::string("\0Song", 5)) + frame22("TP1", std::string("\0Band", 5)) +
+    std::string body = frame22("TT2", std::string("\0Song", 5)) +
+                       frame22("TP1", std::string("\0Band", 5)) +
                        frame22("TAL", std::string("\0Disc", 5));
     put(folder, "v22.mp3", header(2, 0, body.size()) + body + audio);
   }
@@ -161,11 +163,13 @@ static void tagSeeds(const fs::path& folder) {
   }
   put(folder, "v23_and_v1.mp3",
       samplemp3::id3v2Tag(full) + audio + samplemp3::id3v1Tag("V1 Song", "V1 Band", ""));
-  put(folder, "lyrics3.mp3", audio + lyrics3v2("Lyric Song", "Lyric Band") +
-                                 samplemp3::id3v1Tag("Song", "Band", "Disc"));
+  put(folder, "lyrics3.mp3",
+      audio + lyrics3v2("Lyric Song", "Lyric Band") + samplemp3::id3v1Tag("Song", "Band", "Disc"));
   put(folder, "header_only.mp3", "ID3\x03");
-  put(folder, "header_past_end.mp3", header(3, 0, 0x7FFFFFF) + frame23("TIT2", std::string("\0Song", 5)));
-  put(folder, "frame_past_end.mp3", header(3, 0, 20) + "TIT2" + bigEndian(0x7FFFFFFF, 4) + "\0\0\0So");
+  put(folder, "header_past_end.mp3",
+      header(3, 0, 0x7FFFFFF) + frame23("TIT2", std::string("\0Song", 5)));
+  put(folder, "frame_past_end.mp3",
+      header(3, 0, 20) + "TIT2" + bigEndian(0x7FFFFFFF, 4) + "\0\0\0So");
   put(folder, "frame_size_zero.mp3", header(3, 0, 11) + frame23("TIT2", "") + "\0");
   put(folder, "audio_only.mp3", audio);
   put(folder, "empty.mp3", "");
@@ -192,9 +196,12 @@ static void addressSeeds(const fs::path& folder) {
       {"all_three", std::string("Song\0Band\0Disc", 14)},
       {"artist_only", std::string("\0Band\0", 6)},
       {"hashes", std::string("a # b\0#\0##", 10)},
-      {"full_fields", std::string(1023, 'x') + '\0' + std::string(1023, 'y') + '\0' + std::string(1023, 'z')},
-      {"full_hashes", std::string(1023, '#') + '\0' + std::string(1023, '#') + '\0' + std::string(1023, '#')},
-      {"near_limit", std::string(1000, 't') + '\0' + std::string(1000, 'a') + '\0' + std::string(20, 'b')},
+      {"full_fields",
+       std::string(1023, 'x') + '\0' + std::string(1023, 'y') + '\0' + std::string(1023, 'z')},
+      {"full_hashes",
+       std::string(1023, '#') + '\0' + std::string(1023, '#') + '\0' + std::string(1023, '#')},
+      {"near_limit",
+       std::string(1000, 't') + '\0' + std::string(1000, 'a') + '\0' + std::string(20, 'b')},
       {"ampersands", std::string("a & b\0x=y\0&&album=", 18)},
   };
   for (const auto& field : fields) put(folder, field.first, field.second);
@@ -203,16 +210,20 @@ static void addressSeeds(const fs::path& folder) {
 static void settingsSeeds(const fs::path& folder) {
   static const char BINARY[] = "[a]\nk=\0v\n[gen_tunelore.dll\x80]\n\xFF=\xFE\n";
   const std::pair<const char*, std::string> files[] = {
-      {"saved", "[gen_tunelore.dll]\r\nbDisabledPlugin=FALSE\r\nbDisabledStartUp=TRUE\r\n"
-                "bDisabledAutoOpen=FALSE\r\n"},
+      {"saved",
+       "[gen_tunelore.dll]\r\nbDisabledPlugin=FALSE\r\nbDisabledStartUp=TRUE\r\n"
+       "bDisabledAutoOpen=FALSE\r\n"},
       {"bom", "\xEF\xBB\xBF[gen_tunelore.dll]\r\nbDisabledPlugin=TRUE\r\n"},
-      {"other_sections", "[other.dll]\nkey=value\nbDisabledPlugin=keep\n[gen_tunelore.dll]\n"
-                         "bDisabledAutoOpen=yes\nmine=too\n[last]\nx = y \n"},
-      {"duplicates", "[gen_tunelore.dll]\nbDisabledPlugin=FALSE\nbDisabledPlugin=TRUE\n"
-                     "[gen_tunelore.dll]\nbDisabledStartUp=TRUE\n"},
+      {"other_sections",
+       "[other.dll]\nkey=value\nbDisabledPlugin=keep\n[gen_tunelore.dll]\n"
+       "bDisabledAutoOpen=yes\nmine=too\n[last]\nx = y \n"},
+      {"duplicates",
+       "[gen_tunelore.dll]\nbDisabledPlugin=FALSE\nbDisabledPlugin=TRUE\n"
+       "[gen_tunelore.dll]\nbDisabledStartUp=TRUE\n"},
       {"case_and_spaces", "[ GEN_TUNELORE.DLL ]\n  BDISABLEDPLUGIN = false  \nbDisabledStartUp=\n"},
-      {"junk", "no section line\n=value\n[unclosed\nkey\n;comment=1\n[gen_tunelore.dll]\n\n\n"
-               "garbage without equals\nbDisabledAutoOpen=FALSE"},
+      {"junk",
+       "no section line\n=value\n[unclosed\nkey\n;comment=1\n[gen_tunelore.dll]\n\n\n"
+       "garbage without equals\nbDisabledAutoOpen=FALSE"},
       {"empty", ""},
       {"binary", std::string(BINARY, sizeof BINARY - 1)},
   };

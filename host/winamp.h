@@ -27,7 +27,8 @@ static_assert(offsetof(winampGeneralPurposePlugin, description) == GPP_FIELD_SIZ
 static_assert(offsetof(winampGeneralPurposePlugin, init) == 2 * GPP_FIELD_SIZE, "record layout");
 static_assert(offsetof(winampGeneralPurposePlugin, config) == 3 * GPP_FIELD_SIZE, "record layout");
 static_assert(offsetof(winampGeneralPurposePlugin, quit) == 4 * GPP_FIELD_SIZE, "record layout");
-static_assert(offsetof(winampGeneralPurposePlugin, hwndParent) == 5 * GPP_FIELD_SIZE, "record layout");
+static_assert(offsetof(winampGeneralPurposePlugin, hwndParent) == 5 * GPP_FIELD_SIZE,
+              "record layout");
 static_assert(offsetof(winampGeneralPurposePlugin, hDllInstance) == 6 * GPP_FIELD_SIZE,
               "record layout");
 static_assert(sizeof(winampGeneralPurposePlugin) == 7 * GPP_FIELD_SIZE, "record layout");

@@ -45,7 +45,8 @@ TEST(ComposePageAddressTest, FieldsThatDoNotFitWholeAreDroppedFromTheEnd) {
   EXPECT_LE(address.size(), (size_t)PAGE_ADDRESS_SIZE - 1);
 
   // The exact limit: a field that ends the address at 2055 characters still fits.
-  size_t room = PAGE_ADDRESS_SIZE - 1 - pageAddress("title=").size() - std::string("&&album=").size();
+  size_t room =
+      PAGE_ADDRESS_SIZE - 1 - pageAddress("title=").size() - std::string("&&album=").size();
   std::string exactAlbum(room - 1000, 'a');
   std::string fits = compose(std::string(1000, 't').c_str(), "", exactAlbum.c_str());
   EXPECT_EQ(fits.size(), (size_t)PAGE_ADDRESS_SIZE - 1);

@@ -35,7 +35,9 @@ class PluginLifecycleTest : public PlayerTest {
            GetWindowLongPtrA(modelplayer::playlistWindow(), GWLP_WNDPROC) ==
                (LONG_PTR)playlistWindowHook;
   }
-  std::string startUpDescription() { return "TuneLore Plugin (Duskwarn) (" + pluginFileName() + ")"; }
+  std::string startUpDescription() {
+    return "TuneLore Plugin (Duskwarn) (" + pluginFileName() + ")";
+  }
   std::string savedDescription() { return "Tunelore Plugin (Duskwarn) (" + pluginFileName() + ")"; }
 };
 
@@ -69,7 +71,8 @@ TEST_F(PluginLifecycleTest, NoPlaylistEditorLeavesOnlyTheMainWindowHook) {
 }
 
 TEST_F(PluginLifecycleTest, TrackChangeAfterStartUpOpensTheLyricsPage) {
-  std::string path = taggedTrack("song.mp3", {{"TIT2", "Song"}, {"TPE1", "Band"}, {"TALB", "Disc"}});
+  std::string path =
+      taggedTrack("song.mp3", {{"TIT2", "Song"}, {"TPE1", "Band"}, {"TALB", "Disc"}});
   play({{path, "Band - Song"}});
   startWith("FALSE", "TRUE");
   modelplayer::clearBrowserRequests();

@@ -44,9 +44,10 @@ TEST_F(SettingsTest, NoFileReadsAllClearAndTheFirstSaveCreatesIt) {
 
 TEST_F(SettingsTest, OnlyExactlyFalseOrAMissingKeyClearsASwitch) {
   const std::pair<const char*, bool> values[] = {
-      {"TRUE", true}, {"true", true},   {"yes", true},    {"", true},
-      {"0", true},    {"false", true},  {"FALSEX", true}, {"FALSE", false},
-      {" FALSE ", false},  // the profile API trims blanks around values
+      {"TRUE", true},  {"true", true},   {"yes", true},    {"", true},         {"0", true},
+      {"false", true}, {"FALSEX", true}, {"FALSE", false}, {" FALSE ", false},  // the profile API
+                                                                                // trims blanks
+                                                                                // around values
   };
   for (const auto& [value, set] : values) {
     writeSettingsFile(section() + "bDisabledPlugin=" + value + "\r\nbDisabledAutoOpen=" + value +
@@ -79,9 +80,8 @@ TEST_F(SettingsTest, TwoPluginFileNamesKeepSeparateSections) {
 }
 
 TEST_F(SettingsTest, SavingKeepsOtherContentAndReplacesKeysInPlace) {
-  const std::string before =
-      "; written by hand\r\n[other.dll]\r\nbDisabledPlugin=TRUE\r\n" + section() +
-      "bDisabledStartUp=yes\r\ncolour=blue\r\n[last]\r\nx=1\r\n";
+  const std::string before = "; written by hand\r\n[other.dll]\r\nbDisabledPlugin=TRUE\r\n" +
+                             section() + "bDisabledStartUp=yes\r\ncolour=blue\r\n[last]\r\nx=1\r\n";
   writeSettingsFile(before);
   setSwitches(true, false, true);
   saveSettings(pluginFileName().c_str());
@@ -94,7 +94,8 @@ TEST_F(SettingsTest, SavingKeepsOtherContentAndReplacesKeysInPlace) {
 TEST_F(SettingsTest, DescriptionIsCutToItsBufferForAnyFileName) {
   // The save form is checked for every length: the text never passes 511 characters.
   saveAndRename();
-  EXPECT_EQ(std::string(plugin.description), "Tunelore Plugin (Duskwarn) (" + pluginFileName() + ")");
+  EXPECT_EQ(std::string(plugin.description),
+            "Tunelore Plugin (Duskwarn) (" + pluginFileName() + ")");
   EXPECT_LE(std::string(plugin.description).size(), (size_t)DESCRIPTION_SIZE - 1);
 }
 

@@ -3,8 +3,8 @@
 #include <functional>
 
 #include "settings/settings.h"
-#include "tests/support/test_platform.h"
 #include "tests/support/player_fixture.h"
+#include "tests/support/test_platform.h"
 #include "tracking/lyrics_page.h"
 #include "tracking/song_change.h"
 
@@ -60,9 +60,9 @@ TEST_F(SongChangeTest, MainWindowTriggersRunOneUpdateAndSetTheFlag) {
 
 TEST_F(SongChangeTest, OtherMainWindowMessagesDoNothing) {
   EXPECT_EQ(opensAfter([&] {
-              toMain(WM_COMMAND, 40045);                    // play
-              toMain(WM_COMMAND, 40046);                    // pause
-              toMain(WM_COMMAND, MAKEWPARAM(40048, 1));     // accelerator form
+              toMain(WM_COMMAND, 40045);                 // play
+              toMain(WM_COMMAND, 40046);                 // pause
+              toMain(WM_COMMAND, MAKEWPARAM(40048, 1));  // accelerator form
               toMain(WM_USER + 1);
               toMain(WM_USER + 3);
             }),
@@ -176,8 +176,8 @@ LRESULT CALLBACK inFrontOfUs(HWND window, UINT message, WPARAM wParam, LPARAM lP
 }
 
 TEST_F(UnhookTest, QuitPinsTheModuleWhereSomethingStandsInFrontOfAHook) {
-  inFrontSaved = (WNDPROC)SetWindowLongPtrA(modelplayer::mainWindow(), GWLP_WNDPROC,
-                                            (LONG_PTR)inFrontOfUs);
+  inFrontSaved =
+      (WNDPROC)SetWindowLongPtrA(modelplayer::mainWindow(), GWLP_WNDPROC, (LONG_PTR)inFrontOfUs);
   removeHooks();
   EXPECT_EQ(GetWindowLongPtrA(modelplayer::mainWindow(), GWLP_WNDPROC), (LONG_PTR)inFrontOfUs);
   EXPECT_NE(GetWindowLongPtrA(modelplayer::playlistWindow(), GWLP_WNDPROC),

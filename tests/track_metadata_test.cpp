@@ -50,8 +50,9 @@ TEST_F(TrackMetadataTest, LongTagTextIsCutAt1023Characters) {
 }
 
 TEST_F(TrackMetadataTest, Id3v1OnlyFileIsRead) {
-  std::string path = writeTrack("v1.mp3", samplemp3::silentAudio(4000) +
-                                              samplemp3::id3v1Tag("Old Song", "Old Band", "Old Disc"));
+  std::string path =
+      writeTrack("v1.mp3", samplemp3::silentAudio(4000) +
+                               samplemp3::id3v1Tag("Old Song", "Old Band", "Old Disc"));
   TrackInfo info = gather({path, "Band - Song"});
   EXPECT_STREQ(info.title, "Old Song");
   EXPECT_STREQ(info.artist, "Old Band");
@@ -113,13 +114,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(SplitCase{"Band - Song", "Band", "Song"},
                       SplitCase{"A-ha - Take On Me", "A-ha", "Take On Me"},
                       SplitCase{"Jay-Z - Run-DMC", "Jay-Z", "Run-DMC"},
-                      SplitCase{" - Song", "", "Song"},
-                      SplitCase{"Band -", "Band", ""},
+                      SplitCase{" - Song", "", "Song"}, SplitCase{"Band -", "Band", ""},
                       SplitCase{"Band-Song", "Band", "Song"},
                       SplitCase{"A-ha-Take", "A", "ha-Take"},
                       SplitCase{"Artist - Title - Live", "Artist", "Title - Live"},
-                      SplitCase{"No hyphen at all", "", ""},
-                      SplitCase{"---", "", "--"},
+                      SplitCase{"No hyphen at all", "", ""}, SplitCase{"---", "", "--"},
                       SplitCase{"  two  words  - \tTabbed ", "two  words", "\tTabbed"}));
 
 TEST_F(PlayerTest, SplitCutsEachHalfAt1023Characters) {
@@ -133,8 +132,8 @@ TEST_F(PlayerTest, SplitCutsEachHalfAt1023Characters) {
 
 TEST(TrimSpacesTest, RemovesOnlyLeadingAndTrailingSpaces) {
   const std::pair<const char*, const char*> cases[] = {
-      {"  two  words  ", "two  words"}, {"", ""},        {"     ", ""},
-      {"\ttab\t", "\ttab\t"},           {" x", "x"},     {"x ", "x"},
+      {"  two  words  ", "two  words"}, {"", ""},    {"     ", ""},
+      {"\ttab\t", "\ttab\t"},           {" x", "x"}, {"x ", "x"},
   };
   for (const auto& [before, after] : cases) {
     char text[32];

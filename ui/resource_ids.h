@@ -4,25 +4,25 @@
 #define TUNELORE_RESOURCE_IDS_H
 
 /* Settings dialog template and the banner bitmap it shows. */
-#define IDD_SETTINGS            101
-#define IDB_BANNER              107
+#define IDD_SETTINGS 101
+#define IDB_BANNER 107
 
 /* Switches: one check box each. */
-#define IDC_DISABLE_PLUGIN      1026
-#define IDC_DISABLE_STARTUP     1085
-#define IDC_DISABLE_AUTOOPEN    1086
+#define IDC_DISABLE_PLUGIN 1026
+#define IDC_DISABLE_STARTUP 1085
+#define IDC_DISABLE_AUTOOPEN 1086
 
 /* Account group: shown, never read or stored. */
-#define IDC_AUTO_LOGIN          1027
-#define IDC_USERNAME            1092
-#define IDC_PASSWORD            1007
+#define IDC_AUTO_LOGIN 1027
+#define IDC_USERNAME 1092
+#define IDC_PASSWORD 1007
 
 #ifndef IDC_STATIC
-#define IDC_STATIC              (-1)
+#define IDC_STATIC (-1)
 #endif
 
 /* Address shown in the dialog: the site's base address without its
    trailing slash. The code checks it against its own base address. */
-#define TUNELORE_SITE_TEXT      "http://www.tunelore.example"
+#define TUNELORE_SITE_TEXT "http://www.tunelore.example"
 
 #endif

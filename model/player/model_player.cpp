@@ -77,8 +77,7 @@ static LRESULT CALLBACK mainProcedure(HWND window, UINT message, WPARAM wParam, 
   return mainWindowAnswer(message);
 }
 
-static LRESULT CALLBACK playlistProcedure(HWND window, UINT message, WPARAM wParam,
-                                          LPARAM lParam) {
+static LRESULT CALLBACK playlistProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   playlistMessages.push_back(message);
   if (!answersDistinctively(message)) return DefWindowProcA(window, message, wParam, lParam);
   return playlistWindowAnswer(message);
@@ -93,8 +92,8 @@ static bool registerClass(const char* name, WNDPROC procedure) {
 }
 
 static HWND createTopLevel(const char* className, const char* title) {
-  return CreateWindowExA(0, className, title, WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr,
-                         nullptr, GetModuleHandleA(nullptr), nullptr);
+  return CreateWindowExA(0, className, title, WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
+                         GetModuleHandleA(nullptr), nullptr);
 }
 
 bool start() {

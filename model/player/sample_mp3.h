@@ -13,8 +13,7 @@ using TextFrames = std::vector<std::pair<std::string, std::string>>;  // {"TIT2"
 // An ID3v2.3 tag whose text frames are stored with the given encoding byte (0 ISO-8859-1).
 std::string id3v2Tag(const TextFrames& frames, char encoding = 0);
 // A 128-byte ID3v1 tag.
-std::string id3v1Tag(const std::string& title, const std::string& artist,
-                     const std::string& album);
+std::string id3v1Tag(const std::string& title, const std::string& artist, const std::string& album);
 // At least `bytes` bytes of silent MPEG-1 layer III frames (128 kbit/s, 44.1 kHz).
 std::string silentAudio(size_t bytes);
 // A tagged track: the tag, then a few audio frames.

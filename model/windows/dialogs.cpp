@@ -22,8 +22,7 @@ static LRESULT CALLBACK buttonProcedure(HWND button, UINT message, WPARAM wParam
       if (button->kind == ControlKind::AutoCheckBox) {
         button->checkState = button->checkState == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
       }
-      SendMessageA(button->parent, WM_COMMAND, MAKEWPARAM(button->id, BN_CLICKED),
-                   (LPARAM)button);
+      SendMessageA(button->parent, WM_COMMAND, MAKEWPARAM(button->id, BN_CLICKED), (LPARAM)button);
       return 0;
     default:
       return DefWindowProcA(button, message, wParam, lParam);

@@ -58,7 +58,8 @@ HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName) {
       const std::string& path = known->path;
       std::string wanted = winmodel::lowerCase(moduleName);
       std::string have = winmodel::lowerCase(path.c_str());
-      if (have.size() >= wanted.size() && have.compare(have.size() - wanted.size(), wanted.size(), wanted) == 0)
+      if (have.size() >= wanted.size() &&
+          have.compare(have.size() - wanted.size(), wanted.size(), wanted) == 0)
         return known.get();
     }
     return nullptr;

@@ -46,10 +46,10 @@ enum class Opened { Loaded, Missing, Failed };
 
 // ---- Code page 1252 <-> UTF-16 (the five unassigned bytes map to the C1 controls, as Wine does)
 
-const char16_t kHighHalf1252[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+const char16_t kHighHalf1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 char16_t fromAnsi(unsigned char byte) {
   return byte >= 0x80 && byte < 0xA0 ? kHighHalf1252[byte - 0x80] : char16_t(byte);
@@ -100,7 +100,7 @@ void appendUtf8(const std::string& bytes, size_t at, Text& out) {
         break;
       }
       code = (code << 6) | next;
-      size_t left = more - 1 - i;  // continuation bytes still to come
+      size_t left = more - 1 - i;                   // continuation bytes still to come
       if (left == 2 && code < 0x10) valid = false;  // overlong four-byte form
       if (left == 1 && code >= (0x110000 >> 6)) {
         valid = false;  // beyond U+10FFFF: this byte is not taken
@@ -163,8 +163,8 @@ Text decode(const std::string& bytes, Encoding& encoding) {
   if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
     encoding = Encoding::Utf8;
     appendUtf8(bytes, 3, text);
-  } else if (bytes.size() >= 2 && (bytes.compare(0, 2, "\xFF\xFE") == 0 ||
-                                   bytes.compare(0, 2, "\xFE\xFF") == 0)) {
+  } else if (bytes.size() >= 2 &&
+             (bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0)) {
     encoding = bytes[0] == '\xFF' ? Encoding::Utf16Le : Encoding::Utf16Be;
     bool little = encoding == Encoding::Utf16Le;
     for (size_t at = 2; at < bytes.size(); at += 2) {
@@ -520,16 +520,15 @@ DWORD WINAPI GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR default
                                       LPSTR returned, DWORD capacity, LPCSTR fileName) {
   if (returned == nullptr || capacity == 0) return 0;
   Buffer buffer{capacity, Text()};
-  size_t count = std::min<size_t>(readProfile(section, key, defaultValue, buffer, fileName),
-                                  capacity - 1);
+  size_t count =
+      std::min<size_t>(readProfile(section, key, defaultValue, buffer, fileName), capacity - 1);
   // One byte per unit in code page 1252; lists keep their inner NULs.
   for (size_t i = 0; i < count; ++i) returned[i] = toAnsi(buffer.at(i));
   returned[count] = '\0';
   return (DWORD)count;
 }
 
-BOOL WINAPI WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value,
-                                       LPCSTR fileName) {
+BOOL WINAPI WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName) {
   // All three NULL only flushes Wine's cache, which the model does not have; it reports FALSE.
   if (section == nullptr) return FALSE;
   Profile profile;

@@ -88,7 +88,9 @@ BOOL WINAPI IsWindow(HWND window) { return isLiveWindow(window); }
 HWND WINAPI FindWindowA(LPCSTR className, LPCSTR windowName) {
   for (const auto& window : state().windows) {
     if (!window->alive || window->parent != nullptr) continue;
-    if (className != nullptr && winmodel::lowerCase(className) != winmodel::lowerCase(window->className.c_str())) continue;
+    if (className != nullptr &&
+        winmodel::lowerCase(className) != winmodel::lowerCase(window->className.c_str()))
+      continue;
     if (windowName != nullptr && window->text != windowName) continue;
     return window.get();
   }

@@ -90,8 +90,8 @@ class DllPlayerTest : public ::testing::Test {
     }
   }
   std::string pageOf(int track, bool bringUp) {
-    std::string address = BASE + "plugin.php?title=Song " + std::to_string(track) +
-                          "&&artist=Band&&album=Disc %231";
+    std::string address =
+        BASE + "plugin.php?title=Song " + std::to_string(track) + "&&artist=Band&&album=Disc %231";
     return bringUp ? "block 0|bring up|open " + address + "|block 1|"
                    : "block 0|open " + address + "|block 1|";
   }

@@ -42,7 +42,8 @@ TEST_F(SettingsPathTest, FolderThatLeavesNoRoomMeansNoSettings) {
   loadSettings("gen_tunelore.dll");
   EXPECT_TRUE(bDisabledPlugin) << "no path leaves the switches as they are";
   saveSettings("gen_tunelore.dll");
-  EXPECT_FALSE(std::filesystem::exists(winmodel::hostPath((tooLong + "Plugins\\gen_tunelore.ini").c_str())));
+  EXPECT_FALSE(
+      std::filesystem::exists(winmodel::hostPath((tooLong + "Plugins\\gen_tunelore.ini").c_str())));
 }
 
 TEST_F(SettingsPathTest, TruncatedOrSeparatorlessPlayerPathsMeanNoSettings) {
@@ -57,10 +58,16 @@ TEST_F(SettingsPathTest, TruncatedOrSeparatorlessPlayerPathsMeanNoSettings) {
 TEST_F(SettingsPathTest, DoubleByteTrailBackslashIsNoSeparator) {
   winmodel::setAnsiCodePage(932);
   // 0x83 0x5C is one Shift-JIS character whose second byte is a backslash.
-  EXPECT_EQ(pathFor("C:\\Winamp\\win\x83\x5C" "amp.exe"), "C:\\Winamp\\Plugins\\gen_tunelore.ini");
-  plugin.hDllInstance = winmodel::addModule("C:\\Winamp\\Plugins\\gen_\x83\x5C" "lore.dll");
+  EXPECT_EQ(pathFor("C:\\Winamp\\win\x83\x5C"
+                    "amp.exe"),
+            "C:\\Winamp\\Plugins\\gen_tunelore.ini");
+  plugin.hDllInstance = winmodel::addModule(
+      "C:\\Winamp\\Plugins\\gen_\x83\x5C"
+      "lore.dll");
   char path[MODULE_PATH_SIZE];
-  EXPECT_STREQ(readPluginFileName(path), "gen_\x83\x5C" "lore.dll");
+  EXPECT_STREQ(readPluginFileName(path),
+               "gen_\x83\x5C"
+               "lore.dll");
 }
 
 TEST_F(SettingsPathTest, LongPluginPathsAreReadTerminatedAndDescribedWithinBounds) {

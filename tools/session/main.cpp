@@ -80,7 +80,8 @@ static int playSession(const Options& options, const std::string& workFolder) {
   winampGeneralPurposePlugin* record = nullptr;
   if (!session::setUpPlayer(workFolder, error) || !modelplayer::start() ||
       (record = session::loadPlugin(module, error)) == nullptr) {
-    std::cerr << "tunelore-session: " << (error.empty() ? "cannot start the player" : error) << "\n";
+    std::cerr << "tunelore-session: " << (error.empty() ? "cannot start the player" : error)
+              << "\n";
     return 1;
   }
   std::cout << "# Tunelore in the model player, on " << session::platformName() << "\n";

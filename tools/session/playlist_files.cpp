@@ -17,7 +17,9 @@ std::vector<modelplayer::Entry> samplePlaylist(const std::string& folder) {
   };
   const Sample samples[] = {
       {"01 Lanterns.mp3",
-       {{"TIT2", "Lanterns On The Water"}, {"TPE1", "Nightjar Assembly"}, {"TALB", "Harbour Lights"}},
+       {{"TIT2", "Lanterns On The Water"},
+        {"TPE1", "Nightjar Assembly"},
+        {"TALB", "Harbour Lights"}},
        "Nightjar Assembly - Lanterns On The Water"},
       {"02 Untitled.mp3", {{"TALB", "Field Recordings #2"}}, "The Quiet Hours - Morning Tide"},
       {"03 Paper Kites.mp3", {}, "A-ha Collective - Paper Kites"},

@@ -27,7 +27,9 @@ winampGeneralPurposePlugin* loadPlugin(HINSTANCE& module, std::string&) {
 
 void unloadPlugin() {}
 
-std::string settingsFileOnDisk() { return winmodel::hostPath("C:\\Winamp\\Plugins\\gen_tunelore.ini"); }
+std::string settingsFileOnDisk() {
+  return winmodel::hostPath("C:\\Winamp\\Plugins\\gen_tunelore.ini");
+}
 
 const char* platformName() { return "the Linux model of Windows"; }
 

@@ -150,5 +150,4 @@ BOOL WINAPI IsDBCSLeadByte(BYTE testChar);
 // Private profile (INI) files
 DWORD WINAPI GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue,
                                       LPSTR returned, DWORD capacity, LPCSTR fileName);
-BOOL WINAPI WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value,
-                                       LPCSTR fileName);
+BOOL WINAPI WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName);
