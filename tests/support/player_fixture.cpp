@@ -57,6 +57,8 @@ void PlayerTest::play(const std::vector<modelplayer::Entry>& entries, int positi
 
 std::string PlayerTest::settingsFile() const { return testplatform::settingsFile(); }
 
+std::string PlayerTest::settingsFileOnDisk() const { return testplatform::settingsFileOnDisk(); }
+
 std::string PlayerTest::readSettingsFile() const {
   std::ifstream in(testplatform::settingsFileOnDisk(), std::ios::binary);
   std::stringstream text;

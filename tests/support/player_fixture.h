@@ -25,6 +25,7 @@ class PlayerTest : public ::testing::Test {
 
   // The settings file as the plug-in names it, and as this program opens it.
   std::string settingsFile() const;
+  std::string settingsFileOnDisk() const;
   std::string readSettingsFile() const;
   void writeSettingsFile(const std::string& text) const;
   // The plug-in's file name: the section of the settings file.
