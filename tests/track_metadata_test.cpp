@@ -1,4 +1,5 @@
 // Title, artist and album from real MP3 files' tags, and the display-title fallback.
+#include <ostream>
 #include <string>
 
 #include "tests/support/player_fixture.h"
@@ -96,6 +97,8 @@ struct SplitCase {
   const char* artist;
   const char* title;
 };
+
+void PrintTo(const SplitCase& split, std::ostream* out) { *out << "'" << split.displayTitle << "'"; }
 
 class SplitPlaylistTitleTest : public PlayerTest,
                                public ::testing::WithParamInterface<SplitCase> {};
