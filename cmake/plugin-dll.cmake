@@ -7,6 +7,10 @@ else()
 endif()
 set(TUNELORE_DLL_DIR ${PROJECT_SOURCE_DIR}/dist/${TUNELORE_DIST_NAME})
 
+# windres reports no dependencies of its own: name them, or a changed id or banner is missed.
+set_source_files_properties(${PROJECT_SOURCE_DIR}/ui/settings_dialog.rc PROPERTIES
+  OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/ui/resource_ids.h;${PROJECT_SOURCE_DIR}/ui/banner.bmp")
+
 add_library(gen_tunelore SHARED
   $<TARGET_OBJECTS:tunelore_plugin>
   ${PROJECT_SOURCE_DIR}/ui/settings_dialog.rc

@@ -3,7 +3,7 @@
 
 #include "tracking/track_metadata.h"
 
-#define LYRICS_BASE_ADDRESS "http://www.tunelore.example/"
+#define LYRICS_BASE_ADDRESS "http://tunelore.test/"
 #define PAGE_ADDRESS_SIZE 2056  // at most 2055 characters and a terminator
 
 extern char lastPageAddress[PAGE_ADDRESS_SIZE];

@@ -23,6 +23,6 @@
 
 /* Address shown in the dialog: the site's base address without its
    trailing slash. The code checks it against its own base address. */
-#define TUNELORE_SITE_TEXT "http://www.tunelore.example"
+#define TUNELORE_SITE_TEXT "http://tunelore.test"
 
 #endif

@@ -32,7 +32,7 @@ std::string fileText(const std::string& path) {
   return text.str();
 }
 
-const std::string BASE = "http://www.tunelore.example/";
+const std::string BASE = "http://tunelore.test/";
 
 class DllPlayerTest : public ::testing::Test {
  protected:

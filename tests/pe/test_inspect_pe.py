@@ -140,7 +140,7 @@ EXPECTED_CONTROLS = [
     (1026, "Button", "Disable Tunelore Plugin.", 0x50010003, (6, 36, 88, 8)),
     (1085, "Button", "Disable Tunelore Startup Page In MiniBrowser.",
      0x50012003, (42, 60, 162, 8)),
-    (-1, "Static", "http://www.tunelore.example", 0x50020000,
+    (-1, "Static", "http://tunelore.test", 0x50020000,
      (6, 168, 75, 8)),
     (-1, "Static", {"ordinal": 107}, 0x5080000E, (6, 6, 235, 23)),
     (-1, "Button", "Options", 0x50000007, (6, 48, 234, 114)),

@@ -1,0 +1,92 @@
+// Opens the real settings dialog of gen_tunelore.dll under the model player and saves what
+// the screen shows of it as a 24-bit BMP.
+//
+//   dialog_snapshot <gen_tunelore.dll> <out.bmp>
+#include <windows.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "host/winamp.h"
+#include "model/player/model_player.h"
+
+static bool saveWindowPicture(HWND window, const char* outPath) {
+  RECT box;
+  GetWindowRect(window, &box);
+  int width = box.right - box.left, height = box.bottom - box.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP picture = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ previous = SelectObject(memory, picture);
+  BitBlt(memory, 0, 0, width, height, screen, box.left, box.top, SRCCOPY);
+  SelectObject(memory, previous);
+
+  BITMAPINFOHEADER header = {};
+  header.biSize = sizeof header;
+  header.biWidth = width;
+  header.biHeight = height;
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  header.biCompression = BI_RGB;
+  int stride = (width * 3 + 3) & ~3;
+  std::vector<char> pixels((size_t)stride * height);
+  GetDIBits(memory, picture, 0, height, pixels.data(), (BITMAPINFO*)&header, DIB_RGB_COLORS);
+  DeleteObject(picture);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+
+  BITMAPFILEHEADER file = {};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof header;
+  file.bfSize = file.bfOffBits + (DWORD)pixels.size();
+  std::ofstream out(outPath, std::ios::binary);
+  out.write((const char*)&file, sizeof file);
+  out.write((const char*)&header, sizeof header);
+  out.write(pixels.data(), (std::streamsize)pixels.size());
+  return (bool)out;
+}
+
+// Lets the dialog paint itself before the picture is taken.
+static void pumpFor(DWORD milliseconds) {
+  DWORD start = GetTickCount();
+  MSG message;
+  while (GetTickCount() - start < milliseconds) {
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    Sleep(20);
+  }
+}
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: dialog_snapshot <gen_tunelore.dll> <out.bmp>\n");
+    return 2;
+  }
+  HMODULE module = LoadLibraryA(argv[1]);
+  auto entry = module ? (winampGeneralPurposePlugin * (*)())(void*)GetProcAddress(
+                            module, "winampGetGeneralPurposePlugin")
+                      : nullptr;
+  if (entry == nullptr || !modelplayer::start()) {
+    std::fprintf(stderr, "cannot load %s\n", argv[1]);
+    return 1;
+  }
+  winampGeneralPurposePlugin* record = entry();
+  record->hwndParent = modelplayer::mainWindow();
+  record->hDllInstance = module;
+  bool saved = false;
+  modelplayer::onDialogIdle([&](HWND dialog) {
+    if (saved) return;
+    SetWindowPos(dialog, HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    UpdateWindow(dialog);
+    pumpFor(500);
+    saved = saveWindowPicture(dialog, argv[2]);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+  });
+  record->config();
+  modelplayer::stop();
+  return saved ? 0 : 1;
+}
