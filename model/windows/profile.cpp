@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstddef>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -383,7 +384,7 @@ bool deleteKey(Profile& profile, const Text& sectionName, const Text& keyName) {
     if (!sameName(section.name, sectionName)) continue;
     for (size_t i = 0; i < section.lines.size(); ++i) {
       if (sameName(section.lines[i].name, keyName)) {
-        section.lines.erase(section.lines.begin() + i);
+        section.lines.erase(section.lines.begin() + (std::ptrdiff_t)i);
         return true;
       }
     }
@@ -543,7 +544,7 @@ BOOL WINAPI WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value,
     Text name = widen(section);
     for (size_t i = 0; i < profile.sections.size(); ++i) {
       if (sameName(profile.sections[i].name, name)) {
-        profile.sections.erase(profile.sections.begin() + i);
+        profile.sections.erase(profile.sections.begin() + (std::ptrdiff_t)i);
         store(path, profile);  // Wine reports success even when this write fails
         break;
       }
