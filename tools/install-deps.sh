@@ -2,17 +2,18 @@
 # Installs what the builds need on a Debian 12 machine, only when something is missing.
 #   install-deps.sh native   compilers, CMake, id3lib, GoogleTest, Google Benchmark, valgrind
 #   install-deps.sh windows  the above plus MinGW-w64, zlib for MinGW, wine64, Xvfb, id3lib's sources
+#   install-deps.sh render   the above plus ImageMagick, to turn the dialog's picture into PNG
 set -euo pipefail
 want=${1:-native}
 
 native_pkgs=(cmake g++ clang libclang-rt-14-dev libid3-3.8.3-dev libgtest-dev googletest
              libbenchmark-dev valgrind pkg-config ninja-build python3)
 windows_pkgs=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
-              binutils-mingw-w64-x86-64 libz-mingw-w64-dev wine64 xvfb xauth dpkg-dev
-              imagemagick)
+              binutils-mingw-w64-x86-64 libz-mingw-w64-dev wine64 xvfb xauth dpkg-dev)
 
 pkgs=("${native_pkgs[@]}")
-[ "$want" = windows ] && pkgs+=("${windows_pkgs[@]}")
+[ "$want" != native ] && pkgs+=("${windows_pkgs[@]}")
+[ "$want" = render ] && pkgs+=(imagemagick)
 
 missing=()
 for p in "${pkgs[@]}"; do
@@ -20,7 +21,7 @@ for p in "${pkgs[@]}"; do
 done
 
 need_src=0
-if [ "$want" = windows ] && ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ &&
+if [ "$want" != native ] && ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ &&
    ! grep -qs '^deb-src' /etc/apt/sources.list; then
   need_src=1
 fi

@@ -4,7 +4,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-tools/install-deps.sh windows
+tools/install-deps.sh render
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 --target gen_tunelore dialog_snapshot >/dev/null
 out=$(mktemp -d)
