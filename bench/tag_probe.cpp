@@ -1,0 +1,84 @@
+// id3lib on its own, the way the plug-in reads a tag, for profilers and tracers:
+//
+//   tunelore-tag-probe --make FILE MB        writes a tagged track with MB megabytes of audio
+//   tunelore-tag-probe [--link default|v1v2|memory] [--repeat N] FILE
+//        reads FILE's title, artist and album N times (bench/id3_reading.h says how) and
+//        prints them and the bytes this process read doing so.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include "bench/id3_reading.h"
+#include "model/player/sample_mp3.h"
+
+// rchar of /proc/self/io: every byte that read() and pread() returned so far.
+static long long bytesReadSoFar() {
+  std::ifstream io("/proc/self/io");
+  std::string key;
+  long long value = 0;
+  while (io >> key >> value) {
+    if (key == "rchar:") return value;
+  }
+  return -1;
+}
+
+static int usage() {
+  fprintf(stderr,
+          "usage: tunelore-tag-probe --make FILE MB\n"
+          "       tunelore-tag-probe [--link default|v1v2|memory] [--repeat N] FILE\n");
+  return 2;
+}
+
+static int makeTrack(const char* path, const char* megabytes) {
+  long size = strtol(megabytes, nullptr, 10);
+  if (size <= 0) return usage();
+  samplemp3::TextFrames frames = {{"TIT2", "Song"}, {"TPE1", "Band"}, {"TALB", "Disc"},
+                                  {"TYER", "2026"}, {"TRCK", "3/12"}, {"TCON", "Rock"}};
+  std::string bytes = samplemp3::id3v2Tag(frames) + samplemp3::silentAudio((size_t)size * 1000000);
+  if (!samplemp3::writeFile(path, bytes)) {
+    fprintf(stderr, "tunelore-tag-probe: cannot write %s\n", path);
+    return 1;
+  }
+  return 0;
+}
+
+int main(int argc, char** argv) {
+  if (argc == 4 && strcmp(argv[1], "--make") == 0) return makeTrack(argv[2], argv[3]);
+  const char* linkName = "default";
+  long repeat = 1;
+  const char* path = nullptr;
+  for (int i = 1; i < argc; ++i) {
+    if (strcmp(argv[i], "--link") == 0 && i + 1 < argc) {
+      linkName = argv[++i];
+    } else if (strcmp(argv[i], "--repeat") == 0 && i + 1 < argc) {
+      repeat = strtol(argv[++i], nullptr, 10);
+    } else if (path == nullptr && argv[i][0] != '-') {
+      path = argv[i];
+    } else {
+      return usage();
+    }
+  }
+  using id3reading::Link;
+  Link link = Link::Default;
+  if (strcmp(linkName, "v1v2") == 0) {
+    link = Link::V1V2;
+  } else if (strcmp(linkName, "memory") == 0) {
+    link = Link::Memory;
+  } else if (strcmp(linkName, "default") != 0) {
+    return usage();
+  }
+  if (path == nullptr || repeat < 1) return usage();
+
+  id3reading::Fields fields = {};
+  int found = 0;
+  long long before = bytesReadSoFar();
+  for (long n = 0; n < repeat; ++n) found = id3reading::readFields(path, link, fields);
+  long long after = bytesReadSoFar();
+  printf("%d frames: title=%s artist=%s album=%s\n", found, fields.text[0], fields.text[1],
+         fields.text[2]);
+  printf("bytes read: %lld in %ld readings (%lld per reading)\n", after - before, repeat,
+         (after - before) / repeat);
+  return found == 3 ? 0 : 1;
+}
