@@ -45,6 +45,8 @@ message(STATUS "${_id3lib_output}")
 set_property(DIRECTORY "${CMAKE_SOURCE_DIR}" APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
   "${_tunelore_tools}/build-id3lib-mingw.sh"
   "${CMAKE_CURRENT_LIST_DIR}/id3lib-config/config.h")
+file(GLOB _id3lib_patches "${CMAKE_CURRENT_LIST_DIR}/id3lib-patches/*.patch")
+set_property(DIRECTORY "${CMAKE_SOURCE_DIR}" APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_id3lib_patches})
 
 # The archive by its full name: a plain -lz would pick MinGW's import library
 # libz.dll.a and make the plug-in depend on zlib1.dll.

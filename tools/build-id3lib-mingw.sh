@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Cross-builds id3lib 3.8.3 as a static MinGW-w64 library from Debian's source
-# package (with Debian's patches applied).
+# package, with Debian's patches and ours (cmake/id3lib-patches/) applied.
 #
 #   build-id3lib-mingw.sh <triplet> <outdir>
 #     triplet  i686-w64-mingw32 or x86_64-w64-mingw32
@@ -37,7 +37,8 @@ command -v "$cxx" >/dev/null || { echo "$0: $cxx not found (package g++-mingw-w6
   { echo "$0: MinGW zlib missing for $triplet (package libz-mingw-w64-dev)" >&2; exit 1; }
 
 # Anything that changes the produced library goes into the stamp.
-stamp=$( { cat "${BASH_SOURCE[0]}" "$confdir/config.h"; "$cxx" --version | head -n1; } |
+patches=$(cd "$confdir/../id3lib-patches" && pwd)
+stamp=$( { cat "${BASH_SOURCE[0]}" "$confdir/config.h" "$patches"/*.patch; "$cxx" --version | head -n1; } |
          sha256sum | cut -d' ' -f1)
 
 # Serialises parallel configures sharing one cache folder.
@@ -62,6 +63,11 @@ if ! (cd "$work" && apt-get source -q id3lib3.8.3) >"$work/fetch.log" 2>&1; then
 fi
 src=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'id3lib3.8.3-*' | head -n1)
 [ -n "$src" ] && [ -f "$src/src/c_wrapper.cpp" ] || { cat "$work/fetch.log" >&2; echo "$0: unpacked sources not found" >&2; exit 1; }
+
+# Our own fixes on top of Debian's, for faults a tag in a user's file can reach.
+for fix in "$patches"/*.patch; do
+  patch -s -p1 -d "$src" <"$fix" || { echo "$0: $(basename "$fix") does not apply" >&2; exit 1; }
+done
 
 echo "Compiling id3lib for $triplet..."
 mkdir -p "$work/obj"
