@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# Builds the fuzz preset and fuzzes each target for a while on its own corpus:
+#   tools/fuzz.sh [seconds-per-target] [target...]
+# Targets: tag_reading, title_split, page_address, settings (all four by default; the
+# "fuzz_" prefix may be given). Each corpus grows in build/fuzz/corpus/<target>/ from run to
+# run, starting from the generated seeds in build/fuzz/seeds/<target>/ and the committed
+# inputs of past findings in fuzz/regressions/<target>/, which are replayed first. Crash
+# files land in build/fuzz/findings/<target>/, logs in build/fuzz/logs/. Exits 1 when any
+# target found something.
+#
+# ID3LIB_DIR=<folder holding libid3-3.8.so.3> runs the tag target over that id3lib instead
+# of the system's, e.g. one built from Debian's sources with -fsanitize=fuzzer-no-link,address
+# so that the fuzzer is guided by id3lib's own branches and its memory errors are caught.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+seconds=${1:-60}
+[ $# -gt 0 ] && shift
+targets=("$@")
+[ ${#targets[@]} -eq 0 ] && targets=(tag_reading title_split page_address settings)
+
+# Longest input per target: a tagged file with fields past 1023 characters; a display
+# title past the field size; three fields past 1023 characters, '#' and separators; an INI
+# file with a few sections.
+declare -A max_len=([tag_reading]=8192 [title_split]=4096 [page_address]=6144 [settings]=4096)
+
+tools/install-deps.sh native
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j2
+
+build=build/fuzz
+mkdir -p "$build/logs"
+found=0
+for target in "${targets[@]}"; do
+  short=${target#fuzz_}
+  name=fuzz_$short
+  binary=$build/fuzz/$name
+  if [ ! -x "$binary" ] || [ -z "${max_len[$short]:-}" ]; then
+    echo "$0: no fuzz target '$target'" >&2
+    exit 2
+  fi
+  corpus=$build/corpus/$name
+  findings=$build/findings/$name
+  mkdir -p "$corpus" "$findings"
+  inputs=("$corpus" "$build/seeds/$name")
+  regressions=fuzz/regressions/$short
+  [ -d "$regressions" ] && inputs+=("$regressions")
+
+  # The targets make their files below $TMPDIR; a crash leaves them behind, so here they
+  # go into a folder of the run's own.
+  scratch=$build/tmp/$name
+  rm -rf "$scratch"
+  mkdir -p "$scratch"
+  env=(TMPDIR="$root/$scratch")
+  options=(-max_len="${max_len[$short]}" -artifact_prefix="$findings/" -print_final_stats=1)
+  if [ "$short" = tag_reading ]; then
+    [ -n "${ID3LIB_DIR:-}" ] && env+=(LD_LIBRARY_PATH="$ID3LIB_DIR")
+  fi
+
+  if [ -d "$regressions" ] && [ -n "$(ls -A "$regressions")" ]; then
+    echo "== $name: replaying $regressions"
+    if ! env "${env[@]}" "$binary" "$regressions"/* >"$build/logs/$name.replay.log" 2>&1; then
+      echo "$name: a past finding fails again, see $build/logs/$name.replay.log"
+      found=1
+      continue
+    fi
+  fi
+
+  echo "== $name: fuzzing for $seconds s"
+  before=$(ls "$findings" | wc -l)
+  status=0
+  env "${env[@]}" nice -n 10 "$binary" "${options[@]}" -max_total_time="$seconds" "${inputs[@]}" \
+    >"$build/logs/$name.log" 2>&1 || status=$?
+  grep -E '^#[0-9]+[[:space:]]+DONE|^stat::' "$build/logs/$name.log" || true
+  rm -rf "$scratch"
+  after=$(ls "$findings" | wc -l)
+  if [ $status -ne 0 ] || [ "$after" -gt "$before" ]; then
+    echo "$name: FINDING (exit $status), see $findings/ and $build/logs/$name.log"
+    grep -E 'ERROR|broken property|SUMMARY' "$build/logs/$name.log" | head -5 || true
+    found=1
+  fi
+done
+exit $found
