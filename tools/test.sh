@@ -1,6 +1,12 @@
 #!/usr/bin/env bash
-# Builds the three targets and runs every test: the native suite over the model, the same
-# suite and the end-to-end DLL test under wine64, and the checks of the shipped 32-bit DLL.
+# Builds every target and runs every test:
+#   native    the suite over the Linux model
+#   sanitize  the same suite under AddressSanitizer and UndefinedBehaviorSanitizer, plus the
+#             fuzz targets' regression inputs
+#   memcheck  10,000 track changes through the hooks under valgrind
+#   win32     the shipped DLL, checked as a file (export, imports, resources)
+#   win64     the suite and the end-to-end DLL test under wine64
+#   fuzz      each fuzz target for TUNELORE_FUZZ_SECONDS (default 60; 0 skips)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -13,6 +19,17 @@ run_preset() {
   ctest --preset "$1"
 }
 
-run_preset native
-run_preset win32
-run_preset win64
+presets=(native sanitize memcheck win32 win64)
+for preset in "${presets[@]}"; do
+  run_preset "$preset"
+done
+stages=${#presets[@]}
+
+seconds=${TUNELORE_FUZZ_SECONDS:-60}
+if [ "$seconds" -gt 0 ]; then
+  echo "== fuzz ($seconds s per target) =="
+  tools/fuzz.sh "$seconds"
+  stages=$((stages + 1))
+fi
+# Any failure above has already stopped the run.
+echo "stages: $stages passed, 0 failed"
