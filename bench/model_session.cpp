@@ -4,11 +4,7 @@
 
 #include <filesystem>
 
-#include "host/plugin.h"
-#include "settings/settings.h"
-#include "tracking/lyrics_page.h"
-#include "tracking/song_change.h"
-#include "windows_model.h"
+#include "model/harness/plugin_harness.h"
 
 namespace fs = std::filesystem;
 
@@ -26,27 +22,9 @@ void removeFolder(const std::string& folder) {
   fs::remove_all(folder, ignored);
 }
 
-bool startPlayer(const std::string& folder) {
-  winmodel::reset();
-  winmodel::setDriveRoot(folder);
-  winmodel::setExecutablePath("C:\\Winamp\\winamp.exe");
-  HMODULE module = winmodel::addModule("C:\\Winamp\\Plugins\\gen_tunelore.dll");
-  std::error_code failure;
-  fs::create_directories(winmodel::hostPath("C:\\Winamp\\Plugins"), failure);
-  if (failure || !modelplayer::start()) return false;
-  plugin.hwndParent = modelplayer::mainWindow();
-  plugin.hDllInstance = module;
-  bDisabledPlugin = bDisabledStartUp = bDisabledAutoOpen = false;
-  lastPageAddress[0] = '\0';
-  mainWindowTriggered = 0;
-  playlistMessageCount = 0;
-  return true;
-}
+bool startPlayer(const std::string& folder) { return harness::loadPlugin(folder); }
 
-void stopPlayer() {
-  removeHooks();
-  modelplayer::stop();
-}
+void stopPlayer() { harness::unloadPlugin(); }
 
 bool writeTrack(const std::string& path, const samplemp3::TextFrames& frames, size_t audioBytes) {
   return samplemp3::writeFile(path,

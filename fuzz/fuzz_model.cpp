@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "host/plugin.h"
+#include "model/harness/plugin_harness.h"
 #include "model/player/model_player.h"
 #include "settings/settings.h"
 #include "tracking/lyrics_page.h"
@@ -40,20 +41,10 @@ const std::string& folder() {
 }
 
 void startPlayer() {
-  winmodel::reset();
-  winmodel::setDriveRoot(folder());
-  winmodel::setExecutablePath("C:\\Winamp\\winamp.exe");
-  HMODULE module = winmodel::addModule("C:\\Winamp\\Plugins\\gen_tunelore.dll");
-  if (!modelplayer::start()) fail("modelplayer::start()", "");
-  plugin.hwndParent = modelplayer::mainWindow();
-  plugin.hDllInstance = module;
-  bDisabledPlugin = bDisabledStartUp = bDisabledAutoOpen = false;
-  lastPageAddress[0] = '\0';
-  mainWindowTriggered = 0;
-  playlistMessageCount = 0;
+  if (!harness::loadPlugin(folder())) fail("harness::loadPlugin", folder());
 }
 
-void stopPlayer() { modelplayer::stop(); }
+void stopPlayer() { harness::unloadPlugin(); }
 
 std::string settingsFileOnDisk() { return winmodel::hostPath(SETTINGS_FILE); }
 

@@ -70,7 +70,8 @@ TEST_F(BadInputTest, BrokenTagsFallBackOrKeepWhatIsReadable) {
       {"empty-file", ""},
   };
   for (const auto& [name, bytes] : files) {
-    std::string sent = playThenRecover({writeTrack(std::string(name) + ".mp3", bytes), "Band - Song"});
+    std::string sent =
+        playThenRecover({writeTrack(std::string(name) + ".mp3", bytes), "Band - Song"});
     // Whatever id3lib made of it, a readable title or the display title was used.
     EXPECT_TRUE(sent == pageAddress("title=Song&&artist=Band") || sent == pageAddress("title=Song"))
         << name << ": " << sent;
@@ -203,7 +204,8 @@ TEST_F(BadSettingsTest, MissingPluginsFolderMeansNothingIsWrittenOrChanged) {
   bDisabledAutoOpen = true;
   saveAndRename();
   EXPECT_TRUE(bDisabledAutoOpen);
-  EXPECT_EQ(std::string(plugin.description), "Tunelore Plugin (Duskwarn) (" + pluginFileName() + ")");
+  EXPECT_EQ(std::string(plugin.description),
+            "Tunelore Plugin (Duskwarn) (" + pluginFileName() + ")");
   EXPECT_FALSE(std::filesystem::exists(plugins));
   loadSettings(pluginFileName().c_str());
   EXPECT_EQ(switches(), "000");

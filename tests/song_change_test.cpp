@@ -2,9 +2,9 @@
 // editor's counter, forwarding, and taking the hooks out again.
 #include <functional>
 
+#include "model/harness/test_platform.h"
 #include "settings/settings.h"
 #include "tests/support/player_fixture.h"
-#include "tests/support/test_platform.h"
 #include "tracking/lyrics_page.h"
 #include "tracking/song_change.h"
 

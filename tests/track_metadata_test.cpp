@@ -98,7 +98,9 @@ struct SplitCase {
   const char* title;
 };
 
-void PrintTo(const SplitCase& split, std::ostream* out) { *out << "'" << split.displayTitle << "'"; }
+void PrintTo(const SplitCase& split, std::ostream* out) {
+  *out << "'" << split.displayTitle << "'";
+}
 
 class SplitPlaylistTitleTest : public PlayerTest,
                                public ::testing::WithParamInterface<SplitCase> {};

@@ -4,19 +4,12 @@
 #include <fstream>
 #include <sstream>
 
-#include "settings/settings.h"
-#include "tests/support/test_platform.h"
+#include "model/harness/plugin_harness.h"
+#include "model/harness/test_platform.h"
 #include "tracking/lyrics_page.h"
 #include "tracking/song_change.h"
 
 namespace fs = std::filesystem;
-
-static void resetPluginState() {
-  bDisabledPlugin = bDisabledStartUp = bDisabledAutoOpen = false;
-  lastPageAddress[0] = '\0';
-  mainWindowTriggered = 0;
-  playlistMessageCount = 0;
-}
 
 void PlayerTest::SetUp() {
   const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -25,17 +18,11 @@ void PlayerTest::SetUp() {
   fs::remove_all(path);
   fs::create_directories(path);
   folder = path.string();
-  ASSERT_TRUE(testplatform::setUp(folder));
-  ASSERT_TRUE(modelplayer::start());
-  plugin.hwndParent = modelplayer::mainWindow();
-  plugin.hDllInstance = testplatform::pluginModule();
-  resetPluginState();
+  ASSERT_TRUE(harness::loadPlugin(folder));
 }
 
 void PlayerTest::TearDown() {
-  removeHooks();
-  modelplayer::stop();
-  testplatform::tearDown();
+  harness::unloadPlugin();
   std::error_code ignored;
   fs::remove_all(folder, ignored);
 }

@@ -2,7 +2,7 @@
 // player's executable and the plug-in's module, and the settings file lies beside it.
 #include <string>
 
-#include "tests/support/test_platform.h"
+#include "model/harness/test_platform.h"
 
 namespace testplatform {
 

@@ -1,6 +1,6 @@
 #include <filesystem>
 
-#include "tests/support/test_platform.h"
+#include "model/harness/test_platform.h"
 #include "ui/resource_ids.h"
 #include "windows_model.h"
 
