@@ -8,7 +8,7 @@ import sys
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "tools"))
-import inspect_pe  # noqa: E402
+import pe_info  # noqa: E402
 
 DLL = os.environ.get("TUNELORE_PE_DLL")
 MACHINE = os.environ.get("TUNELORE_PE_MACHINE")
@@ -23,7 +23,7 @@ SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "shlwapi.dll", "msvcrt.dll", "advap
 class ShippedDll(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.info = inspect_pe.inspect(DLL)
+        cls.info = pe_info.inspect(DLL)
 
     def test_is_a_dll_for_the_expected_machine(self):
         self.assertTrue(self.info["dll"])

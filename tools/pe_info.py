@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Inspect a Windows PE file (DLL or EXE) and print what it holds as JSON.
 
-    python3 tools/inspect_pe.py <file.dll> [--json]
+    python3 tools/pe_info.py <file.dll> [--json]
 
 Standard library only, so it runs wherever the cross build runs. Reports the
 machine, PE32 or PE32+, whether the file is a DLL, the exported names, the
@@ -524,12 +524,12 @@ def inspect(path):
 def main(argv):
     args = [a for a in argv[1:] if a != "--json"]
     if len(args) != 1 or args[0].startswith("-"):
-        sys.stderr.write("usage: inspect_pe.py <file.dll> [--json]\n")
+        sys.stderr.write("usage: pe_info.py <file.dll> [--json]\n")
         return 2
     try:
         result = inspect(args[0])
     except (OSError, PEError, struct.error, ValueError) as e:
-        sys.stderr.write("inspect_pe: %s: %s\n" % (args[0], e))
+        sys.stderr.write("pe_info: %s: %s\n" % (args[0], e))
         return 1
     json.dump(result, sys.stdout, indent=2)
     sys.stdout.write("\n")

@@ -1,4 +1,4 @@
-"""Checks for tools/inspect_pe.py and, through it, for a built plug-in DLL.
+"""Checks for tools/pe_info.py and, through it, for a built plug-in DLL.
 
     python3 -m unittest discover -s tests/pe
     TUNELORE_PE_DLL=build/gen_tunelore.dll python3 -m unittest discover -s tests/pe
@@ -17,7 +17,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(
     __file__))))
 sys.path.insert(0, os.path.join(ROOT, "tools"))
 
-import inspect_pe  # noqa: E402
+import pe_info  # noqa: E402
 
 
 def wz(text):
@@ -57,7 +57,7 @@ class DialogTemplateDecoding(unittest.TestCase):
         return pad4(head) + pad4(first) + second
 
     def test_header_font_and_items_with_alignment(self):
-        d = inspect_pe.parse_dialog(self.extended_template())
+        d = pe_info.parse_dialog(self.extended_template())
         self.assertTrue(d["extended"])
         self.assertEqual((d["version"], d["signature"], d["helpID"]),
                          (1, 0xFFFF, 7))
@@ -77,19 +77,19 @@ class DialogTemplateDecoding(unittest.TestCase):
                           second["title"]), (-1, 1026, "MyClass", ""))
 
     def test_style_names_leave_no_bit_unexplained(self):
-        names = inspect_pe.decode_window_style(0x50012003 | 0x00400000, True,
+        names = pe_info.decode_window_style(0x50012003 | 0x00400000, True,
                                                "BUTTON")
         self.assertEqual(names, ["WS_CHILD", "WS_VISIBLE", "WS_DLGFRAME",
                                  "WS_TABSTOP", "BS_AUTOCHECKBOX",
                                  "BS_MULTILINE"])
-        self.assertEqual(inspect_pe.decode_window_style(0x80C800C0 | 0x4000,
+        self.assertEqual(pe_info.decode_window_style(0x80C800C0 | 0x4000,
                                                         False)[-1],
                          "0x00004000")
 
     def test_truncated_template_is_an_error(self):
         blob = self.extended_template()
-        with self.assertRaises(inspect_pe.PEError):
-            inspect_pe.parse_dialog(blob[:len(blob) - 12])
+        with self.assertRaises(pe_info.PEError):
+            pe_info.parse_dialog(blob[:len(blob) - 12])
 
 
 class VersionAndBitmapDecoding(unittest.TestCase):
@@ -104,7 +104,7 @@ class VersionAndBitmapDecoding(unittest.TestCase):
             version_node("VarFileInfo", children=[
                 version_node("Translation", struct.pack("<HHHH", 0x409, 1200,
                                                         0x407, 1252))])])
-        v = inspect_pe.parse_version(blob)
+        v = pe_info.parse_version(blob)
         self.assertEqual((v["fixed"]["file_version"],
                           v["fixed"]["product_version"]),
                          ("1.0.0.1", "2.3.0.4"))
@@ -121,15 +121,15 @@ class VersionAndBitmapDecoding(unittest.TestCase):
     def test_bitmap_header_and_padded_size(self):
         header = struct.pack("<IiiHHIIiiII", 40, 3, -2, 1, 24, 0, 16, 0, 0,
                              0, 0)
-        b = inspect_pe.parse_bitmap(header + b"\0" * 16)
+        b = pe_info.parse_bitmap(header + b"\0" * 16)
         self.assertEqual((b["width"], b["height"], b["bit_count"],
                           b["compression_name"]), (3, -2, 24, "BI_RGB"))
         # 3 pixels of 3 bytes pad to 12-byte rows
         self.assertEqual(b["expected_data_size"], 40 + 24)
 
     def test_not_a_pe_file(self):
-        with self.assertRaises(inspect_pe.PEError):
-            inspect_pe.inspect_bytes(b"MZ" + b"\0" * 100)
+        with self.assertRaises(pe_info.PEError):
+            pe_info.inspect_bytes(b"MZ" + b"\0" * 100)
 
 
 DLL = os.environ.get("TUNELORE_PE_DLL")
@@ -160,7 +160,7 @@ EXPECTED_CONTROLS = [
 class BuiltDllResources(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.info = inspect_pe.inspect(DLL)
+        cls.info = pe_info.inspect(DLL)
 
     def resource(self, rtype, name):
         found = [r for r in self.info["resources"]
