@@ -102,13 +102,6 @@ static void printHeap(long track) {
       track, inUse, logs, inUse - logs);
 }
 
-static void playTrackChange(long position) {
-  modelplayer::setPosition((int)position);
-  SendMessageA(modelplayer::mainWindow(), WM_COMMAND, WINAMP_BUTTON5, 0);
-  SendMessageA(modelplayer::playlistWindow(), PLAYLIST_FIRST_MESSAGE, 0, 0);
-  SendMessageA(modelplayer::playlistWindow(), PLAYLIST_SECOND_MESSAGE, 0, 0);
-}
-
 // File by file rather than by a directory walk, whose buffers (32 KiB a level) would
 // otherwise be the heap's peak of the whole run; a walk only for anything unforeseen.
 static void removeScratch(const std::string& folder,
@@ -141,7 +134,7 @@ static int playSession(const Options& options, const std::string& folder) {
   long wrong = 0;
   for (long track = 1; track <= options.tracks; ++track) {
     long position = (track - 1) % options.files;
-    playTrackChange(position);
+    modelplayer::changeTrack((int)position);
     if (!sentNewPage(position)) ++wrong;
     for (long sample : options.samples) {
       if (sample == track) printHeap(track);

@@ -3,20 +3,15 @@
 #include <string>
 
 #include "model/harness/test_platform.h"
+#include "model/player/model_player.h"
 
 namespace testplatform {
 
-static std::string executableFolder() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH - 1);
-  std::string text = path;
-  return text.substr(0, text.find_last_of('\\') + 1);
-}
-
 bool setUp(const std::string&) {
-  CreateDirectoryA((executableFolder() + "Plugins").c_str(), nullptr);
+  CreateDirectoryA((modelplayer::playerFolder() + "Plugins").c_str(), nullptr);
   DeleteFileA(settingsFile().c_str());
-  return GetFileAttributesA((executableFolder() + "Plugins").c_str()) != INVALID_FILE_ATTRIBUTES;
+  return GetFileAttributesA((modelplayer::playerFolder() + "Plugins").c_str()) !=
+         INVALID_FILE_ATTRIBUTES;
 }
 
 void tearDown() { DeleteFileA(settingsFile().c_str()); }
@@ -35,7 +30,7 @@ std::string pluginFileName() {
 bool canObservePinning() { return false; }
 bool pluginModulePinned() { return false; }
 
-std::string settingsFile() { return executableFolder() + "Plugins\\gen_tunelore.ini"; }
+std::string settingsFile() { return modelplayer::playerFolder() + "Plugins\\gen_tunelore.ini"; }
 std::string settingsFileOnDisk() { return settingsFile(); }
 
 }  // namespace testplatform

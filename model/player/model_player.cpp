@@ -122,6 +122,20 @@ void stop() {
 HWND mainWindow() { return mainHandle; }
 HWND playlistWindow() { return playlistHandle; }
 void setPlaylist(const std::vector<Entry>& entries) { playlist = entries; }
+
+void changeTrack(int position) {
+  currentPosition = position;
+  SendMessageA(mainHandle, WM_COMMAND, WINAMP_BUTTON5, 0);
+  SendMessageA(playlistHandle, PLAYLIST_FIRST_MESSAGE, 0, 0);
+  SendMessageA(playlistHandle, PLAYLIST_SECOND_MESSAGE, 0, 0);
+}
+
+std::string playerFolder() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH - 1);
+  std::string text = path;
+  return text.substr(0, text.find_last_of('\\') + 1);
+}
 void setPosition(int position) { currentPosition = position; }
 int position() { return currentPosition; }
 const std::vector<BrowserRequest>& browserRequests() { return requests; }

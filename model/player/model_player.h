@@ -32,6 +32,11 @@ HWND mainWindow();
 HWND playlistWindow();
 
 void setPlaylist(const std::vector<Entry>& entries);
+// Moves to `position` and sends what the player sends on a track change: the next-track
+// command to the main window, then the playlist editor's two messages.
+void changeTrack(int position);
+// The folder of the player's executable, ending in a backslash.
+std::string playerFolder();
 void setPosition(int position);
 int position();
 

@@ -18,13 +18,6 @@ namespace {
 
 std::string builtDll;  // from the command line
 
-std::string programFolder() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH - 1);
-  std::string text = path;
-  return text.substr(0, text.find_last_of('\\') + 1);
-}
-
 std::string fileText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream text;
@@ -37,7 +30,7 @@ const std::string BASE = "http://tunelore.test/";
 class DllPlayerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    pluginsFolder = programFolder() + "Plugins\\";
+    pluginsFolder = modelplayer::playerFolder() + "Plugins\\";
     CreateDirectoryA(pluginsFolder.c_str(), nullptr);
     dllPath = pluginsFolder + "gen_tunelore.dll";
     iniPath = pluginsFolder + "gen_tunelore.ini";
@@ -69,12 +62,6 @@ class DllPlayerTest : public ::testing::Test {
     record->hwndParent = modelplayer::mainWindow();
     record->hDllInstance = module;
     return record;
-  }
-  void changeTrack(int position) {
-    modelplayer::setPosition(position);
-    SendMessageA(modelplayer::mainWindow(), WM_COMMAND, WINAMP_BUTTON5, 0);
-    SendMessageA(modelplayer::playlistWindow(), WM_USER, 0, 0);
-    SendMessageA(modelplayer::playlistWindow(), WM_USER + 1, 0, 0);
   }
   // After unloading, the watched messages must still reach the player, unharmed.
   void sendWatchedMessages() {
@@ -116,8 +103,8 @@ TEST_F(DllPlayerTest, WholeSessionThroughTheDllBoundary) {
   EXPECT_EQ(joined(modelplayer::describedRequests()), "block 0|open " + BASE + "|block 1|");
 
   modelplayer::clearBrowserRequests();
-  for (int i = 0; i < 3; ++i) changeTrack(i);
-  changeTrack(2);  // the same track again sends nothing
+  for (int i = 0; i < 3; ++i) modelplayer::changeTrack(i);
+  modelplayer::changeTrack(2);  // the same track again sends nothing
   EXPECT_EQ(joined(modelplayer::describedRequests()),
             pageOf(1, true) + pageOf(2, true) + pageOf(3, true));
 
@@ -137,7 +124,7 @@ TEST_F(DllPlayerTest, WholeSessionThroughTheDllBoundary) {
   EXPECT_EQ(fileText(iniPath), saved);
 
   modelplayer::clearBrowserRequests();
-  changeTrack(0);
+  modelplayer::changeTrack(0);
   EXPECT_EQ(joined(modelplayer::describedRequests()), pageOf(1, false));
 
   record->quit();
@@ -168,7 +155,7 @@ TEST_F(DllPlayerTest, UnloadWithAnotherHookInFrontKeepsTheModule) {
   ASSERT_TRUE(FreeLibrary(module));
   EXPECT_NE(GetModuleHandleA(dllPath.c_str()), nullptr) << "the module was unloaded";
   modelplayer::clearBrowserRequests();
-  changeTrack(1);
+  modelplayer::changeTrack(1);
   sendWatchedMessages();
   EXPECT_TRUE(modelplayer::browserRequests().empty());
 }

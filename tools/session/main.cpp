@@ -53,13 +53,6 @@ static void writeSwitches(const Options& options) {
       << "bDisabledAutoOpen=" << value(options.disableAutoOpen) << "\r\n";
 }
 
-static void playTrackChange(int position) {
-  modelplayer::setPosition(position);
-  SendMessageA(modelplayer::mainWindow(), WM_COMMAND, WINAMP_BUTTON5, 0);
-  SendMessageA(modelplayer::playlistWindow(), PLAYLIST_FIRST_MESSAGE, 0, 0);
-  SendMessageA(modelplayer::playlistWindow(), PLAYLIST_SECOND_MESSAGE, 0, 0);
-}
-
 static std::string fileText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream text;
@@ -96,7 +89,7 @@ static int playSession(const Options& options, const std::string& workFolder) {
   record->init();
   for (size_t i = 0; i < playlist.size(); ++i) {
     std::cout << "track " << i + 1 << ": " << playlist[i].title << "\n";
-    playTrackChange((int)i);
+    modelplayer::changeTrack((int)i);
   }
   record->quit();
   std::cout << "description: " << record->description << "\n";
