@@ -76,9 +76,7 @@ TEST_F(PluginLifecycleTest, TrackChangeAfterStartUpOpensTheLyricsPage) {
   play({{path, "Band - Song"}});
   startWith("FALSE", "TRUE");
   modelplayer::clearBrowserRequests();
-  SendMessageA(plugin.hwndParent, WM_COMMAND, 40048, 0);
-  SendMessageA(modelplayer::playlistWindow(), WM_USER, 0, 0);
-  SendMessageA(modelplayer::playlistWindow(), WM_USER + 1, 0, 0);
+  modelplayer::changeTrack(0);
   EXPECT_EQ(requests(), pageRequests(pageAddress("title=Song&&artist=Band&&album=Disc")));
 }
 
