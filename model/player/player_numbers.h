@@ -1,0 +1,61 @@
+// The player's side of the plug-in interface, written out here once from the player's
+// published numbers and kept apart from the plug-in's own header on purpose: the model
+// player, the player programs and the tests use these, so a wrong number on the plug-in's
+// side shows up as a failing test instead of agreeing with itself.
+#pragma once
+
+#include <windows.h>
+
+namespace playernumbers {
+
+// The record a general-purpose plug-in hands the player, as the player reads it.
+struct PluginRecord {
+  int version;
+  char* description;
+  int (*init)();
+  void (*config)();
+  void (*quit)();
+  HWND hwndParent;
+  HINSTANCE hDllInstance;
+};
+const int RECORD_VERSION = 0x10;
+const char ENTRY_FUNCTION[] = "winampGetGeneralPurposePlugin";
+
+// Requests: message WA_IPC to the main window, lParam the request number.
+const UINT WA_IPC = 0x400;
+namespace request {
+const LPARAM GETVERSION = 0;
+const LPARAM GETLISTPOS = 125;
+const LPARAM GETPLAYLISTFILE = 211;
+const LPARAM GETPLAYLISTTITLE = 212;
+const LPARAM MBOPEN = 241;
+const LPARAM MBBLOCK = 248;
+const LPARAM GETWND = 260;
+const LPARAM GET_HMENU = 281;
+const LPARAM GETINIDIRECTORY = 335;
+const LPARAM PLAYING_FILE = 3003;
+const LPARAM REGISTER_LOWORD_COMMAND = 3019;
+const LPARAM OPEN_URL = 3032;
+const LPARAM PLAYING_FILEW = 13003;
+}  // namespace request
+const WPARAM GETWND_PE = 1;  // IPC_GETWND's argument for the playlist editor
+
+// The main window: commands (WM_COMMAND) and the end-of-track message.
+namespace command {
+const WORD EXIT = 40001;
+const WORD PREVIOUS = 40044;
+const WORD PLAY = 40045;
+const WORD PAUSE = 40046;
+const WORD STOP = 40047;
+const WORD NEXT = 40048;
+}  // namespace command
+const UINT END_OF_TRACK = 0x402;
+
+// The playlist editor: its class, and the messages it gets around a track change.
+const char PLAYLIST_CLASS[] = "Winamp PE";
+const wchar_t PLAYLIST_CLASS_W[] = L"Winamp PE";
+const UINT PE_SHOW_ENTRY = 0x400;  // wParam SHOW_ENTRY_ARGUMENT
+const WPARAM SHOW_ENTRY_ARGUMENT = 666;
+const UINT PE_SECOND = 0x401;  // sent by the players of the 5.0 days only
+
+}  // namespace playernumbers
