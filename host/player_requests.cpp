@@ -17,6 +17,8 @@ const char* playlistDisplayTitle(int index) {
   return (const char*)request((WPARAM)index, IPC_GETPLAYLISTTITLE);
 }
 
+const char* playerSettingsFolder() { return (const char*)request(0, IPC_GETINIDIRECTORY); }
+
 void bringUpMiniBrowser() { request(0, IPC_MBOPEN); }
 
 void openInMiniBrowser(const char* address) { request((WPARAM)address, IPC_MBOPEN); }

@@ -8,6 +8,8 @@ int currentListPosition();
 // entry has none.
 const char* playlistFilePath(int index);
 const char* playlistDisplayTitle(int index);
+// The player's settings folder, e.g. "%APPDATA%\Winamp", or null; the player's text.
+const char* playerSettingsFolder();
 void bringUpMiniBrowser();
 void openInMiniBrowser(const char* address);
 void blockMiniBrowser(bool blocked);

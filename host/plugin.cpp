@@ -2,8 +2,8 @@
 
 #include <shlwapi.h>
 
-#include "host/path_text.h"
 #include "host/player_requests.h"
+#include "settings/path_text.h"
 #include "settings/settings.h"
 #include "tracking/lyrics_page.h"
 #include "tracking/song_change.h"
@@ -11,6 +11,7 @@
 
 static char emptyDescription[1] = "";
 static char startUpDescription[DESCRIPTION_SIZE];
+static char savedDescription[DESCRIPTION_SIZE];
 
 winampGeneralPurposePlugin plugin = {
     GPPHDR_VER, emptyDescription, pluginInit, showSettingsDialog, pluginQuit, nullptr, nullptr,
@@ -42,10 +43,17 @@ int pluginInit() {
   char path[MODULE_PATH_SIZE];
   const char* fileName = readPluginFileName(path);
   describePlugin(startUpDescription, "TuneLore Plugin (Duskwarn) (%s)", fileName);
-  loadSettings(fileName);
+  loadSettings(fileName, playerSettingsFolder());
   installHooks();
   if (!bDisabledPlugin) openStartUpPage();
   return 0;
+}
+
+void saveAndRename() {
+  char path[MODULE_PATH_SIZE];
+  const char* fileName = readPluginFileName(path);
+  describePlugin(savedDescription, "Tunelore Plugin (Duskwarn) (%s)", fileName);
+  saveSettings(fileName, playerSettingsFolder());
 }
 
 void pluginQuit() {

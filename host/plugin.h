@@ -12,6 +12,9 @@ extern "C" __declspec(dllexport) winampGeneralPurposePlugin* winampGetGeneralPur
 
 int pluginInit();
 void pluginQuit();
+// The save that quit and the dialog's OK share: renames the plug-in in the player's list and
+// writes the switches under the plug-in's file name.
+void saveAndRename();
 
 // Reads the plug-in's own module path into `path` (MODULE_PATH_SIZE bytes, always
 // terminated) and returns its file name part, e.g. "gen_tunelore.dll".

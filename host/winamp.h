@@ -40,6 +40,7 @@ static_assert(sizeof(winampGeneralPurposePlugin) == 7 * GPP_FIELD_SIZE, "record 
 #define IPC_GETPLAYLISTTITLE 212
 #define IPC_MBOPEN 241
 #define IPC_MBBLOCK 248
+#define IPC_GETINIDIRECTORY 335
 
 // Main-window messages around a track change.
 #define WINAMP_TRACK_MESSAGE (WM_USER + 2)

@@ -4,8 +4,7 @@
 
 #include <new>
 
-#include "host/path_text.h"
-#include "host/plugin.h"
+#include "settings/path_text.h"
 
 bool bDisabledPlugin;
 bool bDisabledStartUp;
@@ -14,8 +13,6 @@ bool bDisabledAutoOpen;
 static const char SETTINGS_FILE[] = "Plugins\\gen_tunelore.ini";
 static const int PLAYER_PATH_LIMIT = SETTINGS_PATH_SIZE - 1;
 static const int VALUE_SIZE = 25;
-
-static char savedDescription[DESCRIPTION_SIZE];
 
 struct Switch {
   const char* key;
@@ -28,17 +25,17 @@ static const Switch switches[] = {
     {"bDisabledAutoOpen", &bDisabledAutoOpen},
 };
 
-char* settingsFilePath() {
+static char* newPathBuffer() {
   char* path = new (std::nothrow) char[SETTINGS_PATH_SIZE];
-  if (path == nullptr) return nullptr;
-  ZeroMemory(path, SETTINGS_PATH_SIZE);
-  DWORD length = GetModuleFileNameA(nullptr, path, PLAYER_PATH_LIMIT);
-  // A truncated path may have lost part of its folder: better no settings than wrong ones.
-  bool readWhole = length > 0 && length < (DWORD)PLAYER_PATH_LIMIT;
-  char* folderEnd = (char*)afterLastBackslash(path);
+  if (path != nullptr) ZeroMemory(path, SETTINGS_PATH_SIZE);
+  return path;
+}
+
+// Writes SETTINGS_FILE at `folderEnd` (just after a backslash) when it fits in the buffer;
+// otherwise frees the path.
+static char* withSettingsFile(char* path, char* folderEnd) {
   size_t folderLength = (size_t)(folderEnd - path);
-  if (!readWhole || folderLength == 0 ||
-      folderLength + sizeof SETTINGS_FILE > (size_t)SETTINGS_PATH_SIZE) {
+  if (folderLength + sizeof SETTINGS_FILE > (size_t)SETTINGS_PATH_SIZE) {
     delete[] path;
     return nullptr;
   }
@@ -46,30 +43,102 @@ char* settingsFilePath() {
   return path;
 }
 
-void loadSettings(const char* section) {
-  char* path = settingsFilePath();
-  if (path == nullptr) return;
+char* settingsFilePath() {
+  char* path = newPathBuffer();
+  if (path == nullptr) return nullptr;
+  DWORD length = GetModuleFileNameA(nullptr, path, PLAYER_PATH_LIMIT);
+  // A truncated path may have lost part of its folder: better no settings than wrong ones.
+  bool readWhole = length > 0 && length < (DWORD)PLAYER_PATH_LIMIT;
+  char* folderEnd = (char*)afterLastBackslash(path);
+  if (!readWhole || folderEnd == path) {
+    delete[] path;
+    return nullptr;
+  }
+  return withSettingsFile(path, folderEnd);
+}
+
+// The folder's length when its text ends within the buffer's size, else -1.
+static int folderTextLength(const char* folder) {
+  for (int length = 0; length < SETTINGS_PATH_SIZE; ++length) {
+    if (folder[length] == '\0') return length;
+  }
+  return -1;
+}
+
+char* settingsFolderFilePath(const char* folder) {
+  if (folder == nullptr) return nullptr;
+  int length = folderTextLength(folder);
+  // With the backslash and the file name's terminator still to come, a folder of
+  // SETTINGS_PATH_SIZE - 1 bytes never fits; withSettingsFile checks the exact room.
+  if (length <= 0 || length >= PLAYER_PATH_LIMIT) return nullptr;
+  char* path = newPathBuffer();
+  if (path == nullptr) return nullptr;
+  memcpy(path, folder, (size_t)length);
+  char* folderEnd = path + length;
+  if (*afterLastBackslash(path) != '\0') *folderEnd++ = '\\';
+  return withSettingsFile(path, folderEnd);
+}
+
+static bool isFile(const char* path) {
+  DWORD attributes = GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+static void readSwitches(const char* section, const char* path) {
   for (const Switch& setting : switches) {
     char value[VALUE_SIZE] = {};
     GetPrivateProfileStringA(section, setting.key, "FALSE", value, VALUE_SIZE, path);
     // Exactly "FALSE" and its terminator; any other value, even "false" or "", sets it.
     *setting.value = memcmp(value, "FALSE", sizeof "FALSE") != 0;
   }
-  delete[] path;
 }
 
-void saveSettings(const char* section) {
-  char* path = settingsFilePath();
-  if (path == nullptr) return;
+// True when every write succeeded; all three are tried either way.
+static bool writeSwitches(const char* section, const char* path) {
+  bool written = true;
   for (const Switch& setting : switches) {
-    WritePrivateProfileStringA(section, setting.key, *setting.value ? "TRUE" : "FALSE", path);
+    if (!WritePrivateProfileStringA(section, setting.key, *setting.value ? "TRUE" : "FALSE",
+                                    path)) {
+      written = false;
+    }
+  }
+  return written;
+}
+
+// The file's folder ("...\Plugins"); its parent, the settings folder, is the player's.
+static void createFileFolder(char* path) {
+  char* nameStart = (char*)afterLastBackslash(path);
+  char separator = nameStart[-1];
+  nameStart[-1] = '\0';
+  CreateDirectoryA(path, nullptr);
+  nameStart[-1] = separator;
+}
+
+void loadSettings(const char* section, const char* settingsFolder) {
+  char* folderPath = settingsFolderFilePath(settingsFolder);
+  if (folderPath != nullptr && isFile(folderPath)) {
+    readSwitches(section, folderPath);
+  } else {
+    char* path = settingsFilePath();
+    if (path != nullptr) readSwitches(section, path);
+    delete[] path;
+  }
+  delete[] folderPath;
+}
+
+void saveSettings(const char* section, const char* settingsFolder) {
+  char* folderPath = settingsFolderFilePath(settingsFolder);
+  char* path = settingsFilePath();
+  bool savedBeside = path != nullptr && writeSwitches(section, path);
+  if (folderPath != nullptr) {
+    if (!savedBeside) {
+      createFileFolder(folderPath);
+      writeSwitches(section, folderPath);
+    } else if (isFile(folderPath) && !DeleteFileA(folderPath)) {
+      // Left in place it would win the next load: it must hold what was just saved.
+      writeSwitches(section, folderPath);
+    }
   }
   delete[] path;
-}
-
-void saveAndRename() {
-  char path[MODULE_PATH_SIZE];
-  const char* fileName = readPluginFileName(path);
-  describePlugin(savedDescription, "Tunelore Plugin (Duskwarn) (%s)", fileName);
-  saveSettings(fileName);
+  delete[] folderPath;
 }

@@ -1,10 +1,16 @@
-// The switches' INI file beside the player, on real files.
+// The switches' INI file beside the player, or below the player's settings folder, on real
+// files.
+#include <filesystem>
 #include <string>
+#include <vector>
 
+#include "model/harness/test_platform.h"
 #include "settings/settings.h"
 #include "tests/support/player_fixture.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 class SettingsTest : public PlayerTest {
  protected:
@@ -100,3 +106,110 @@ TEST_F(SettingsTest, DescriptionIsCutToItsBufferForAnyFileName) {
 }
 
 }  // namespace
+
+// Where the file beside the player cannot be written, the player's settings folder takes it.
+class SettingsFolderTest : public SettingsTest {
+ protected:
+  void SetUp() override {
+    SettingsTest::SetUp();
+    settingsFolder = testplatform::settingsFolder();
+  }
+  std::string folderFile() const { return settingsFolder + "\\Plugins\\gen_tunelore.ini"; }
+  std::string folderFileOnDisk() const { return testplatform::onDisk(folderFile()); }
+  std::string folderPluginsOnDisk() const {
+    return testplatform::onDisk(settingsFolder + "\\Plugins");
+  }
+  // A folder standing where the file should be: no write there succeeds, not even for root.
+  void blockFileBesidePlayer() { ASSERT_TRUE(fs::create_directory(settingsFileOnDisk())); }
+  std::string saved(const char* plugin, const char* startUp, const char* autoOpen) {
+    return section() + keys(plugin, startUp, autoOpen);
+  }
+  void load() { loadSettings(pluginFileName().c_str(), settingsFolder.c_str()); }
+  void save() { saveSettings(pluginFileName().c_str(), settingsFolder.c_str()); }
+
+  std::string settingsFolder;
+};
+
+std::string folderFilePath(const char* folder) {
+  char* path = settingsFolderFilePath(folder);
+  std::string text = path != nullptr ? path : "<none>";
+  delete[] path;
+  return text;
+}
+
+TEST_F(SettingsFolderTest, FolderTextsThatGiveNoPath) {
+  const std::string name = "\\Plugins\\gen_tunelore.ini";
+  EXPECT_EQ(folderFilePath("C:\\AppData\\Winamp"), "C:\\AppData\\Winamp" + name);
+  EXPECT_EQ(folderFilePath("C:\\AppData\\Winamp\\"), "C:\\AppData\\Winamp" + name);
+  EXPECT_EQ(folderFilePath(nullptr), "<none>");
+  EXPECT_EQ(folderFilePath(""), "<none>");
+  // 234 characters, the backslash and the 24 of the name fill the 260 bytes with the terminator.
+  std::string fits = "C:\\" + std::string(231, 'f');
+  EXPECT_EQ(folderFilePath(fits.c_str()), fits + name);
+  EXPECT_EQ(folderFilePath((fits + "f").c_str()), "<none>");
+  EXPECT_EQ(folderFilePath((fits + "\\").c_str()), fits + name) << "its own backslash";
+  // Exactly SETTINGS_PATH_SIZE bytes without a terminator: nothing past them may be read.
+  std::vector<char> unterminated(SETTINGS_PATH_SIZE, 'u');
+  EXPECT_EQ(folderFilePath(unterminated.data()), "<none>");
+}
+
+TEST_F(SettingsFolderTest, UnwritableBesideThePlayerSavesToTheSettingsFolder) {
+  blockFileBesidePlayer();
+  setSwitches(true, false, true);
+  save();
+  EXPECT_TRUE(fs::is_directory(folderPluginsOnDisk())) << "its Plugins folder is created";
+  EXPECT_EQ(fileText(folderFileOnDisk()), saved("TRUE", "FALSE", "TRUE"));
+  setSwitches(false, true, false);
+  load();
+  EXPECT_EQ(switches(), "101");
+  setSwitches(true, true, true);
+  saveSettings(pluginFileName().c_str(), nullptr);  // a player that names no folder
+  setSwitches(false, false, false);
+  loadSettings(pluginFileName().c_str(), nullptr);
+  EXPECT_EQ(switches(), "000") << "lost, as they always were without a settings folder";
+  EXPECT_EQ(fileText(folderFileOnDisk()), saved("TRUE", "FALSE", "TRUE"));
+}
+
+TEST_F(SettingsFolderTest, EarlierFolderFileWinsAtLoadAndGoesAfterASaveBeside) {
+  fs::create_directory(folderPluginsOnDisk());
+  putFile(folderFileOnDisk(), saved("TRUE", "TRUE", "TRUE"));
+  writeSettingsFile(saved("FALSE", "FALSE", "FALSE"));
+  load();
+  EXPECT_EQ(switches(), "111");
+  setSwitches(false, true, false);
+  save();
+  EXPECT_EQ(readSettingsFile(), saved("FALSE", "TRUE", "FALSE"));
+  EXPECT_FALSE(fs::exists(folderFileOnDisk()));
+  EXPECT_TRUE(fs::is_directory(folderPluginsOnDisk())) << "only the file goes";
+  setSwitches(true, true, true);
+  load();
+  EXPECT_EQ(switches(), "010");
+}
+
+TEST_F(SettingsFolderTest, WritableBesideThePlayerLeavesTheSettingsFolderAlone) {
+  setSwitches(false, true, true);
+  save();
+  EXPECT_EQ(readSettingsFile(), saved("FALSE", "TRUE", "TRUE"));
+  EXPECT_FALSE(fs::exists(folderPluginsOnDisk()));
+  fs::create_directory(folderPluginsOnDisk());
+  ASSERT_TRUE(fs::create_directory(folderFileOnDisk()));
+  save();
+  load();
+  EXPECT_EQ(switches(), "011") << "a folder where the file would be is no file";
+  EXPECT_TRUE(fs::is_directory(folderFileOnDisk()));
+}
+
+TEST_F(SettingsFolderTest, FolderTextsThatAreNoFolderChangeNothing) {
+  blockFileBesidePlayer();
+  // 235 characters: one too many for the file name within 260 bytes.
+  std::string tooLong = settingsFolder + "\\" + std::string(234 - settingsFolder.size(), 'x');
+  std::vector<char> unterminated(SETTINGS_PATH_SIZE, 'u');
+  for (const char* folder :
+       {(const char*)nullptr, "", tooLong.c_str(), (const char*)unterminated.data()}) {
+    setSwitches(true, true, true);
+    saveSettings(pluginFileName().c_str(), folder);
+    loadSettings(pluginFileName().c_str(), folder);
+    EXPECT_EQ(switches(), "000");
+  }
+  EXPECT_FALSE(fs::exists(folderPluginsOnDisk()));
+}

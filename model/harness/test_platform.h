@@ -18,5 +18,9 @@ bool pluginModulePinned();
 // The settings file's path as the plug-in builds it, and as the test program opens it.
 std::string settingsFile();
 std::string settingsFileOnDisk();
+// A settings folder of the player's own, as the player names it (created, without its Plugins
+// folder), and any Windows path as the test program opens it.
+std::string settingsFolder();
+std::string onDisk(const std::string& windowsPath);
 
 }  // namespace testplatform

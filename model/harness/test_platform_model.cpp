@@ -41,4 +41,14 @@ bool pluginModulePinned() { return winmodel::isPinned(module); }
 std::string settingsFile() { return "C:\\Winamp\\Plugins\\gen_tunelore.ini"; }
 std::string settingsFileOnDisk() { return winmodel::hostPath(settingsFile().c_str()); }
 
+std::string settingsFolder() {
+  const char folder[] = "C:\\Users\\someone\\AppData\\Roaming\\Winamp";
+  std::filesystem::create_directories(winmodel::hostPath(folder));
+  return folder;
+}
+
+std::string onDisk(const std::string& windowsPath) {
+  return winmodel::hostPath(windowsPath.c_str());
+}
+
 }  // namespace testplatform

@@ -7,14 +7,23 @@
 
 namespace testplatform {
 
-bool setUp(const std::string&) {
-  CreateDirectoryA((modelplayer::playerFolder() + "Plugins").c_str(), nullptr);
+static std::string testFolder;
+
+// A test may have stood a folder where the file should be, to make it unwritable.
+static void removeSettingsFile() {
   DeleteFileA(settingsFile().c_str());
+  RemoveDirectoryA(settingsFile().c_str());
+}
+
+bool setUp(const std::string& folder) {
+  testFolder = folder;
+  CreateDirectoryA((modelplayer::playerFolder() + "Plugins").c_str(), nullptr);
+  removeSettingsFile();
   return GetFileAttributesA((modelplayer::playerFolder() + "Plugins").c_str()) !=
          INVALID_FILE_ATTRIBUTES;
 }
 
-void tearDown() { DeleteFileA(settingsFile().c_str()); }
+void tearDown() { removeSettingsFile(); }
 
 HINSTANCE pluginModule() { return GetModuleHandleA(nullptr); }
 
@@ -32,5 +41,15 @@ bool pluginModulePinned() { return false; }
 
 std::string settingsFile() { return modelplayer::playerFolder() + "Plugins\\gen_tunelore.ini"; }
 std::string settingsFileOnDisk() { return settingsFile(); }
+
+std::string settingsFolder() {
+  std::string folder = testFolder + "\\AppData";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  folder += "\\Winamp";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  return folder;
+}
+
+std::string onDisk(const std::string& windowsPath) { return windowsPath; }
 
 }  // namespace testplatform

@@ -47,14 +47,22 @@ std::string PlayerTest::settingsFile() const { return testplatform::settingsFile
 std::string PlayerTest::settingsFileOnDisk() const { return testplatform::settingsFileOnDisk(); }
 
 std::string PlayerTest::readSettingsFile() const {
-  std::ifstream in(testplatform::settingsFileOnDisk(), std::ios::binary);
+  return fileText(testplatform::settingsFileOnDisk());
+}
+
+void PlayerTest::writeSettingsFile(const std::string& text) const {
+  putFile(testplatform::settingsFileOnDisk(), text);
+}
+
+std::string fileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
   std::stringstream text;
   text << in.rdbuf();
   return text.str();
 }
 
-void PlayerTest::writeSettingsFile(const std::string& text) const {
-  std::ofstream out(testplatform::settingsFileOnDisk(), std::ios::binary | std::ios::trunc);
+void putFile(const std::string& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << text;
 }
 

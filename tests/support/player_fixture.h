@@ -34,6 +34,10 @@ class PlayerTest : public ::testing::Test {
   std::string folder;  // the test's own temporary folder
 };
 
+// A file's bytes ("" when it cannot be read), and a file written with exactly `text`.
+std::string fileText(const std::string& path);
+void putFile(const std::string& path, const std::string& text);
+
 // The four requests of an update that brings the browser up.
 std::vector<std::string> pageRequests(const std::string& address);
 std::string pageAddress(const std::string& query);

@@ -151,3 +151,19 @@ BOOL WINAPI IsDBCSLeadByte(BYTE testChar);
 DWORD WINAPI GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue,
                                       LPSTR returned, DWORD capacity, LPCSTR fileName);
 BOOL WINAPI WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName);
+
+// Files and folders
+#define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
+#define FILE_ATTRIBUTE_READONLY 0x00000001
+#define FILE_ATTRIBUTE_DIRECTORY 0x00000010
+#define FILE_ATTRIBUTE_ARCHIVE 0x00000020
+#define ERROR_FILE_NOT_FOUND 2
+#define ERROR_PATH_NOT_FOUND 3
+#define ERROR_ACCESS_DENIED 5
+#define ERROR_ALREADY_EXISTS 183
+typedef struct _SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
+
+DWORD WINAPI GetFileAttributesA(LPCSTR fileName);
+BOOL WINAPI CreateDirectoryA(LPCSTR pathName, LPSECURITY_ATTRIBUTES securityAttributes);
+BOOL WINAPI DeleteFileA(LPCSTR fileName);
+

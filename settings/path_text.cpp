@@ -1,4 +1,4 @@
-#include "host/path_text.h"
+#include "settings/path_text.h"
 
 #include <windows.h>
 

@@ -1,0 +1,83 @@
+// Files and folders over the real file system, with the answers and error codes Windows
+// gives: a missing file is ERROR_FILE_NOT_FOUND only when its folder exists, else
+// ERROR_PATH_NOT_FOUND; a file without write permission carries the read-only attribute,
+// which Windows honours even for an administrator, and so does the model for root.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+
+#include "model_state.h"
+
+namespace {
+
+bool folderExists(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::string parentOf(const std::string& path) {
+  size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Sets the error Windows reports for a path that could not be used, from the Linux one.
+void failWith(int linuxError, const std::string& path) {
+  if (linuxError == ENOENT) {
+    SetLastError(folderExists(parentOf(path)) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND);
+  } else if (linuxError == ENOTDIR || linuxError == ENAMETOOLONG) {
+    SetLastError(ERROR_PATH_NOT_FOUND);
+  } else {
+    SetLastError(ERROR_ACCESS_DENIED);
+  }
+}
+
+// As Wine maps it: no write permission for anyone is the read-only attribute.
+bool readOnly(const struct stat& info) {
+  return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+}  // namespace
+
+DWORD WINAPI GetFileAttributesA(LPCSTR fileName) {
+  std::string path = winmodel::hostPath(fileName);
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) {
+    failWith(errno, path);
+    return INVALID_FILE_ATTRIBUTES;
+  }
+  if (S_ISDIR(info.st_mode)) return FILE_ATTRIBUTE_DIRECTORY;
+  return FILE_ATTRIBUTE_ARCHIVE | (readOnly(info) ? FILE_ATTRIBUTE_READONLY : 0);
+}
+
+BOOL WINAPI CreateDirectoryA(LPCSTR pathName, LPSECURITY_ATTRIBUTES) {
+  std::string path = winmodel::hostPath(pathName);
+  if (mkdir(path.c_str(), 0777) == 0) return TRUE;
+  if (errno == EEXIST) {
+    SetLastError(ERROR_ALREADY_EXISTS);
+  } else {
+    failWith(errno, path);
+  }
+  return FALSE;
+}
+
+// Folders are not files: Windows refuses them with access denied, as it does read-only files.
+BOOL WINAPI DeleteFileA(LPCSTR fileName) {
+  std::string path = winmodel::hostPath(fileName);
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) {
+    failWith(errno, path);
+    return FALSE;
+  }
+  if (S_ISDIR(info.st_mode) || readOnly(info)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  }
+  if (unlink(path.c_str()) != 0) {
+    failWith(errno, path);
+    return FALSE;
+  }
+  return TRUE;
+}
