@@ -17,6 +17,8 @@ const char* playlistDisplayTitle(int index) {
   return (const char*)request((WPARAM)index, IPC_GETPLAYLISTTITLE);
 }
 
+HWND playlistEditorWindow() { return (HWND)request(IPC_GETWND_PE, IPC_GETWND); }
+
 void bringUpMiniBrowser() { request(0, IPC_MBOPEN); }
 
 void openInMiniBrowser(const char* address) { request((WPARAM)address, IPC_MBOPEN); }

@@ -8,6 +8,8 @@ int currentListPosition();
 // entry has none.
 const char* playlistFilePath(int index);
 const char* playlistDisplayTitle(int index);
+// The playlist editor's window, wherever the skin hosts it; null from players that do not say.
+HWND playlistEditorWindow();
 void bringUpMiniBrowser();
 void openInMiniBrowser(const char* address);
 void blockMiniBrowser(bool blocked);

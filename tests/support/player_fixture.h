@@ -32,7 +32,11 @@ class PlayerTest : public ::testing::Test {
   std::string pluginFileName() const;
 
   std::string folder;  // the test's own temporary folder
+  modelplayer::Options playerOptions;  // how the player is built; set before SetUp
 };
+
+// A window's procedure as read in the window's own character set, the way a hook reads it.
+LONG_PTR currentProcedure(HWND window);
 
 // The four requests of an update that brings the browser up.
 std::vector<std::string> pageRequests(const std::string& address);
