@@ -64,7 +64,7 @@ TEST_F(SongChangeTest, MainWindowTriggersRunOneUpdateAndSetTheFlag) {
 TEST_F(SongChangeTest, OtherMainWindowMessagesDoNothing) {
   EXPECT_EQ(opensAfter([&] {
               toMain(WM_COMMAND, command::PLAY);                 // play
-              toMain(WM_COMMAND, command::PAUSE);                 // pause
+              toMain(WM_COMMAND, command::PAUSE);                // pause
               toMain(WM_COMMAND, MAKEWPARAM(command::NEXT, 1));  // accelerator form
               toMain(WM_USER + 1);
               toMain(WM_USER + 3);
@@ -125,7 +125,8 @@ TEST_F(SongChangeTest, HooksReturnThePlayersOwnResults) {
   EXPECT_EQ(toMain(WM_USER + 77), modelplayer::mainWindowAnswer(WM_USER + 77));
   EXPECT_EQ(toPlaylist(PE_FIRST), modelplayer::playlistWindowAnswer(PE_FIRST));
   EXPECT_EQ(toPlaylist(PE_SECOND), modelplayer::playlistWindowAnswer(PE_SECOND));
-  EXPECT_EQ(SendMessageA(modelplayer::mainWindow(), WA_IPC, 0, request::GETLISTPOS), 0);  // a request
+  EXPECT_EQ(SendMessageA(modelplayer::mainWindow(), WA_IPC, 0, request::GETLISTPOS),
+            0);  // a request
 }
 
 TEST_F(SongChangeTest, DisabledPluginOnlyForwards) {
@@ -134,7 +135,8 @@ TEST_F(SongChangeTest, DisabledPluginOnlyForwards) {
   size_t mainSeen = modelplayer::mainWindowMessages().size();
   size_t playlistSeen = modelplayer::playlistWindowMessages().size();
   EXPECT_EQ(opensAfter([&] {
-              EXPECT_EQ(toMain(WM_COMMAND, command::NEXT), modelplayer::mainWindowAnswer(WM_COMMAND));
+              EXPECT_EQ(toMain(WM_COMMAND, command::NEXT),
+                        modelplayer::mainWindowAnswer(WM_COMMAND));
               EXPECT_EQ(toMain(END_OF_TRACK), modelplayer::mainWindowAnswer(END_OF_TRACK));
               EXPECT_EQ(toPlaylist(PE_SECOND), modelplayer::playlistWindowAnswer(PE_SECOND));
               EXPECT_EQ(toPlaylist(PE_FIRST), modelplayer::playlistWindowAnswer(PE_FIRST));

@@ -18,6 +18,7 @@ struct HookedWindow {
   HWND window;
   WNDPROC savedProcedure;
   bool unicode;
+  HWND leftInChain;  // the window whose chain still holds the hook after a quit
 };
 
 static HookedWindow mainWindow;
@@ -43,6 +44,9 @@ static LRESULT forward(const HookedWindow& hooked, HWND window, UINT message, WP
 static void hook(HookedWindow& hooked, HWND window, WNDPROC procedure) {
   if (window == nullptr) return;
   hooked.window = window;
+  // A start-up after a quit that had to leave the hook in this window's chain: it resumes
+  // there. Hooking again would make the hook its own saved procedure, two links apart.
+  if (window == hooked.leftInChain) return;
   hooked.unicode = IsWindowUnicode(window) != FALSE;
   hooked.savedProcedure = (WNDPROC)currentProcedure(hooked);
   replaceProcedure(hooked, procedure);
@@ -71,8 +75,10 @@ static void unhook(HookedWindow& hooked, WNDPROC procedure) {
   if (hooked.window == nullptr || !IsWindow(hooked.window)) return;
   if (currentProcedure(hooked) == (LONG_PTR)procedure) {
     replaceProcedure(hooked, hooked.savedProcedure);
+    hooked.leftInChain = nullptr;
   } else {
     pinThisModule();
+    hooked.leftInChain = hooked.window;
   }
   hooked.window = nullptr;  // handled once; the saved procedure stays for a hook left in a chain
 }
