@@ -161,6 +161,55 @@ TEST_F(SongChangeTest, TriggerSentBackFromInsideTheUpdateSendsNothingTwice) {
   EXPECT_EQ(modelplayer::browserRequests().size(), 4u);
 }
 
+// The flag outlives a change the editor never confirmed, and swallows the next one that only
+// the editor sees; the settings dialog's switch leaves counter and flag alone.
+TEST_F(SongChangeTest, UnconfirmedMainTriggerSwallowsTheNextEditorOnlyChange) {
+  EXPECT_EQ(opensAfter([&] { toMain(WM_COMMAND, command::NEXT); }), 1);
+  EXPECT_EQ(opensAfter([&] {
+              toPlaylist(PE_FIRST);
+              bDisabledPlugin = true;
+              bDisabledPlugin = false;
+              toPlaylist(PE_SECOND);
+            }),
+            0);
+  EXPECT_EQ(mainWindowTriggered, 0);
+  EXPECT_EQ(playlistMessageCount, 0);
+  EXPECT_EQ(opensAfter([&] {
+              toPlaylist(PE_FIRST);
+              toPlaylist(PE_SECOND);
+            }),
+            1);
+}
+
+TEST_F(SongChangeTest, SwitchingOffAndOnKeepsCounterAndFlag) {
+  toMain(WM_COMMAND, command::STOP);
+  toPlaylist(PE_FIRST);
+  ASSERT_EQ(mainWindowTriggered, 1);
+  ASSERT_EQ(playlistMessageCount, 1);
+  bDisabledPlugin = true;
+  toPlaylist(PE_FIRST);
+  bDisabledPlugin = false;
+  EXPECT_EQ(mainWindowTriggered, 1);
+  EXPECT_EQ(playlistMessageCount, 1);
+}
+
+// The count is reset only once the editor's update has returned: a 0x400 sent back from
+// inside it still finds the count at 2, and the update still sends all four requests.
+TEST_F(SongChangeTest, EditorUpdateReenteredByItsOwnMessageFinishesAndThenResets) {
+  std::vector<int> countsSeenInside;
+  modelplayer::onBrowserRequest([&](const modelplayer::BrowserRequest& request) {
+    if (request.request == request::MBBLOCK && request.argument == 0) {
+      countsSeenInside.push_back(playlistMessageCount);
+      toPlaylist(PE_FIRST);
+    }
+  });
+  playlistMessageCount = 2;
+  EXPECT_EQ(opensAfter([&] { toPlaylist(PE_FIRST); }), 1);
+  EXPECT_EQ(modelplayer::browserRequests().size(), 4u);
+  EXPECT_EQ(countsSeenInside, std::vector<int>{2});
+  EXPECT_EQ(playlistMessageCount, 0);
+}
+
 class UnhookTest : public SongChangeTest {};
 
 TEST_F(UnhookTest, QuitHandsBackTheSavedProceduresWhereOursAreCurrent) {
