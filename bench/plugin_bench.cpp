@@ -55,7 +55,7 @@ static void callUnwatched(benchmark::State& state, HWND (*window)(), WNDPROC hoo
   Player player(state);
   if (!player.started()) return;
   HWND target = window();
-  WNDPROC procedure = (WNDPROC)GetWindowLongPtrA(target, GWLP_WNDPROC);  // the player's own
+  WNDPROC procedure = (WNDPROC)GetWindowLongPtrW(target, GWLP_WNDPROC);  // the player's own
   if (hook != nullptr) {
     installHooks();
     procedure = hook;

@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "fuzz/fuzz_model.h"
-#include "host/winamp.h"
 #include "model/player/model_player.h"
+#include "model/player/player_numbers.h"
 #include "tracking/lyrics_page.h"
 #include "tracking/track_metadata.h"
 
@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   updateLyricsPage();
   int opened = 0;
   for (const modelplayer::BrowserRequest& request : modelplayer::browserRequests()) {
-    if (request.request != IPC_MBOPEN || request.argument == 0) continue;
+    if (request.request != playernumbers::request::MBOPEN || request.argument == 0) continue;
     ++opened;
     FUZZ_CHECK(request.address.size() <= PAGE_ADDRESS_SIZE - 1,
                "sent address of " + std::to_string(request.address.size()) + " characters");

@@ -19,6 +19,8 @@ const char* playlistDisplayTitle(int index) {
 
 const char* playerSettingsFolder() { return (const char*)request(0, IPC_GETINIDIRECTORY); }
 
+HWND playlistEditorWindow() { return (HWND)request(IPC_GETWND_PE, IPC_GETWND); }
+
 void bringUpMiniBrowser() { request(0, IPC_MBOPEN); }
 
 void openInMiniBrowser(const char* address) { request((WPARAM)address, IPC_MBOPEN); }

@@ -40,7 +40,10 @@ static_assert(sizeof(winampGeneralPurposePlugin) == 7 * GPP_FIELD_SIZE, "record 
 #define IPC_GETPLAYLISTTITLE 212
 #define IPC_MBOPEN 241
 #define IPC_MBBLOCK 248
+#define IPC_GETWND 260
+#define IPC_GETWND_PE 1  // IPC_GETWND's argument: the playlist editor
 #define IPC_GETINIDIRECTORY 335
+#define IPC_PLAYING_FILE 3003  // sent by the player to its main window as each track starts
 
 // Main-window messages around a track change.
 #define WINAMP_TRACK_MESSAGE (WM_USER + 2)
@@ -48,7 +51,8 @@ static_assert(sizeof(winampGeneralPurposePlugin) == 7 * GPP_FIELD_SIZE, "record 
 #define WINAMP_BUTTON4 40047  // stop
 #define WINAMP_BUTTON5 40048  // next track
 
-// Playlist-editor window and its messages around a track change.
+// Playlist-editor window (the class name finds it only where it is a top-level window) and
+// its messages around a track change.
 #define WINAMP_PLAYLIST_CLASS "Winamp PE"
 #define PLAYLIST_FIRST_MESSAGE WM_USER
 #define PLAYLIST_SECOND_MESSAGE (WM_USER + 1)

@@ -92,6 +92,25 @@ TEST_F(UpdateLyricsPageTest, OnlyTheImmediatelyPrecedingAddressIsSkipped) {
   EXPECT_EQ(requests(), expected);
 }
 
+// The longest address that fits is still remembered whole, so its repeat sends nothing.
+TEST_F(UpdateLyricsPageTest, LongestAddressIsSentOnce) {
+  std::string title(1000, 't'), artist(500, 'a'), album(500, 'b');
+  play({{taggedTrack("long.mp3", {{"TIT2", title}, {"TPE1", artist}, {"TALB", album}}), ""}});
+  const std::string address =
+      pageAddress("title=" + title + "&&artist=" + artist + "&&album=" + album);
+  ASSERT_EQ(address.size(), 2055u);
+  updateAt(0);
+  updateAt(0);
+  EXPECT_EQ(requests(), pageRequests(address));
+}
+
+// No title in the tag is no reason for the fallback while it names the artist.
+TEST_F(UpdateLyricsPageTest, ArtistOnlyTagGivesAnAddressWithoutTitle) {
+  play({{taggedTrack("artist.mp3", {{"TPE1", "Band"}}), "Other - Thing"}});
+  updateAt(0);
+  EXPECT_EQ(requests(), pageRequests(pageAddress("&&artist=Band")));
+}
+
 TEST_F(UpdateLyricsPageTest, AutoOpenSwitchLeavesOutBringingTheBrowserUp) {
   bDisabledAutoOpen = true;
   updateAt(0);

@@ -31,9 +31,8 @@ class PluginLifecycleTest : public PlayerTest {
     EXPECT_EQ(plugin.init(), 0);
   }
   bool hooksInstalled() {
-    return GetWindowLongPtrA(plugin.hwndParent, GWLP_WNDPROC) == (LONG_PTR)mainWindowHook &&
-           GetWindowLongPtrA(modelplayer::playlistWindow(), GWLP_WNDPROC) ==
-               (LONG_PTR)playlistWindowHook;
+    return currentProcedure(plugin.hwndParent) == (LONG_PTR)mainWindowHook &&
+           currentProcedure(modelplayer::playlistWindow()) == (LONG_PTR)playlistWindowHook;
   }
   std::string startUpDescription() {
     return "TuneLore Plugin (Duskwarn) (" + pluginFileName() + ")";
@@ -67,7 +66,7 @@ TEST_F(PluginLifecycleTest, DisabledPluginIsNamedLoadedAndHookedButSendsNothing)
 TEST_F(PluginLifecycleTest, NoPlaylistEditorLeavesOnlyTheMainWindowHook) {
   DestroyWindow(modelplayer::playlistWindow());
   startWith("FALSE", "TRUE");
-  EXPECT_EQ(GetWindowLongPtrA(plugin.hwndParent, GWLP_WNDPROC), (LONG_PTR)mainWindowHook);
+  EXPECT_EQ(currentProcedure(plugin.hwndParent), (LONG_PTR)mainWindowHook);
 }
 
 TEST_F(PluginLifecycleTest, TrackChangeAfterStartUpOpensTheLyricsPage) {

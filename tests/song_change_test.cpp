@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "model/harness/test_platform.h"
+#include "model/player/player_numbers.h"
 #include "settings/settings.h"
 #include "tests/support/player_fixture.h"
 #include "tracking/lyrics_page.h"
@@ -10,12 +11,14 @@
 
 namespace {
 
-const UINT PE_FIRST = WM_USER;
-const UINT PE_SECOND = WM_USER + 1;
+using namespace playernumbers;
+const UINT PE_FIRST = PE_SHOW_ENTRY;
 
+// The tests send the watched messages themselves, to a player that does not act on them.
 class SongChangeTest : public PlayerTest {
  protected:
   void SetUp() override {
+    playerOptions.followsCommands = false;
     PlayerTest::SetUp();
     for (int i = 0; i < 3; ++i) {
       std::string name = "Song " + std::to_string(i);
@@ -40,7 +43,7 @@ class SongChangeTest : public PlayerTest {
   size_t opens() {
     size_t count = 0;
     for (const auto& request : modelplayer::browserRequests()) {
-      count += request.request == 241 && request.argument != 0;
+      count += request.request == request::MBOPEN && request.argument != 0;
     }
     return count;
   }
@@ -49,20 +52,20 @@ class SongChangeTest : public PlayerTest {
 };
 
 TEST_F(SongChangeTest, MainWindowTriggersRunOneUpdateAndSetTheFlag) {
-  for (WPARAM command : {40044, 40047, 40048}) {
+  for (WPARAM command : {command::PREVIOUS, command::STOP, command::NEXT}) {
     EXPECT_EQ(opensAfter([&] { toMain(WM_COMMAND, command); }), 1) << command;
     EXPECT_EQ(mainWindowTriggered, 1);
     mainWindowTriggered = 0;
   }
-  EXPECT_EQ(opensAfter([&] { toMain(WM_USER + 2); }), 1);
+  EXPECT_EQ(opensAfter([&] { toMain(END_OF_TRACK); }), 1);
   EXPECT_EQ(mainWindowTriggered, 1);
 }
 
 TEST_F(SongChangeTest, OtherMainWindowMessagesDoNothing) {
   EXPECT_EQ(opensAfter([&] {
-              toMain(WM_COMMAND, 40045);                 // play
-              toMain(WM_COMMAND, 40046);                 // pause
-              toMain(WM_COMMAND, MAKEWPARAM(40048, 1));  // accelerator form
+              toMain(WM_COMMAND, command::PLAY);                 // play
+              toMain(WM_COMMAND, command::PAUSE);                // pause
+              toMain(WM_COMMAND, MAKEWPARAM(command::NEXT, 1));  // accelerator form
               toMain(WM_USER + 1);
               toMain(WM_USER + 3);
             }),
@@ -72,7 +75,7 @@ TEST_F(SongChangeTest, OtherMainWindowMessagesDoNothing) {
 
 TEST_F(SongChangeTest, FlagStopsThePlaylistEditorsSecondUpdate) {
   EXPECT_EQ(opensAfter([&] {
-              toMain(WM_COMMAND, 40048);
+              toMain(WM_COMMAND, command::NEXT);
               toPlaylist(PE_FIRST);
               toPlaylist(PE_SECOND);
             }),
@@ -113,16 +116,17 @@ TEST_F(SongChangeTest, PastTwoThePlaylistEditorNeverUpdatesAndTheCountStaysBound
   playlistMessageCount = 0x7FFFFFFF;  // as an older, counting build could leave it
   toPlaylist(PE_FIRST);
   EXPECT_GE(playlistMessageCount, 3);
-  EXPECT_EQ(opensAfter([&] { toMain(WM_COMMAND, 40048); }), 1);
+  EXPECT_EQ(opensAfter([&] { toMain(WM_COMMAND, command::NEXT); }), 1);
 }
 
 TEST_F(SongChangeTest, HooksReturnThePlayersOwnResults) {
-  EXPECT_EQ(toMain(WM_COMMAND, 40048), modelplayer::mainWindowAnswer(WM_COMMAND));
-  EXPECT_EQ(toMain(WM_USER + 2), modelplayer::mainWindowAnswer(WM_USER + 2));
+  EXPECT_EQ(toMain(WM_COMMAND, command::NEXT), modelplayer::mainWindowAnswer(WM_COMMAND));
+  EXPECT_EQ(toMain(END_OF_TRACK), modelplayer::mainWindowAnswer(END_OF_TRACK));
   EXPECT_EQ(toMain(WM_USER + 77), modelplayer::mainWindowAnswer(WM_USER + 77));
   EXPECT_EQ(toPlaylist(PE_FIRST), modelplayer::playlistWindowAnswer(PE_FIRST));
   EXPECT_EQ(toPlaylist(PE_SECOND), modelplayer::playlistWindowAnswer(PE_SECOND));
-  EXPECT_EQ(SendMessageA(modelplayer::mainWindow(), WM_USER, 0, 125), 0);  // a request
+  EXPECT_EQ(SendMessageA(modelplayer::mainWindow(), WA_IPC, 0, request::GETLISTPOS),
+            0);  // a request
 }
 
 TEST_F(SongChangeTest, DisabledPluginOnlyForwards) {
@@ -131,8 +135,9 @@ TEST_F(SongChangeTest, DisabledPluginOnlyForwards) {
   size_t mainSeen = modelplayer::mainWindowMessages().size();
   size_t playlistSeen = modelplayer::playlistWindowMessages().size();
   EXPECT_EQ(opensAfter([&] {
-              EXPECT_EQ(toMain(WM_COMMAND, 40048), modelplayer::mainWindowAnswer(WM_COMMAND));
-              EXPECT_EQ(toMain(WM_USER + 2), modelplayer::mainWindowAnswer(WM_USER + 2));
+              EXPECT_EQ(toMain(WM_COMMAND, command::NEXT),
+                        modelplayer::mainWindowAnswer(WM_COMMAND));
+              EXPECT_EQ(toMain(END_OF_TRACK), modelplayer::mainWindowAnswer(END_OF_TRACK));
               EXPECT_EQ(toPlaylist(PE_SECOND), modelplayer::playlistWindowAnswer(PE_SECOND));
               EXPECT_EQ(toPlaylist(PE_FIRST), modelplayer::playlistWindowAnswer(PE_FIRST));
             }),
@@ -146,52 +151,99 @@ TEST_F(SongChangeTest, DisabledPluginOnlyForwards) {
 
 TEST_F(SongChangeTest, TriggerSentBackFromInsideTheUpdateSendsNothingTwice) {
   modelplayer::onBrowserRequest([&](const modelplayer::BrowserRequest& request) {
-    if (request.request == 241 && request.argument != 0) {
-      toMain(WM_USER + 2);
-      toMain(WM_COMMAND, 40048);
+    if (request.request == request::MBOPEN && request.argument != 0) {
+      toMain(END_OF_TRACK);
+      toMain(WM_COMMAND, command::NEXT);
       toPlaylist(PE_SECOND);
     }
   });
-  EXPECT_EQ(opensAfter([&] { toMain(WM_COMMAND, 40048); }), 1);
+  EXPECT_EQ(opensAfter([&] { toMain(WM_COMMAND, command::NEXT); }), 1);
   EXPECT_EQ(modelplayer::browserRequests().size(), 4u);
+}
+
+// The flag outlives a change the editor never confirmed, and swallows the next one that only
+// the editor sees; the settings dialog's switch leaves counter and flag alone.
+TEST_F(SongChangeTest, UnconfirmedMainTriggerSwallowsTheNextEditorOnlyChange) {
+  EXPECT_EQ(opensAfter([&] { toMain(WM_COMMAND, command::NEXT); }), 1);
+  EXPECT_EQ(opensAfter([&] {
+              toPlaylist(PE_FIRST);
+              bDisabledPlugin = true;
+              bDisabledPlugin = false;
+              toPlaylist(PE_SECOND);
+            }),
+            0);
+  EXPECT_EQ(mainWindowTriggered, 0);
+  EXPECT_EQ(playlistMessageCount, 0);
+  EXPECT_EQ(opensAfter([&] {
+              toPlaylist(PE_FIRST);
+              toPlaylist(PE_SECOND);
+            }),
+            1);
+}
+
+TEST_F(SongChangeTest, SwitchingOffAndOnKeepsCounterAndFlag) {
+  toMain(WM_COMMAND, command::STOP);
+  toPlaylist(PE_FIRST);
+  ASSERT_EQ(mainWindowTriggered, 1);
+  ASSERT_EQ(playlistMessageCount, 1);
+  bDisabledPlugin = true;
+  toPlaylist(PE_FIRST);
+  bDisabledPlugin = false;
+  EXPECT_EQ(mainWindowTriggered, 1);
+  EXPECT_EQ(playlistMessageCount, 1);
+}
+
+// The count is reset only once the editor's update has returned: a 0x400 sent back from
+// inside it still finds the count at 2, and the update still sends all four requests.
+TEST_F(SongChangeTest, EditorUpdateReenteredByItsOwnMessageFinishesAndThenResets) {
+  std::vector<int> countsSeenInside;
+  modelplayer::onBrowserRequest([&](const modelplayer::BrowserRequest& request) {
+    if (request.request == request::MBBLOCK && request.argument == 0) {
+      countsSeenInside.push_back(playlistMessageCount);
+      toPlaylist(PE_FIRST);
+    }
+  });
+  playlistMessageCount = 2;
+  EXPECT_EQ(opensAfter([&] { toPlaylist(PE_FIRST); }), 1);
+  EXPECT_EQ(modelplayer::browserRequests().size(), 4u);
+  EXPECT_EQ(countsSeenInside, std::vector<int>{2});
+  EXPECT_EQ(playlistMessageCount, 0);
 }
 
 class UnhookTest : public SongChangeTest {};
 
 TEST_F(UnhookTest, QuitHandsBackTheSavedProceduresWhereOursAreCurrent) {
   removeHooks();
-  EXPECT_NE(GetWindowLongPtrA(modelplayer::mainWindow(), GWLP_WNDPROC), (LONG_PTR)mainWindowHook);
-  EXPECT_NE(GetWindowLongPtrA(modelplayer::playlistWindow(), GWLP_WNDPROC),
-            (LONG_PTR)playlistWindowHook);
+  EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::mainWindow()));
+  EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow()));
   if (testplatform::canObservePinning()) EXPECT_FALSE(testplatform::pluginModulePinned());
-  EXPECT_EQ(opensAfter([&] { toMain(WM_COMMAND, 40048); }), 0);
-  EXPECT_EQ(toMain(WM_USER + 2), modelplayer::mainWindowAnswer(WM_USER + 2));
+  EXPECT_EQ(opensAfter([&] { toMain(WM_COMMAND, command::NEXT); }), 0);
+  EXPECT_EQ(toMain(END_OF_TRACK), modelplayer::mainWindowAnswer(END_OF_TRACK));
 }
 
 // Something else subclassed the main window after us and will hand messages on to our
 // hook: the hook must stay callable, and from now on only forward.
 WNDPROC inFrontSaved;
 LRESULT CALLBACK inFrontOfUs(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return CallWindowProcA(inFrontSaved, window, message, wParam, lParam);
+  return CallWindowProcW(inFrontSaved, window, message, wParam, lParam);
 }
 
 TEST_F(UnhookTest, QuitPinsTheModuleWhereSomethingStandsInFrontOfAHook) {
   inFrontSaved =
-      (WNDPROC)SetWindowLongPtrA(modelplayer::mainWindow(), GWLP_WNDPROC, (LONG_PTR)inFrontOfUs);
+      (WNDPROC)SetWindowLongPtrW(modelplayer::mainWindow(), GWLP_WNDPROC, (LONG_PTR)inFrontOfUs);
   removeHooks();
-  EXPECT_EQ(GetWindowLongPtrA(modelplayer::mainWindow(), GWLP_WNDPROC), (LONG_PTR)inFrontOfUs);
-  EXPECT_NE(GetWindowLongPtrA(modelplayer::playlistWindow(), GWLP_WNDPROC),
-            (LONG_PTR)playlistWindowHook);
+  EXPECT_EQ(currentProcedure(modelplayer::mainWindow()), (LONG_PTR)inFrontOfUs);
+  EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow()));
   if (testplatform::canObservePinning()) EXPECT_TRUE(testplatform::pluginModulePinned());
-  EXPECT_EQ(opensAfter([&] { toMain(WM_COMMAND, 40048); }), 0);
-  EXPECT_EQ(toMain(WM_COMMAND, 40048), modelplayer::mainWindowAnswer(WM_COMMAND));
+  EXPECT_EQ(opensAfter([&] { toMain(WM_COMMAND, command::NEXT); }), 0);
+  EXPECT_EQ(toMain(WM_COMMAND, command::NEXT), modelplayer::mainWindowAnswer(WM_COMMAND));
 }
 
 TEST_F(UnhookTest, QuitCopesWithWindowsThatAreAlreadyGone) {
   DestroyWindow(modelplayer::playlistWindow());
   removeHooks();
   if (testplatform::canObservePinning()) EXPECT_FALSE(testplatform::pluginModulePinned());
-  EXPECT_NE(GetWindowLongPtrA(modelplayer::mainWindow(), GWLP_WNDPROC), (LONG_PTR)mainWindowHook);
+  EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::mainWindow()));
 }
 
 }  // namespace

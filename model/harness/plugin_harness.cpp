@@ -16,8 +16,8 @@ static void resetPluginState() {
   playlistMessageCount = 0;
 }
 
-bool loadPlugin(const std::string& folder) {
-  if (!testplatform::setUp(folder) || !modelplayer::start()) return false;
+bool loadPlugin(const std::string& folder, const modelplayer::Options& player) {
+  if (!testplatform::setUp(folder) || !modelplayer::start(player)) return false;
   plugin.hwndParent = modelplayer::mainWindow();
   plugin.hDllInstance = testplatform::pluginModule();
   resetPluginState();

@@ -1,21 +1,30 @@
 #include "model/player/model_player.h"
 
-#include "host/winamp.h"
+#include "model/player/player_numbers.h"
 
 namespace modelplayer {
 
+using namespace playernumbers;
+
 const char STALE_TEXT[] = "<stale text from an earlier request>";
 static const char MAIN_CLASS[] = "Tunelore Model Player";
+static const char SKIN_CLASS[] = "Tunelore Model Skin";
 // Long enough for the longest test entry; longer texts are cut.
 static const size_t HANDED_OUT_SIZE = 65536;
 
+static Options built;
 static HWND mainHandle;
 static HWND playlistHandle;
+static HWND skinHandle;
 static std::vector<Entry> playlist;
 static int currentPosition;
+static int selectedPosition;
+static bool isPlaying;
 static std::vector<BrowserRequest> requests;
 static std::vector<UINT> mainMessages;
 static std::vector<UINT> playlistMessages;
+static std::wstring mainText;
+static std::wstring playlistText;
 static std::function<void(const BrowserRequest&)> browserHandler;
 static std::function<void(HWND)> idleHandler;
 static char handedOut[HANDED_OUT_SIZE];
@@ -42,48 +51,144 @@ static LRESULT handOut(bool present, const std::string& text) {
 
 static LRESULT recordBrowserRequest(int request, WPARAM argument) {
   BrowserRequest recorded{request, argument, ""};
-  if (request == IPC_MBOPEN && argument != 0) recorded.address = (const char*)argument;
+  if (request == request::MBOPEN && argument != 0) recorded.address = (const char*)argument;
   requests.push_back(recorded);
   if (browserHandler) browserHandler(recorded);
   return 0;
 }
 
-static LRESULT answerRequest(WPARAM argument, LPARAM request) {
+static LRESULT answerRequest(WPARAM argument, LPARAM number) {
   const Entry* entry = entryAt(argument);
-  switch (request) {
-    case IPC_GETLISTPOS:
+  switch (number) {
+    case request::GETLISTPOS:
       return currentPosition;
-    case IPC_GETPLAYLISTFILE:
+    case request::GETPLAYLISTFILE:
       return handOut(entry != nullptr && entry->hasPath, entry ? entry->path : "");
-    case IPC_GETPLAYLISTTITLE:
+    case request::GETPLAYLISTTITLE:
       return handOut(entry != nullptr && entry->hasTitle, entry ? entry->title : "");
-    case IPC_MBOPEN:
-    case IPC_MBBLOCK:
-      return recordBrowserRequest((int)request, argument);
+    case request::MBOPEN:
+    case request::MBBLOCK:
+      return recordBrowserRequest((int)number, argument);
+    case request::GETWND:
+      if (!built.answersPlaylistWindowRequest || argument != GETWND_PE) return 0;
+      return (LRESULT)playlistHandle;
     default:
       return 0;
   }
 }
 
-static LRESULT CALLBACK mainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+// The playlist editor is told to show the new entry: twice while a track plays, once when
+// playback starts from stop.
+static void showEntry() { SendMessageA(playlistHandle, PE_SHOW_ENTRY, SHOW_ENTRY_ARGUMENT, 0); }
+
+// What the player does whatever started the track: move, show it, tell the main window.
+static void startTrack(int position) {
+  const Entry* entry = entryAt((WPARAM)position);
+  if (entry == nullptr) return;
+  bool wasPlaying = isPlaying;
+  currentPosition = position;
+  isPlaying = true;
+  showEntry();
+  if (wasPlaying) showEntry();
+  std::string path = entry->path;  // the player's own copy, not the handed-out buffer
+  std::wstring widePath(path.begin(), path.end());
+  SendMessageA(mainHandle, WA_IPC, (WPARAM)path.c_str(), request::PLAYING_FILE);
+  SendMessageW(mainHandle, WA_IPC, (WPARAM)widePath.c_str(), request::PLAYING_FILEW);
+}
+
+static int stepped(int step) {
+  int count = (int)playlist.size();
+  return count == 0 ? -1 : ((currentPosition + step) % count + count) % count;
+}
+
+static void stopPlaying() {
+  isPlaying = false;
+  showEntry();
+}
+
+static void handleCommand(WORD command) {
+  if (command == command::NEXT) startTrack(stepped(1));
+  if (command == command::PREVIOUS) startTrack(stepped(-1));
+  if (command == command::STOP) stopPlaying();
+}
+
+static void recordText(std::wstring& text, bool unicode, LPARAM lParam) {
+  if (lParam == 0) {
+    text.clear();
+  } else if (unicode) {
+    text = (const wchar_t*)lParam;
+  } else {
+    wchar_t wide[1024] = {};
+    MultiByteToWideChar(CP_ACP, 0, (const char*)lParam, -1, wide, 1024);
+    text = wide;
+  }
+}
+
+static LRESULT defaultAnswer(bool unicode, HWND window, UINT message, WPARAM wParam,
+                             LPARAM lParam) {
+  return unicode ? DefWindowProcW(window, message, wParam, lParam)
+                 : DefWindowProcA(window, message, wParam, lParam);
+}
+
+static LRESULT mainProcedure(bool unicode, HWND window, UINT message, WPARAM wParam,
+                             LPARAM lParam) {
   mainMessages.push_back(message);
   lstrcpynA(handedOut, STALE_TEXT, (int)HANDED_OUT_SIZE);
-  if (message == WM_WA_IPC) return answerRequest(wParam, lParam);
+  if (message == WA_IPC) return answerRequest(wParam, lParam);
+  if (message == WM_SETTEXT) recordText(mainText, unicode, lParam);
   if (message == WM_ENTERIDLE && wParam == MSGF_DIALOGBOX) {
     if (idleHandler) idleHandler((HWND)lParam);
     return 0;
   }
-  if (!answersDistinctively(message)) return DefWindowProcA(window, message, wParam, lParam);
+  if (built.followsCommands && message == WM_COMMAND) handleCommand(LOWORD(wParam));
+  if (built.followsCommands && message == END_OF_TRACK) startTrack(stepped(1));
+  if (!answersDistinctively(message))
+    return defaultAnswer(unicode, window, message, wParam, lParam);
   return mainWindowAnswer(message);
 }
 
-static LRESULT CALLBACK playlistProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+static LRESULT playlistProcedure(bool unicode, HWND window, UINT message, WPARAM wParam,
+                                 LPARAM lParam) {
   playlistMessages.push_back(message);
-  if (!answersDistinctively(message)) return DefWindowProcA(window, message, wParam, lParam);
+  if (message == WM_SETTEXT) recordText(playlistText, unicode, lParam);
+  if (built.followsCommands && message == WM_LBUTTONDBLCLK) startTrack(selectedPosition);
+  if (!answersDistinctively(message))
+    return defaultAnswer(unicode, window, message, wParam, lParam);
   return playlistWindowAnswer(message);
 }
 
-static bool registerClass(const char* name, WNDPROC procedure) {
+static LRESULT CALLBACK mainProcedureA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return mainProcedure(false, window, message, wParam, lParam);
+}
+static LRESULT CALLBACK mainProcedureW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return mainProcedure(true, window, message, wParam, lParam);
+}
+static LRESULT CALLBACK playlistProcedureA(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam) {
+  return playlistProcedure(false, window, message, wParam, lParam);
+}
+static LRESULT CALLBACK playlistProcedureW(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam) {
+  return playlistProcedure(true, window, message, wParam, lParam);
+}
+static LRESULT CALLBACK skinProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+static std::wstring wide(const char* text) {
+  std::string narrow = text;
+  return std::wstring(narrow.begin(), narrow.end());
+}
+
+static bool registerClass(const char* name, WNDPROC procedure, bool unicode) {
+  if (unicode) {
+    std::wstring wideName = wide(name);
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = wideName.c_str();
+    return RegisterClassW(&windowClass) != 0;
+  }
   WNDCLASSA windowClass = {};
   windowClass.lpfnWndProc = procedure;
   windowClass.hInstance = GetModuleHandleA(nullptr);
@@ -91,44 +196,71 @@ static bool registerClass(const char* name, WNDPROC procedure) {
   return RegisterClassA(&windowClass) != 0;
 }
 
-static HWND createTopLevel(const char* className, const char* title) {
-  return CreateWindowExA(0, className, title, WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
+static HWND createWindow(const char* className, const char* title, bool unicode, HWND parent) {
+  DWORD style = parent != nullptr ? WS_CHILD : WS_OVERLAPPEDWINDOW;
+  if (unicode) {
+    return CreateWindowExW(0, wide(className).c_str(), wide(title).c_str(), style, 0, 0, 300, 200,
+                           parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+  }
+  return CreateWindowExA(0, className, title, style, 0, 0, 300, 200, parent, nullptr,
                          GetModuleHandleA(nullptr), nullptr);
 }
 
-bool start() {
-  if (!registerClass(MAIN_CLASS, mainProcedure)) return false;
-  if (!registerClass(WINAMP_PLAYLIST_CLASS, playlistProcedure)) return false;
-  mainHandle = createTopLevel(MAIN_CLASS, "Model Player");
-  playlistHandle = createTopLevel(WINAMP_PLAYLIST_CLASS, "Model Player Playlist Editor");
+bool start(const Options& options) {
+  built = options;
+  bool unicode = options.unicodeWindows;
+  if (!registerClass(MAIN_CLASS, unicode ? mainProcedureW : mainProcedureA, unicode) ||
+      !registerClass(PLAYLIST_CLASS, unicode ? playlistProcedureW : playlistProcedureA, unicode))
+    return false;
+  mainHandle = createWindow(MAIN_CLASS, "Model Player", unicode, nullptr);
+  if (options.playlistInsideSkin) {
+    if (!registerClass(SKIN_CLASS, skinProcedure, true)) return false;
+    skinHandle = createWindow(SKIN_CLASS, "Model Skin", true, nullptr);
+  }
+  playlistHandle =
+      createWindow(PLAYLIST_CLASS, "Model Player Playlist Editor", unicode, skinHandle);
   return mainHandle != nullptr && playlistHandle != nullptr;
 }
 
 void stop() {
-  if (playlistHandle != nullptr) DestroyWindow(playlistHandle);
-  if (mainHandle != nullptr) DestroyWindow(mainHandle);
-  mainHandle = playlistHandle = nullptr;
-  UnregisterClassA(WINAMP_PLAYLIST_CLASS, GetModuleHandleA(nullptr));
-  UnregisterClassA(MAIN_CLASS, GetModuleHandleA(nullptr));
+  for (HWND* window : {&playlistHandle, &skinHandle, &mainHandle}) {
+    if (*window != nullptr) DestroyWindow(*window);
+    *window = nullptr;
+  }
+  for (const char* name : {PLAYLIST_CLASS, SKIN_CLASS, MAIN_CLASS}) {
+    UnregisterClassA(name, GetModuleHandleA(nullptr));
+  }
+  built = Options();
   playlist.clear();
-  currentPosition = 0;
+  currentPosition = selectedPosition = 0;
+  isPlaying = false;
   requests.clear();
   mainMessages.clear();
   playlistMessages.clear();
+  mainText.clear();
+  playlistText.clear();
   browserHandler = nullptr;
   idleHandler = nullptr;
 }
 
 HWND mainWindow() { return mainHandle; }
 HWND playlistWindow() { return playlistHandle; }
-void setPlaylist(const std::vector<Entry>& entries) { playlist = entries; }
+HWND skinWindow() { return skinHandle; }
 
-void changeTrack(int position) {
-  currentPosition = position;
-  SendMessageA(mainHandle, WM_COMMAND, WINAMP_BUTTON5, 0);
-  SendMessageA(playlistHandle, PLAYLIST_FIRST_MESSAGE, 0, 0);
-  SendMessageA(playlistHandle, PLAYLIST_SECOND_MESSAGE, 0, 0);
+bool hasOwnProcedure(HWND window) {
+  bool unicode = IsWindowUnicode(window) != FALSE;
+  LONG_PTR current =
+      unicode ? GetWindowLongPtrW(window, GWLP_WNDPROC) : GetWindowLongPtrA(window, GWLP_WNDPROC);
+  if (window == mainHandle) return current == (LONG_PTR)(unicode ? mainProcedureW : mainProcedureA);
+  if (window == playlistHandle)
+    return current == (LONG_PTR)(unicode ? playlistProcedureW : playlistProcedureA);
+  return false;
 }
+
+void setPlaylist(const std::vector<Entry>& entries) { playlist = entries; }
+void setPosition(int position) { currentPosition = position; }
+int position() { return currentPosition; }
+bool playing() { return isPlaying; }
 
 std::string playerFolder() {
   char path[MAX_PATH] = {};
@@ -136,19 +268,45 @@ std::string playerFolder() {
   std::string text = path;
   return text.substr(0, text.find_last_of('\\') + 1);
 }
-void setPosition(int position) { currentPosition = position; }
-int position() { return currentPosition; }
+
+void pressNext() { SendMessageA(mainHandle, WM_COMMAND, command::NEXT, 0); }
+void pressPrevious() { SendMessageA(mainHandle, WM_COMMAND, command::PREVIOUS, 0); }
+void pressNextKey() { SendMessageA(mainHandle, WM_COMMAND, MAKEWPARAM(command::NEXT, 1), 0); }
+void pressStop() { SendMessageA(mainHandle, WM_COMMAND, command::STOP, 0); }
+
+void doubleClickEntry(int position) {
+  selectedPosition = position;
+  SendMessageA(playlistHandle, WM_LBUTTONDBLCLK, 0, 0);
+}
+
+void changeTrack(int position) { startTrack(position); }
+
+void endOfTrack() {
+  PostMessageA(mainHandle, END_OF_TRACK, 0, 0);
+  deliverPostedMessages();
+}
+
+void deliverPostedMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+}
+
 const std::vector<BrowserRequest>& browserRequests() { return requests; }
 void clearBrowserRequests() { requests.clear(); }
 const std::vector<UINT>& mainWindowMessages() { return mainMessages; }
 const std::vector<UINT>& playlistWindowMessages() { return playlistMessages; }
+
+std::wstring textReceived(HWND window) {
+  return window == mainHandle ? mainText : window == playlistHandle ? playlistText : L"";
+}
+
 void onBrowserRequest(std::function<void(const BrowserRequest&)> handler) {
   browserHandler = std::move(handler);
 }
 void onDialogIdle(std::function<void(HWND)> handler) { idleHandler = std::move(handler); }
 
 std::string describe(const BrowserRequest& request) {
-  if (request.request == IPC_MBBLOCK) return "block " + std::to_string(request.argument);
+  if (request.request == request::MBBLOCK) return "block " + std::to_string(request.argument);
   if (request.argument == 0) return "bring up";
   return "open " + request.address;
 }

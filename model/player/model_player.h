@@ -1,6 +1,8 @@
 // A model of the player, written against the Win32 API so that it runs on the Linux model
 // of Windows and on Windows itself: a main window that answers the plug-in's requests from
-// a playlist and records every mini-browser request, and a playlist-editor window.
+// a playlist and records every mini-browser request, and a playlist-editor window. Track
+// changes come about as in the real player: inside its own handling of a command, a click
+// or the end of a track, with the messages the real player sends.
 #pragma once
 
 #include <windows.h>
@@ -19,26 +21,54 @@ struct Entry {
 };
 
 struct BrowserRequest {
-  int request;          // IPC_MBOPEN or IPC_MBBLOCK
-  WPARAM argument;      // 0 or 1, or the address for IPC_MBOPEN
+  int request;          // the mini-browser request's number
+  WPARAM argument;      // 0 or 1, or the address for an open
   std::string address;  // copied during the call, empty when argument is not an address
 };
 
-// Registers the classes and creates the two windows; false when that failed.
-bool start();
-// Destroys both windows and unregisters the classes.
+// How the player is built. Players since 5.3 create their windows as Unicode windows; under
+// a modern skin the playlist editor is a child of the skin's window, which only the
+// playlist-window request names (players before 2.9 do not answer it).
+// Tests that send the watched messages themselves want a player that does not act on them:
+// without followsCommands it only answers requests and records messages.
+struct Options {
+  bool unicodeWindows = true;
+  bool playlistInsideSkin = false;
+  bool answersPlaylistWindowRequest = true;
+  bool followsCommands = true;
+};
+
+// Registers the classes and creates the windows; false when that failed.
+bool start(const Options& options = Options());
+// Destroys the windows and unregisters the classes.
 void stop();
 HWND mainWindow();
 HWND playlistWindow();
+HWND skinWindow();  // null unless the playlist editor sits inside the skin
+// Whether `window` has the player's own procedure again, read in the window's character set.
+bool hasOwnProcedure(HWND window);
 
 void setPlaylist(const std::vector<Entry>& entries);
-// Moves to `position` and sends what the player sends on a track change: the next-track
-// command to the main window, then the playlist editor's two messages.
-void changeTrack(int position);
-// The folder of the player's executable, ending in a backslash.
-std::string playerFolder();
 void setPosition(int position);
 int position();
+bool playing();
+// The folder of the player's executable, ending in a backslash.
+std::string playerFolder();
+
+// The ways a track changes, each as the real player goes about it:
+void pressNext();                     // the next-track button: WM_COMMAND 40048
+void pressPrevious();                 // the previous-track button: WM_COMMAND 40044
+void pressNextKey();                  // the next-track key: the same command as an accelerator
+void pressStop();                     // the stop button: WM_COMMAND 40047
+void doubleClickEntry(int position);  // in the playlist editor
+// Jump to file, the media library, Explorer, drag and drop: no command reaches the main
+// window, the player starts the entry itself.
+void changeTrack(int position);
+// The playing track ends: the player posts itself 0x402 and starts the next one when the
+// message loop delivers it.
+void endOfTrack();
+// Delivers what is posted to the player's windows, as its message loop would.
+void deliverPostedMessages();
 
 const std::vector<BrowserRequest>& browserRequests();
 void clearBrowserRequests();
@@ -53,6 +83,8 @@ LRESULT playlistWindowAnswer(UINT message);
 // Messages each of the player's own procedures has received, in order.
 const std::vector<UINT>& mainWindowMessages();
 const std::vector<UINT>& playlistWindowMessages();
+// The last text each of the player's own procedures received with WM_SETTEXT.
+std::wstring textReceived(HWND window);
 
 // Called after each mini-browser request has been recorded, still inside the request.
 void onBrowserRequest(std::function<void(const BrowserRequest&)> handler);

@@ -47,10 +47,10 @@ static LRESULT CALLBACK dialogClassProcedure(HWND dialog, UINT message, WPARAM w
 }
 
 void winmodel::registerBuiltInClasses(State& fresh) {
-  fresh.classes["button"] = buttonProcedure;
-  fresh.classes["edit"] = DefWindowProcA;
-  fresh.classes["static"] = DefWindowProcA;
-  fresh.classes[DIALOG_CLASS] = dialogClassProcedure;
+  fresh.classes["button"] = {buttonProcedure, false};
+  fresh.classes["edit"] = {DefWindowProcA, false};
+  fresh.classes["static"] = {DefWindowProcA, false};
+  fresh.classes[DIALOG_CLASS] = {dialogClassProcedure, false};
 }
 
 void winmodel::defineDialog(HMODULE module, int templateId, std::vector<DialogControl> controls) {
@@ -70,10 +70,10 @@ static const char* classOf(ControlKind kind) {
 }
 
 static HWND createDialog(const std::vector<winmodel::DialogControl>& controls, DLGPROC procedure) {
-  HWND dialog = winmodel::createWindow(DIALOG_CLASS, "", nullptr, 0);
+  HWND dialog = winmodel::createWindow(DIALOG_CLASS, L"", nullptr, 0);
   dialog->dialogProcedure = procedure;
   for (const auto& control : controls) {
-    HWND child = winmodel::createWindow(classOf(control.kind), "", dialog, control.id);
+    HWND child = winmodel::createWindow(classOf(control.kind), L"", dialog, control.id);
     child->kind = control.kind;
   }
   return dialog;

@@ -11,10 +11,16 @@
 
 #include "windows_model.h"
 
+// A window procedure with the character set it takes its text messages in.
+struct ModelProcedure {
+  WNDPROC procedure = nullptr;
+  bool unicode = false;
+};
+
 struct ModelWindow {
   std::string className;
-  std::string text;
-  WNDPROC procedure = nullptr;
+  std::wstring text;  // kept in UTF-16 as Windows keeps it, whatever form set it
+  ModelProcedure procedure;
   HWND parent = nullptr;
   int id = 0;
   bool alive = true;
@@ -46,7 +52,9 @@ struct State {
   std::string executablePath = "C:\\Program Files\\Winamp\\winamp.exe";
   unsigned codePage = 1252;
   DWORD lastError = 0;
-  std::map<std::string, WNDPROC> classes;  // by lower-case name
+  std::map<std::string, ModelProcedure> classes;  // by lower-case name
+  // What GetWindowLongPtr hands out for a procedure of the other character set.
+  std::vector<ModelProcedure> procedureHandles;
   std::vector<std::unique_ptr<ModelWindow>> windows;
   std::vector<std::unique_ptr<ModelModule>> modules;
   HMODULE codeModule = nullptr;
@@ -59,7 +67,14 @@ State& state();
 void registerBuiltInClasses(State& fresh);
 std::string lowerCase(const char* text);
 bool isLiveWindow(HWND window);
-HWND createWindow(const char* className, const char* title, HWND parent, int id);
+HWND createWindow(const char* className, const std::wstring& title, HWND parent, int id);
+// Calls `target` with a message sent in the ANSI or the Unicode form, converting the text
+// messages' texts where the two forms differ, as Windows does.
+LRESULT callProcedure(const ModelProcedure& target, bool sentAsUnicode, HWND window, UINT message,
+                      WPARAM wParam, LPARAM lParam);
+// Texts through the ANSI code page (1252 in the model): characters it lacks become '?'.
+std::wstring widened(const char* text);
+std::string narrowed(const wchar_t* text);
 // Delivers posted messages for `window` and its controls; used by the modal dialog loop.
 void deliverPosted();
 

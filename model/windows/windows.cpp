@@ -1,4 +1,4 @@
-// Windows, window classes, window procedures and message sending.
+// Windows and window classes: registration, creation, parents, finding by class.
 #include <cctype>
 
 #include "model_state.h"
@@ -32,7 +32,7 @@ bool isLiveWindow(HWND window) {
   return false;
 }
 
-HWND createWindow(const char* className, const char* title, HWND parent, int id) {
+HWND createWindow(const char* className, const std::wstring& title, HWND parent, int id) {
   auto registered = state().classes.find(lowerCase(className));
   if (registered == state().classes.end()) {
     SetLastError(1407);  // ERROR_CANNOT_FIND_WND_CLASS
@@ -40,7 +40,7 @@ HWND createWindow(const char* className, const char* title, HWND parent, int id)
   }
   auto window = std::make_unique<ModelWindow>();
   window->className = className;
-  window->text = title != nullptr ? title : "";
+  window->text = title;
   window->procedure = registered->second;
   window->parent = parent;
   window->id = id;
@@ -55,24 +55,48 @@ HWND createWindow(const char* className, const char* title, HWND parent, int id)
 using winmodel::isLiveWindow;
 using winmodel::state;
 
-ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass) {
-  std::string name = winmodel::lowerCase(windowClass->lpszClassName);
-  if (state().classes.count(name) != 0) {
+static ATOM registerClass(const std::string& name, WNDPROC procedure, bool unicode) {
+  std::string key = winmodel::lowerCase(name.c_str());
+  if (state().classes.count(key) != 0) {
     SetLastError(1410);  // ERROR_CLASS_ALREADY_EXISTS
     return 0;
   }
-  state().classes[name] = windowClass->lpfnWndProc;
+  state().classes[key] = {procedure, unicode};
   return (ATOM)(0xC000 + state().classes.size());
+}
+
+ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass) {
+  return registerClass(windowClass->lpszClassName, windowClass->lpfnWndProc, false);
+}
+
+ATOM WINAPI RegisterClassW(const WNDCLASSW* windowClass) {
+  return registerClass(winmodel::narrowed(windowClass->lpszClassName), windowClass->lpfnWndProc,
+                       true);
 }
 
 BOOL WINAPI UnregisterClassA(LPCSTR className, HINSTANCE) {
   return state().classes.erase(winmodel::lowerCase(className)) != 0;
 }
 
+BOOL WINAPI UnregisterClassW(LPCWSTR className, HINSTANCE instance) {
+  return UnregisterClassA(winmodel::narrowed(className).c_str(), instance);
+}
+
+static HWND createWindowEx(const std::string& className, const std::wstring& title, HWND parent,
+                           HMENU menu) {
+  if (parent == HWND_MESSAGE) parent = nullptr;
+  return winmodel::createWindow(className.c_str(), title, parent, (int)(INT_PTR)menu);
+}
+
 HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD, int, int, int, int,
                             HWND parent, HMENU menu, HINSTANCE, LPVOID) {
-  if (parent == HWND_MESSAGE) parent = nullptr;
-  return winmodel::createWindow(className, title, parent, (int)(INT_PTR)menu);
+  return createWindowEx(className, winmodel::widened(title != nullptr ? title : ""), parent, menu);
+}
+
+HWND WINAPI CreateWindowExW(DWORD, LPCWSTR className, LPCWSTR title, DWORD, int, int, int, int,
+                            HWND parent, HMENU menu, HINSTANCE, LPVOID) {
+  return createWindowEx(winmodel::narrowed(className), title != nullptr ? title : L"", parent,
+                        menu);
 }
 
 BOOL WINAPI DestroyWindow(HWND window) {
@@ -85,74 +109,35 @@ BOOL WINAPI DestroyWindow(HWND window) {
 
 BOOL WINAPI IsWindow(HWND window) { return isLiveWindow(window); }
 
+HWND WINAPI GetParent(HWND window) { return isLiveWindow(window) ? window->parent : nullptr; }
+
+// Moves the window under another; its procedure and everything else stay as they are.
+HWND WINAPI SetParent(HWND child, HWND newParent) {
+  if (!isLiveWindow(child)) return nullptr;
+  HWND previous = child->parent;
+  if (previous != nullptr) {
+    auto& siblings = previous->children;
+    for (auto at = siblings.begin(); at != siblings.end(); ++at) {
+      if (*at == child) {
+        siblings.erase(at);
+        break;
+      }
+    }
+  }
+  child->parent = newParent;
+  if (newParent != nullptr) newParent->children.push_back(child);
+  return previous;
+}
+
+// Top-level windows only, as Windows searches.
 HWND WINAPI FindWindowA(LPCSTR className, LPCSTR windowName) {
   for (const auto& window : state().windows) {
     if (!window->alive || window->parent != nullptr) continue;
     if (className != nullptr &&
         winmodel::lowerCase(className) != winmodel::lowerCase(window->className.c_str()))
       continue;
-    if (windowName != nullptr && window->text != windowName) continue;
+    if (windowName != nullptr && window->text != winmodel::widened(windowName)) continue;
     return window.get();
   }
   return nullptr;
-}
-
-LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (!isLiveWindow(window)) {
-    SetLastError(1400);  // ERROR_INVALID_WINDOW_HANDLE
-    return 0;
-  }
-  return window->procedure(window, message, wParam, lParam);
-}
-
-BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (!isLiveWindow(window)) return FALSE;
-  state().posted.push_back({window, message, wParam, lParam});
-  return TRUE;
-}
-
-void winmodel::deliverPosted() {
-  while (!state().posted.empty()) {
-    PostedMessage next = state().posted.front();
-    state().posted.pop_front();
-    SendMessageA(next.window, next.message, next.wParam, next.lParam);
-  }
-}
-
-LRESULT WINAPI CallWindowProcA(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
-                               LPARAM lParam) {
-  return previous != nullptr ? previous(window, message, wParam, lParam) : 0;
-}
-
-LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_SETTEXT:
-      window->text = lParam != 0 ? (const char*)lParam : "";
-      return TRUE;
-    case WM_GETTEXT: {
-      if (wParam == 0) return 0;
-      lstrcpynA((char*)lParam, window->text.c_str(), (int)wParam);
-      return lstrlenA((const char*)lParam);
-    }
-    case WM_SYSCOMMAND:
-      if ((wParam & 0xFFF0) == SC_CLOSE) SendMessageA(window, WM_CLOSE, 0, 0);
-      return 0;
-    case WM_CLOSE:
-      DestroyWindow(window);
-      return 0;
-    default:
-      return 0;
-  }
-}
-
-LONG_PTR WINAPI GetWindowLongPtrA(HWND window, int index) {
-  if (!isLiveWindow(window) || index != GWLP_WNDPROC) return 0;
-  return (LONG_PTR)window->procedure;
-}
-
-LONG_PTR WINAPI SetWindowLongPtrA(HWND window, int index, LONG_PTR value) {
-  if (!isLiveWindow(window) || index != GWLP_WNDPROC) return 0;
-  LONG_PTR previous = (LONG_PTR)window->procedure;
-  window->procedure = (WNDPROC)value;
-  return previous;
 }

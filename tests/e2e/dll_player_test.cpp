@@ -1,20 +1,25 @@
 // The real gen_tunelore.dll in a Win32 player program: loaded with LoadLibraryA, driven by
 // the player's own window messages, configured, quit and unloaded, then sent more messages.
+// The player reads the plug-in's record and sends its messages by its own numbers.
 //
 //   dll_player_test <path of gen_tunelore.dll>
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 
-#include "host/winamp.h"
 #include "model/player/model_player.h"
+#include "model/player/player_numbers.h"
 #include "model/player/sample_mp3.h"
 #include "ui/resource_ids.h"
 
 namespace {
+
+using namespace playernumbers;
+using Record = PluginRecord;
 
 std::string builtDll;  // from the command line
 
@@ -26,6 +31,8 @@ std::string fileText(const std::string& path) {
 }
 
 const std::string BASE = "http://tunelore.test/";
+// Japanese and Cyrillic lie outside the ANSI code page, "é" inside it.
+const wchar_t MIXED_TITLE[] = L"12. \u65E5\u672C\u8A9E - \u0416\u0443\u043A - Caf\u00E9 - Winamp";
 
 class DllPlayerTest : public ::testing::Test {
  protected:
@@ -35,8 +42,11 @@ class DllPlayerTest : public ::testing::Test {
     dllPath = pluginsFolder + "gen_tunelore.dll";
     iniPath = pluginsFolder + "gen_tunelore.ini";
     DeleteFileA(iniPath.c_str());
-    ASSERT_TRUE(CopyFileA(builtDll.c_str(), dllPath.c_str(), FALSE)) << builtDll;
-    ASSERT_TRUE(modelplayer::start());
+    // A module pinned by an earlier case is still loaded and cannot be replaced.
+    if (GetModuleHandleA(dllPath.c_str()) == nullptr) {
+      ASSERT_TRUE(CopyFileA(builtDll.c_str(), dllPath.c_str(), FALSE)) << builtDll;
+    }
+    ASSERT_TRUE(modelplayer::start(options));
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
     for (int i = 1; i <= 3; ++i) {
@@ -52,31 +62,31 @@ class DllPlayerTest : public ::testing::Test {
     modelplayer::stop();
     for (const auto& entry : playlist) DeleteFileA(entry.path.c_str());
   }
-  winampGeneralPurposePlugin* load() {
+  Record* load() {
     module = LoadLibraryA(dllPath.c_str());
     if (module == nullptr) return nullptr;
-    typedef winampGeneralPurposePlugin* (*Entry)();
-    auto entry = (Entry)(void*)GetProcAddress(module, "winampGetGeneralPurposePlugin");
+    typedef Record* (*Entry)();
+    auto entry = (Entry)(void*)GetProcAddress(module, ENTRY_FUNCTION);
     if (entry == nullptr) return nullptr;
-    winampGeneralPurposePlugin* record = entry();
+    Record* record = entry();
     record->hwndParent = modelplayer::mainWindow();
     record->hDllInstance = module;
     return record;
   }
   // After unloading, the watched messages must still reach the player, unharmed.
   void sendWatchedMessages() {
-    for (WPARAM command : {40044, 40047, 40048}) {
+    for (WPARAM command : {command::PREVIOUS, command::STOP, command::NEXT}) {
       EXPECT_EQ(SendMessageA(modelplayer::mainWindow(), WM_COMMAND, command, 0),
                 modelplayer::mainWindowAnswer(WM_COMMAND));
     }
-    EXPECT_EQ(SendMessageA(modelplayer::mainWindow(), WM_USER + 2, 0, 0),
-              modelplayer::mainWindowAnswer(WM_USER + 2));
-    for (UINT message : {WM_USER, WM_USER + 1, WM_USER, WM_USER}) {
+    EXPECT_EQ(SendMessageA(modelplayer::mainWindow(), END_OF_TRACK, 0, 0),
+              modelplayer::mainWindowAnswer(END_OF_TRACK));
+    for (UINT message : {PE_SHOW_ENTRY, PE_SECOND, PE_SHOW_ENTRY, PE_SHOW_ENTRY}) {
       EXPECT_EQ(SendMessageA(modelplayer::playlistWindow(), message, 0, 0),
                 modelplayer::playlistWindowAnswer(message));
     }
   }
-  std::string pageOf(int track, bool bringUp) {
+  std::string pageOf(int track, bool bringUp = true) {
     std::string address =
         BASE + "plugin.php?title=Song " + std::to_string(track) + "&&artist=Band&&album=Disc %231";
     return bringUp ? "block 0|bring up|open " + address + "|block 1|"
@@ -87,16 +97,36 @@ class DllPlayerTest : public ::testing::Test {
     for (const auto& line : lines) text += line + "|";
     return text;
   }
+  // What the mini-browser was asked since the last call.
+  static std::string takeRequests() {
+    std::string text = joined(modelplayer::describedRequests());
+    modelplayer::clearBrowserRequests();
+    return text;
+  }
+  void expectTitlesPassUnchanged() {
+    for (HWND window : {modelplayer::mainWindow(), modelplayer::playlistWindow()}) {
+      ASSERT_TRUE(SetWindowTextW(window, MIXED_TITLE));
+      EXPECT_EQ(modelplayer::textReceived(window), MIXED_TITLE);
+      wchar_t back[256] = {};
+      GetWindowTextW(window, back, 256);
+      EXPECT_EQ(std::wstring(back), MIXED_TITLE);
+    }
+  }
+  void expectCharacterSet(bool unicode) {
+    EXPECT_EQ(IsWindowUnicode(modelplayer::mainWindow()) != FALSE, unicode);
+    EXPECT_EQ(IsWindowUnicode(modelplayer::playlistWindow()) != FALSE, unicode);
+  }
 
+  modelplayer::Options options;  // set by a derived fixture before SetUp
   std::string pluginsFolder, dllPath, iniPath;
   std::vector<modelplayer::Entry> playlist;
   HMODULE module = nullptr;
 };
 
 TEST_F(DllPlayerTest, WholeSessionThroughTheDllBoundary) {
-  winampGeneralPurposePlugin* record = load();
+  Record* record = load();
   ASSERT_NE(record, nullptr) << GetLastError();
-  EXPECT_EQ(record->version, GPPHDR_VER);
+  EXPECT_EQ(record->version, RECORD_VERSION);
   EXPECT_STREQ(record->description, "");
   EXPECT_EQ(record->init(), 0);
   EXPECT_STREQ(record->description, "TuneLore Plugin (Duskwarn) (gen_tunelore.dll)");
@@ -138,26 +168,167 @@ TEST_F(DllPlayerTest, WholeSessionThroughTheDllBoundary) {
   EXPECT_TRUE(modelplayer::browserRequests().empty());
 }
 
-// Another plug-in subclassed the main window after ours: unloading ours would leave that
-// one calling into freed code, so the module must stay loaded and only forward.
-WNDPROC savedByOther;
-LRESULT CALLBACK otherPluginHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return CallWindowProcA(savedByOther, window, message, wParam, lParam);
+TEST_F(DllPlayerTest, UnicodeWindowsStayUnicodeAndTextPassesWhole) {
+  Record* record = load();
+  ASSERT_NE(record, nullptr);
+  expectCharacterSet(true);
+  record->init();
+  EXPECT_FALSE(modelplayer::hasOwnProcedure(modelplayer::mainWindow())) << "not hooked";
+  EXPECT_FALSE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow())) << "not hooked";
+  expectCharacterSet(true);
+  expectTitlesPassUnchanged();
+  takeRequests();
+  modelplayer::pressNext();
+  EXPECT_EQ(takeRequests(), pageOf(2));
+  EXPECT_EQ(SendMessageW(modelplayer::mainWindow(), WM_USER + 77, 0, 0),
+            modelplayer::mainWindowAnswer(WM_USER + 77));
+  record->quit();
+  expectCharacterSet(true);
+  EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::mainWindow()));
+  EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow()));
+  expectTitlesPassUnchanged();
+  ASSERT_TRUE(FreeLibrary(module));
+  EXPECT_EQ(GetModuleHandleA(dllPath.c_str()), nullptr) << "the plug-in stayed loaded";
 }
 
-TEST_F(DllPlayerTest, UnloadWithAnotherHookInFrontKeepsTheModule) {
-  winampGeneralPurposePlugin* record = load();
+TEST_F(DllPlayerTest, EveryRouteToANewTrackOpensItsPageOnce) {
+  Record* record = load();
   ASSERT_NE(record, nullptr);
   record->init();
-  savedByOther = (WNDPROC)SetWindowLongPtrA(modelplayer::mainWindow(), GWLP_WNDPROC,
+  takeRequests();
+  struct Route {
+    const char* name;
+    std::function<void()> take;
+    int track;  // 0 for none
+  };
+  const Route routes[] = {
+      {"jump to file, from stop", [] { modelplayer::changeTrack(0); }, 1},
+      {"next button", [] { modelplayer::pressNext(); }, 2},
+      {"next key", [] { modelplayer::pressNextKey(); }, 3},
+      {"previous button", [] { modelplayer::pressPrevious(); }, 2},
+      {"playlist double-click", [] { modelplayer::doubleClickEntry(0); }, 1},
+      {"media library or Explorer", [] { modelplayer::changeTrack(2); }, 3},
+      {"end of track", [] { modelplayer::endOfTrack(); }, 1},
+      {"stop", [] { modelplayer::pressStop(); }, 0},
+      {"replay from stop", [] { modelplayer::changeTrack(0); }, 0},
+  };
+  for (const Route& route : routes) {
+    route.take();
+    EXPECT_EQ(takeRequests(), route.track != 0 ? pageOf(route.track) : "") << route.name;
+  }
+  record->quit();
+  FreeLibrary(module);
+}
+
+// Under a modern skin the playlist editor is a child of the skin's window: only the player's
+// answer to IPC_GETWND names it.
+class SkinnedDllPlayerTest : public DllPlayerTest {
+ protected:
+  void SetUp() override {
+    options.playlistInsideSkin = true;
+    DllPlayerTest::SetUp();
+  }
+};
+
+TEST_F(SkinnedDllPlayerTest, EditorInsideTheSkinIsHookedCountedAndHandedBack) {
+  ASSERT_EQ(FindWindowA(PLAYLIST_CLASS, nullptr), nullptr);
+  Record* record = load();
+  ASSERT_NE(record, nullptr);
+  record->init();
+  HWND editor = modelplayer::playlistWindow();
+  EXPECT_FALSE(modelplayer::hasOwnProcedure(editor)) << "not hooked";
+  takeRequests();
+  modelplayer::setPosition(1);
+  SendMessageW(editor, PE_SHOW_ENTRY, SHOW_ENTRY_ARGUMENT, 0);
+  SetParent(editor, nullptr);  // the skin lets it go; its procedure stays
+  SendMessageW(editor, PE_SHOW_ENTRY, SHOW_ENTRY_ARGUMENT, 0);
+  EXPECT_EQ(takeRequests(), "");
+  SendMessageW(editor, PE_SHOW_ENTRY, SHOW_ENTRY_ARGUMENT, 0);
+  EXPECT_EQ(takeRequests(), pageOf(2)) << "the third message runs the update";
+  record->quit();
+  EXPECT_TRUE(modelplayer::hasOwnProcedure(editor));
+  FreeLibrary(module);
+}
+
+class SilentDllPlayerTest : public DllPlayerTest {
+ protected:
+  void SetUp() override {
+    options.answersPlaylistWindowRequest = false;
+    DllPlayerTest::SetUp();
+  }
+};
+
+TEST_F(SilentDllPlayerTest, EditorIsFoundByItsClassWhenThePlayerDoesNotNameIt) {
+  Record* record = load();
+  ASSERT_NE(record, nullptr);
+  record->init();
+  EXPECT_FALSE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow())) << "not hooked";
+  record->quit();
+  EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow()));
+  FreeLibrary(module);
+}
+
+// Players before Unicode titles: ANSI windows keep the A forms.
+class AnsiDllPlayerTest : public DllPlayerTest {
+ protected:
+  void SetUp() override {
+    options.unicodeWindows = false;
+    DllPlayerTest::SetUp();
+  }
+};
+
+TEST_F(AnsiDllPlayerTest, AnsiWindowsStayAnsiAndFollowTracks) {
+  Record* record = load();
+  ASSERT_NE(record, nullptr);
+  record->init();
+  expectCharacterSet(false);
+  takeRequests();
+  modelplayer::doubleClickEntry(2);
+  EXPECT_EQ(takeRequests(), pageOf(3));
+  record->quit();
+  expectCharacterSet(false);
+  EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::mainWindow()));
+  EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow()));
+  FreeLibrary(module);
+}
+
+// Another plug-in subclassed the main window after ours: unloading ours would leave that
+// one calling into freed code, so the module must stay loaded and only forward. When the
+// player loads it again, the same module comes back with its hook still in the chain.
+// The module then stays for the rest of the run, so this suite comes last.
+class PinnedDllPlayerTest : public DllPlayerTest {};
+
+WNDPROC savedByOther;
+LRESULT CALLBACK otherPluginHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return CallWindowProcW(savedByOther, window, message, wParam, lParam);
+}
+
+TEST_F(PinnedDllPlayerTest, UnloadWithAnotherHookInFrontKeepsTheModuleForTheNextLoad) {
+  Record* record = load();
+  ASSERT_NE(record, nullptr);
+  record->init();
+  savedByOther = (WNDPROC)SetWindowLongPtrW(modelplayer::mainWindow(), GWLP_WNDPROC,
                                             (LONG_PTR)otherPluginHook);
   record->quit();
+  HMODULE first = module;
   ASSERT_TRUE(FreeLibrary(module));
   EXPECT_NE(GetModuleHandleA(dllPath.c_str()), nullptr) << "the module was unloaded";
-  modelplayer::clearBrowserRequests();
+  expectCharacterSet(true);
+  takeRequests();
   modelplayer::changeTrack(1);
   sendWatchedMessages();
-  EXPECT_TRUE(modelplayer::browserRequests().empty());
+  EXPECT_EQ(takeRequests(), "");
+
+  record = load();
+  ASSERT_NE(record, nullptr);
+  EXPECT_EQ(module, first);
+  record->init();
+  modelplayer::changeTrack(0);
+  takeRequests();
+  modelplayer::pressNext();
+  EXPECT_EQ(takeRequests(), pageOf(2));
+  record->quit();
+  FreeLibrary(module);
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ void PlayerTest::SetUp() {
   fs::remove_all(path);
   fs::create_directories(path);
   folder = path.string();
-  ASSERT_TRUE(harness::loadPlugin(folder));
+  ASSERT_TRUE(harness::loadPlugin(folder, playerOptions));
 }
 
 void PlayerTest::TearDown() {
@@ -74,4 +74,9 @@ std::vector<std::string> pageRequests(const std::string& address) {
 
 std::string pageAddress(const std::string& query) {
   return std::string(LYRICS_BASE_ADDRESS) + "plugin.php?" + query;
+}
+
+LONG_PTR currentProcedure(HWND window) {
+  return IsWindowUnicode(window) ? GetWindowLongPtrW(window, GWLP_WNDPROC)
+                                 : GetWindowLongPtrA(window, GWLP_WNDPROC);
 }

@@ -32,11 +32,14 @@ class PlayerTest : public ::testing::Test {
   std::string pluginFileName() const;
 
   std::string folder;  // the test's own temporary folder
+  modelplayer::Options playerOptions;  // how the player is built; set before SetUp
 };
 
 // A file's bytes ("" when it cannot be read), and a file written with exactly `text`.
 std::string fileText(const std::string& path);
 void putFile(const std::string& path, const std::string& text);
+// A window's procedure as read in the window's own character set, the way a hook reads it.
+LONG_PTR currentProcedure(HWND window);
 
 // The four requests of an update that brings the browser up.
 std::vector<std::string> pageRequests(const std::string& address);

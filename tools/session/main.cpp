@@ -70,7 +70,7 @@ static int playSession(const Options& options, const std::string& workFolder) {
     return 2;
   }
   HINSTANCE module = nullptr;
-  winampGeneralPurposePlugin* record = nullptr;
+  playernumbers::PluginRecord* record = nullptr;
   if (!session::setUpPlayer(workFolder, error) || !modelplayer::start() ||
       (record = session::loadPlugin(module, error)) == nullptr) {
     std::cerr << "tunelore-session: " << (error.empty() ? "cannot start the player" : error)

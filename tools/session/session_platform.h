@@ -4,14 +4,14 @@
 
 #include <string>
 
-#include "host/winamp.h"
+#include "model/player/player_numbers.h"
 
 namespace session {
 
 // Sets up the player's folder (with its Plugins folder) below `workFolder`; false on failure.
 bool setUpPlayer(const std::string& workFolder, std::string& error);
 // The plug-in's header record, with the module handle to hand it; null with `error` set.
-winampGeneralPurposePlugin* loadPlugin(HINSTANCE& module, std::string& error);
+playernumbers::PluginRecord* loadPlugin(HINSTANCE& module, std::string& error);
 void unloadPlugin();
 // Where the plug-in's settings file is, as this program can open it.
 std::string settingsFileOnDisk();

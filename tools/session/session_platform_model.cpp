@@ -20,9 +20,10 @@ bool setUpPlayer(const std::string& workFolder, std::string& error) {
   return !failure;
 }
 
-winampGeneralPurposePlugin* loadPlugin(HINSTANCE& module, std::string&) {
+playernumbers::PluginRecord* loadPlugin(HINSTANCE& module, std::string&) {
   module = winmodel::addModule(PLUGIN_MODULE);
-  return winampGetGeneralPurposePlugin();
+  // The plug-in is linked in; the player reads its record by the player's own layout.
+  return (playernumbers::PluginRecord*)winampGetGeneralPurposePlugin();
 }
 
 void unloadPlugin() {}

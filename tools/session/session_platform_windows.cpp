@@ -20,15 +20,15 @@ bool setUpPlayer(const std::string&, std::string& error) {
   return true;
 }
 
-winampGeneralPurposePlugin* loadPlugin(HINSTANCE& module, std::string& error) {
+playernumbers::PluginRecord* loadPlugin(HINSTANCE& module, std::string& error) {
   std::string path = modelplayer::playerFolder() + "Plugins\\gen_tunelore.dll";
   loaded = LoadLibraryA(path.c_str());
   if (loaded == nullptr) {
     error = "cannot load " + path + " (error " + std::to_string(GetLastError()) + ")";
     return nullptr;
   }
-  typedef winampGeneralPurposePlugin* (*EntryFunction)();
-  auto entry = (EntryFunction)(void*)GetProcAddress(loaded, "winampGetGeneralPurposePlugin");
+  typedef playernumbers::PluginRecord* (*EntryFunction)();
+  auto entry = (EntryFunction)(void*)GetProcAddress(loaded, playernumbers::ENTRY_FUNCTION);
   if (entry == nullptr) {
     error = path + " exports no winampGetGeneralPurposePlugin";
     return nullptr;

@@ -31,6 +31,10 @@ typedef WORD ATOM;
 typedef void* LPVOID;
 typedef char* LPSTR;
 typedef const char* LPCSTR;
+// UTF-16 on Windows; the model's wchar_t is wider, which changes nothing for the texts used.
+typedef wchar_t WCHAR;
+typedef WCHAR* LPWSTR;
+typedef const WCHAR* LPCWSTR;
 typedef void* HANDLE;
 
 struct ModelWindow;
@@ -65,6 +69,7 @@ typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define WM_COMMAND 0x0111
 #define WM_SYSCOMMAND 0x0112
 #define WM_ENTERIDLE 0x0121
+#define WM_LBUTTONDBLCLK 0x0203
 #define WM_USER 0x0400
 #define SC_CLOSE 0xF060
 #define MSGF_DIALOGBOX 0
@@ -83,12 +88,43 @@ typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define GWLP_WNDPROC (-4)
 #define WS_OVERLAPPEDWINDOW 0x00CF0000L
 #define WS_POPUP 0x80000000L
+#define WS_CHILD 0x40000000L
 #define HWND_MESSAGE ((HWND)(LONG_PTR)-3)
 
 #define GET_MODULE_HANDLE_EX_FLAG_PIN 0x00000001
 #define GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS 0x00000004
 
 #define ERROR_INSUFFICIENT_BUFFER 122
+
+typedef struct tagWNDCLASSW {
+  UINT style;
+  WNDPROC lpfnWndProc;
+  int cbClsExtra;
+  int cbWndExtra;
+  HINSTANCE hInstance;
+  HICON hIcon;
+  HCURSOR hCursor;
+  HBRUSH hbrBackground;
+  LPCWSTR lpszMenuName;
+  LPCWSTR lpszClassName;
+} WNDCLASSW;
+
+typedef struct tagPOINT {
+  LONG x;
+  LONG y;
+} POINT;
+
+typedef struct tagMSG {
+  HWND hwnd;
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  DWORD time;
+  POINT pt;
+} MSG;
+#define PM_REMOVE 0x0001
+
+#define CP_ACP 0
 
 typedef struct tagWNDCLASSA {
   UINT style;
@@ -111,6 +147,21 @@ LRESULT WINAPI CallWindowProcA(WNDPROC previous, HWND window, UINT message, WPAR
 LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LONG_PTR WINAPI GetWindowLongPtrA(HWND window, int index);
 LONG_PTR WINAPI SetWindowLongPtrA(HWND window, int index, LONG_PTR value);
+// The Unicode forms: a window whose procedure was set through them takes its text messages
+// in UTF-16; one set through the A forms takes them in the ANSI code page.
+LRESULT WINAPI SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT WINAPI CallWindowProcW(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
+                               LPARAM lParam);
+LRESULT WINAPI DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LONG_PTR WINAPI GetWindowLongPtrW(HWND window, int index);
+LONG_PTR WINAPI SetWindowLongPtrW(HWND window, int index, LONG_PTR value);
+BOOL WINAPI IsWindowUnicode(HWND window);
+BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text);
+BOOL WINAPI SetWindowTextW(HWND window, LPCWSTR text);
+int WINAPI GetWindowTextA(HWND window, LPSTR text, int capacity);
+int WINAPI GetWindowTextW(HWND window, LPWSTR text, int capacity);
+BOOL WINAPI PeekMessageA(MSG* message, HWND window, UINT first, UINT last, UINT remove);
+LRESULT WINAPI DispatchMessageA(const MSG* message);
 
 // Windows
 ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass);
@@ -121,6 +172,13 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD
 BOOL WINAPI DestroyWindow(HWND window);
 BOOL WINAPI IsWindow(HWND window);
 HWND WINAPI FindWindowA(LPCSTR className, LPCSTR windowName);
+ATOM WINAPI RegisterClassW(const WNDCLASSW* windowClass);
+BOOL WINAPI UnregisterClassW(LPCWSTR className, HINSTANCE instance);
+HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD style, int x,
+                            int y, int width, int height, HWND parent, HMENU menu,
+                            HINSTANCE instance, LPVOID param);
+HWND WINAPI SetParent(HWND child, HWND newParent);
+HWND WINAPI GetParent(HWND window);
 
 // Dialogs
 INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner,
@@ -146,6 +204,12 @@ LPSTR WINAPI lstrcpynA(LPSTR destination, LPCSTR source, int capacity);
 LPSTR WINAPI CharNextA(LPCSTR current);
 LPSTR WINAPI CharPrevA(LPCSTR start, LPCSTR current);
 BOOL WINAPI IsDBCSLeadByte(BYTE testChar);
+// Only CP_ACP, flags 0 and a terminated source (length -1) are modelled.
+int WINAPI MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR source, int sourceLength,
+                               LPWSTR destination, int capacity);
+int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR source, int sourceLength,
+                               LPSTR destination, int capacity, LPCSTR defaultChar,
+                               BOOL* usedDefaultChar);
 
 // Private profile (INI) files
 DWORD WINAPI GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue,

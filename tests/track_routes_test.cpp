@@ -1,0 +1,156 @@
+// Track changes as the player makes them, route by route: each new track gets exactly one
+// page, whichever of the watched messages reach the hooks for it and in whatever order.
+#include <functional>
+#include <string>
+
+#include "model/harness/test_platform.h"
+#include "model/player/player_numbers.h"
+#include "tests/support/player_fixture.h"
+#include "tracking/song_change.h"
+
+namespace {
+
+using namespace playernumbers;
+
+class TrackRoutesTest : public PlayerTest {
+ protected:
+  void SetUp() override {
+    PlayerTest::SetUp();
+    std::vector<modelplayer::Entry> entries;
+    for (const char* name : {"A", "B", "C"}) {
+      entries.push_back(
+          {taggedTrack(std::string(name) + ".mp3", {{"TIT2", name}, {"TPE1", "Band"}}),
+           std::string("Band - ") + name});
+    }
+    play(entries);
+    plugin.init();
+    modelplayer::clearBrowserRequests();
+  }
+  static std::vector<std::string> pageOf(const char* title) {
+    return pageRequests(pageAddress(std::string("title=") + title + "&&artist=Band"));
+  }
+  void expectOnly(const std::vector<std::string>& expected, const char* route) {
+    EXPECT_EQ(requests(), expected) << route;
+    modelplayer::clearBrowserRequests();
+  }
+};
+
+TEST_F(TrackRoutesTest, EveryRouteToANewTrackOpensItsPageOnce) {
+  struct Route {
+    const char* name;
+    std::function<void()> take;
+    const char* title;
+  };
+  const Route routes[] = {
+      {"jump to file, from stop", [] { modelplayer::changeTrack(0); }, "A"},
+      {"next button", [] { modelplayer::pressNext(); }, "B"},
+      {"next key", [] { modelplayer::pressNextKey(); }, "C"},
+      {"previous button", [] { modelplayer::pressPrevious(); }, "B"},
+      {"playlist double-click", [] { modelplayer::doubleClickEntry(0); }, "A"},
+      {"media library or Explorer", [] { modelplayer::changeTrack(2); }, "C"},
+      {"end of track", [] { modelplayer::endOfTrack(); }, "A"},
+  };
+  for (const Route& route : routes) {
+    route.take();
+    expectOnly(pageOf(route.title), route.name);
+  }
+}
+
+// The player moves inside its handling of the command: an update that ran before handing
+// the command on would open the old track's page first.
+TEST_F(TrackRoutesTest, FirstChangeAfterStartUpOpensOnlyTheNewTracksPage) {
+  modelplayer::pressNext();
+  expectOnly(pageOf("B"), "next button");
+}
+
+TEST_F(TrackRoutesTest, FirstEndOfTrackAfterStartUpOpensOnlyTheNextTracksPage) {
+  modelplayer::endOfTrack();
+  expectOnly(pageOf("B"), "end of track");
+}
+
+TEST_F(TrackRoutesTest, StopAndReplayOfTheSameTrackOpenNothing) {
+  modelplayer::changeTrack(1);
+  expectOnly(pageOf("B"), "jump to file");
+  modelplayer::pressStop();
+  EXPECT_FALSE(modelplayer::playing());
+  expectOnly({}, "stop");
+  modelplayer::changeTrack(1);
+  expectOnly({}, "replay from stop");
+  modelplayer::doubleClickEntry(1);
+  expectOnly({}, "replay while playing");
+}
+
+// The player unloads and loads plug-ins within one run; a module that quit had to pin comes
+// back with its state, and its hook still in the window's chain.
+WNDPROC savedByOther;
+LRESULT CALLBACK otherPluginHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return CallWindowProcW(savedByOther, window, message, wParam, lParam);
+}
+
+TEST_F(TrackRoutesTest, QuitAndStartUpAgainInOneRunFollowTracks) {
+  plugin.quit();
+  plugin.init();
+  modelplayer::clearBrowserRequests();
+  modelplayer::pressNext();
+  expectOnly(pageOf("B"), "after a second start-up");
+}
+
+TEST_F(TrackRoutesTest, StartUpAgainAfterAPinnedQuitResumesTheHookInTheChain) {
+  savedByOther = (WNDPROC)SetWindowLongPtrW(modelplayer::mainWindow(), GWLP_WNDPROC,
+                                            (LONG_PTR)otherPluginHook);
+  plugin.quit();
+  if (testplatform::canObservePinning()) EXPECT_TRUE(testplatform::pluginModulePinned());
+  plugin.init();
+  modelplayer::clearBrowserRequests();
+  modelplayer::pressNext();
+  expectOnly(pageOf("B"), "after a second start-up");
+  EXPECT_EQ(SendMessageW(modelplayer::mainWindow(), WM_USER + 77, 0, 0),
+            modelplayer::mainWindowAnswer(WM_USER + 77));
+  plugin.quit();
+  EXPECT_EQ(currentProcedure(modelplayer::mainWindow()), (LONG_PTR)otherPluginHook);
+}
+
+// Under a modern skin the playlist editor is a child of the skin's window: only the player's
+// answer names it.
+class SkinnedPlayerTest : public TrackRoutesTest {
+ protected:
+  void SetUp() override {
+    playerOptions.playlistInsideSkin = true;
+    TrackRoutesTest::SetUp();
+  }
+};
+
+TEST_F(SkinnedPlayerTest, EditorInsideTheSkinIsHookedCountedAndHandedBack) {
+  HWND editor = modelplayer::playlistWindow();
+  EXPECT_EQ(FindWindowA(PLAYLIST_CLASS, nullptr), nullptr) << "no top-level editor";
+  EXPECT_EQ(currentProcedure(editor), (LONG_PTR)playlistWindowHook);
+
+  playlistMessageCount = 0;
+  SendMessageW(editor, PE_SHOW_ENTRY, SHOW_ENTRY_ARGUMENT, 0);
+  EXPECT_EQ(playlistMessageCount, 1);
+  SetParent(editor, nullptr);  // the skin lets it go; its procedure stays
+  SendMessageW(editor, PE_SHOW_ENTRY, SHOW_ENTRY_ARGUMENT, 0);
+  EXPECT_EQ(playlistMessageCount, 2);
+  modelplayer::setPosition(2);
+  SendMessageW(editor, PE_SHOW_ENTRY, SHOW_ENTRY_ARGUMENT, 0);
+  expectOnly(pageOf("C"), "third message to the editor");
+
+  plugin.quit();
+  EXPECT_TRUE(modelplayer::hasOwnProcedure(editor));
+}
+
+class SilentPlayerTest : public TrackRoutesTest {
+ protected:
+  void SetUp() override {
+    playerOptions.answersPlaylistWindowRequest = false;
+    TrackRoutesTest::SetUp();
+  }
+};
+
+TEST_F(SilentPlayerTest, EditorIsFoundByItsClassWhenThePlayerDoesNotNameIt) {
+  EXPECT_EQ(currentProcedure(modelplayer::playlistWindow()), (LONG_PTR)playlistWindowHook);
+  modelplayer::doubleClickEntry(1);
+  expectOnly(pageOf("B"), "playlist double-click");
+}
+
+}  // namespace

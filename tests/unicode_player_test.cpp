@@ -1,0 +1,118 @@
+// Today's players create their windows as Unicode windows: the hooks must leave them so,
+// and every text the player passes through them must arrive whole.
+#include <string>
+
+#include "model/harness/test_platform.h"
+#include "tests/support/player_fixture.h"
+#include "tracking/song_change.h"
+
+namespace {
+
+// Japanese and Cyrillic lie outside the ANSI code page, "é" inside it.
+const wchar_t MIXED_TITLE[] = L"12. \u65E5\u672C\u8A9E - \u0416\u0443\u043A - Caf\u00E9 - Winamp";
+const wchar_t ANSI_TITLE[] = L"12. Caf\u00E9 - Winamp";
+
+class HookedPlayerTest : public PlayerTest {
+ protected:
+  void SetUp() override {
+    PlayerTest::SetUp();
+    play({{taggedTrack("a.mp3", {{"TIT2", "A"}, {"TPE1", "Band"}}), "Band - A"},
+          {taggedTrack("b.mp3", {{"TIT2", "B"}, {"TPE1", "Band"}}), "Band - B"}});
+  }
+  // Sets a title through each window in the window's own form and reads it back: what the
+  // player's own procedure received, and what the window holds.
+  void expectTitlesPassUnchanged(const wchar_t* title) {
+    for (HWND window : {modelplayer::mainWindow(), modelplayer::playlistWindow()}) {
+      ASSERT_TRUE(SetWindowTextW(window, title));
+      EXPECT_EQ(modelplayer::textReceived(window), title);
+      wchar_t back[256] = {};
+      GetWindowTextW(window, back, 256);
+      EXPECT_EQ(std::wstring(back), title);
+    }
+  }
+  void expectCharacterSet(bool unicode) {
+    EXPECT_EQ(IsWindowUnicode(modelplayer::mainWindow()) != FALSE, unicode);
+    EXPECT_EQ(IsWindowUnicode(modelplayer::playlistWindow()) != FALSE, unicode);
+  }
+  bool hooked() {
+    return currentProcedure(modelplayer::mainWindow()) == (LONG_PTR)mainWindowHook &&
+           currentProcedure(modelplayer::playlistWindow()) == (LONG_PTR)playlistWindowHook;
+  }
+};
+
+TEST_F(HookedPlayerTest, UnicodeWindowsStayUnicodeAndKeepEveryScript) {
+  expectCharacterSet(true);
+  EXPECT_EQ(plugin.init(), 0);
+  ASSERT_TRUE(hooked());
+  expectCharacterSet(true);
+  expectTitlesPassUnchanged(MIXED_TITLE);
+
+  modelplayer::clearBrowserRequests();
+  modelplayer::pressNext();
+  EXPECT_EQ(requests(), pageRequests(pageAddress("title=B&&artist=Band")));
+
+  plugin.quit();
+  expectCharacterSet(true);
+  EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::mainWindow()));
+  EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow()));
+  expectTitlesPassUnchanged(MIXED_TITLE);
+}
+
+TEST_F(HookedPlayerTest, HookedUnicodeWindowsHandBackThePlayersResults) {
+  plugin.init();
+  for (UINT message : {(UINT)WM_COMMAND, (UINT)(WM_USER + 2), (UINT)(WM_USER + 77)}) {
+    EXPECT_EQ(SendMessageW(modelplayer::mainWindow(), message, 40045, 0),
+              modelplayer::mainWindowAnswer(message));
+  }
+  for (UINT message : {(UINT)WM_USER, (UINT)(WM_USER + 1)}) {
+    EXPECT_EQ(SendMessageW(modelplayer::playlistWindow(), message, 0, 0),
+              modelplayer::playlistWindowAnswer(message));
+  }
+}
+
+// Another plug-in subclassed the main window after us, through the W forms as it should:
+// quit cannot take ours out of the chain, so the module stays and the window stays Unicode.
+WNDPROC savedByOther;
+LRESULT CALLBACK otherPluginHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return CallWindowProcW(savedByOther, window, message, wParam, lParam);
+}
+
+TEST_F(HookedPlayerTest, QuitBehindAnotherHookPinsAndKeepsTheWindowUnicode) {
+  plugin.init();
+  savedByOther = (WNDPROC)SetWindowLongPtrW(modelplayer::mainWindow(), GWLP_WNDPROC,
+                                            (LONG_PTR)otherPluginHook);
+  plugin.quit();
+  EXPECT_EQ(currentProcedure(modelplayer::mainWindow()), (LONG_PTR)otherPluginHook);
+  if (testplatform::canObservePinning()) EXPECT_TRUE(testplatform::pluginModulePinned());
+  expectCharacterSet(true);
+  expectTitlesPassUnchanged(MIXED_TITLE);
+  modelplayer::clearBrowserRequests();
+  modelplayer::pressNext();
+  EXPECT_TRUE(requests().empty());
+}
+
+// Players before Unicode titles: ANSI windows keep the A forms, and their texts.
+class AnsiPlayerTest : public HookedPlayerTest {
+ protected:
+  void SetUp() override {
+    playerOptions.unicodeWindows = false;
+    HookedPlayerTest::SetUp();
+  }
+};
+
+TEST_F(AnsiPlayerTest, AnsiWindowsStayAnsiAndStillFollowTracks) {
+  expectCharacterSet(false);
+  plugin.init();
+  ASSERT_TRUE(hooked());
+  expectCharacterSet(false);
+  expectTitlesPassUnchanged(ANSI_TITLE);
+  modelplayer::clearBrowserRequests();
+  modelplayer::pressNext();
+  EXPECT_EQ(requests(), pageRequests(pageAddress("title=B&&artist=Band")));
+  plugin.quit();
+  expectCharacterSet(false);
+  EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::mainWindow()));
+  EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow()));
+}
+
+}  // namespace

@@ -1,0 +1,127 @@
+// A window's character set, as Windows keeps it: the same cases run on the Linux model and
+// under Wine, so the model's rules for Unicode windows are checked against the real ones.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+// Japanese and Cyrillic are outside code page 1252; "é" is inside it.
+const wchar_t MIXED_TEXT[] = L"12. \u65E5\u672C\u8A9E - \u0416\u0443\u043A - Caf\u00E9";
+const wchar_t MIXED_TEXT_THROUGH_ANSI[] = L"12. ??? - ??? - Caf\u00E9";
+const char MIXED_TEXT_AS_ANSI[] = "12. ??? - ??? - Caf\xE9";
+
+std::wstring receivedWide;
+std::string receivedNarrow;
+
+LRESULT CALLBACK wideProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SETTEXT && lParam != 0) receivedWide = (const wchar_t*)lParam;
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK narrowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SETTEXT && lParam != 0) receivedNarrow = (const char*)lParam;
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Subclassing procedures that forward through the form they were installed with.
+WNDPROC forwardedTo;
+LRESULT CALLBACK forwardA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return CallWindowProcA(forwardedTo, window, message, wParam, lParam);
+}
+LRESULT CALLBACK forwardW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return CallWindowProcW(forwardedTo, window, message, wParam, lParam);
+}
+
+class WindowTextTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    receivedWide.clear();
+    receivedNarrow.clear();
+    WNDCLASSW wideClass = {};
+    wideClass.lpfnWndProc = wideProcedure;
+    wideClass.hInstance = GetModuleHandleA(nullptr);
+    wideClass.lpszClassName = L"Tunelore Wide Test";
+    ASSERT_NE(RegisterClassW(&wideClass), 0);
+    WNDCLASSA narrowClass = {};
+    narrowClass.lpfnWndProc = narrowProcedure;
+    narrowClass.hInstance = GetModuleHandleA(nullptr);
+    narrowClass.lpszClassName = "Tunelore Narrow Test";
+    ASSERT_NE(RegisterClassA(&narrowClass), 0);
+    wide = CreateWindowExW(0, L"Tunelore Wide Test", L"", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                           nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    narrow = CreateWindowExA(0, "Tunelore Narrow Test", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                             nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(wide, nullptr);
+    ASSERT_NE(narrow, nullptr);
+  }
+  void TearDown() override {
+    DestroyWindow(wide);
+    DestroyWindow(narrow);
+    UnregisterClassW(L"Tunelore Wide Test", GetModuleHandleA(nullptr));
+    UnregisterClassA("Tunelore Narrow Test", GetModuleHandleA(nullptr));
+  }
+  static std::wstring textOf(HWND window) {
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    return text;
+  }
+  HWND wide = nullptr;
+  HWND narrow = nullptr;
+};
+
+TEST_F(WindowTextTest, UnicodeWindowKeepsEveryScript) {
+  EXPECT_TRUE(IsWindowUnicode(wide));
+  EXPECT_FALSE(IsWindowUnicode(narrow));
+  ASSERT_TRUE(SetWindowTextW(wide, MIXED_TEXT));
+  EXPECT_EQ(receivedWide, MIXED_TEXT);
+  EXPECT_EQ(textOf(wide), MIXED_TEXT);
+  char ansi[256] = {};
+  GetWindowTextA(wide, ansi, 256);
+  EXPECT_STREQ(ansi, MIXED_TEXT_AS_ANSI);
+}
+
+TEST_F(WindowTextTest, SubclassingThroughTheAnsiFormsTurnsTheWindowAnsiUntilRestored) {
+  WNDPROC own = (WNDPROC)GetWindowLongPtrW(wide, GWLP_WNDPROC);
+  EXPECT_EQ(own, wideProcedure);
+  // Read through the other form, the procedure is a handle only the system understands.
+  forwardedTo = (WNDPROC)GetWindowLongPtrA(wide, GWLP_WNDPROC);
+  EXPECT_NE(forwardedTo, wideProcedure);
+  EXPECT_EQ(SetWindowLongPtrA(wide, GWLP_WNDPROC, (LONG_PTR)forwardA), (LONG_PTR)forwardedTo);
+  EXPECT_FALSE(IsWindowUnicode(wide));
+
+  ASSERT_TRUE(SetWindowTextW(wide, MIXED_TEXT));
+  EXPECT_EQ(receivedWide, MIXED_TEXT_THROUGH_ANSI) << "CallWindowProcA converts back";
+  EXPECT_EQ(textOf(wide), MIXED_TEXT_THROUGH_ANSI);
+
+  SetWindowLongPtrA(wide, GWLP_WNDPROC, (LONG_PTR)forwardedTo);
+  EXPECT_TRUE(IsWindowUnicode(wide)) << "the handle brings its character set back";
+  EXPECT_EQ(GetWindowLongPtrW(wide, GWLP_WNDPROC), (LONG_PTR)wideProcedure);
+  ASSERT_TRUE(SetWindowTextW(wide, MIXED_TEXT));
+  EXPECT_EQ(textOf(wide), MIXED_TEXT);
+}
+
+TEST_F(WindowTextTest, SubclassingThroughTheUnicodeFormsKeepsTheText) {
+  forwardedTo = (WNDPROC)GetWindowLongPtrW(wide, GWLP_WNDPROC);
+  SetWindowLongPtrW(wide, GWLP_WNDPROC, (LONG_PTR)forwardW);
+  EXPECT_TRUE(IsWindowUnicode(wide));
+  ASSERT_TRUE(SetWindowTextW(wide, MIXED_TEXT));
+  EXPECT_EQ(receivedWide, MIXED_TEXT);
+  EXPECT_EQ(textOf(wide), MIXED_TEXT);
+  SetWindowLongPtrW(wide, GWLP_WNDPROC, (LONG_PTR)forwardedTo);
+  EXPECT_EQ(GetWindowLongPtrW(wide, GWLP_WNDPROC), (LONG_PTR)wideProcedure);
+}
+
+TEST_F(WindowTextTest, AnsiWindowSubclassedThroughTheUnicodeFormsGetsAnsiText) {
+  forwardedTo = (WNDPROC)GetWindowLongPtrW(narrow, GWLP_WNDPROC);
+  SetWindowLongPtrW(narrow, GWLP_WNDPROC, (LONG_PTR)forwardW);
+  EXPECT_TRUE(IsWindowUnicode(narrow));
+  ASSERT_TRUE(SetWindowTextW(narrow, MIXED_TEXT));
+  EXPECT_EQ(receivedNarrow, MIXED_TEXT_AS_ANSI) << "CallWindowProcW converts for the A procedure";
+  SetWindowLongPtrW(narrow, GWLP_WNDPROC, (LONG_PTR)forwardedTo);
+  EXPECT_FALSE(IsWindowUnicode(narrow));
+  EXPECT_EQ(GetWindowLongPtrA(narrow, GWLP_WNDPROC), (LONG_PTR)narrowProcedure);
+}
+
+}  // namespace
