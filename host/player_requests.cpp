@@ -21,6 +21,14 @@ const char* playerSettingsFolder() { return (const char*)request(0, IPC_GETINIDI
 
 HWND playlistEditorWindow() { return (HWND)request(IPC_GETWND_PE, IPC_GETWND); }
 
+unsigned playerVersion() { return (unsigned)request(0, IPC_GETVERSION); }
+
+HMENU playerMainMenu() { return (HMENU)request(0, IPC_GET_HMENU); }
+
+UINT registerMenuCommand() { return (UINT)request(1, IPC_REGISTER_LOWORD_COMMAND); }
+
+void openInWebBrowser(const char* address) { request((WPARAM)address, IPC_OPEN_URL); }
+
 void bringUpMiniBrowser() { request(0, IPC_MBOPEN); }
 
 void openInMiniBrowser(const char* address) { request((WPARAM)address, IPC_MBOPEN); }

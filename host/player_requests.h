@@ -12,6 +12,14 @@ const char* playlistDisplayTitle(int index);
 const char* playerSettingsFolder();
 // The playlist editor's window, wherever the skin hosts it; null from players that do not say.
 HWND playlistEditorWindow();
+// 0x50yx for version 5.yx.
+unsigned playerVersion();
+// The player's main pop-up menu, or null.
+HMENU playerMainMenu();
+// A command id of the player's own range for a menu item; 0 or 1 when the player has none.
+UINT registerMenuCommand();
+// Hands `address` to the user's web browser (players from 5.22 on).
+void openInWebBrowser(const char* address);
 void bringUpMiniBrowser();
 void openInMiniBrowser(const char* address);
 void blockMiniBrowser(bool blocked);

@@ -2,6 +2,7 @@
 
 #include <shlwapi.h>
 
+#include "host/player_menu.h"
 #include "host/player_requests.h"
 #include "settings/path_text.h"
 #include "settings/settings.h"
@@ -46,6 +47,7 @@ int pluginInit() {
   loadSettings(fileName, playerSettingsFolder());
   installHooks();
   if (!bDisabledPlugin) openStartUpPage();
+  addLyricsMenuItem();
   return 0;
 }
 
@@ -58,5 +60,6 @@ void saveAndRename() {
 
 void pluginQuit() {
   saveAndRename();
+  removeLyricsMenuItem();
   removeHooks();
 }

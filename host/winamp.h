@@ -35,6 +35,7 @@ static_assert(sizeof(winampGeneralPurposePlugin) == 7 * GPP_FIELD_SIZE, "record 
 
 // Requests: SendMessageA(hwndParent, WM_WA_IPC, argument, request number).
 #define WM_WA_IPC WM_USER
+#define IPC_GETVERSION 0
 #define IPC_GETLISTPOS 125
 #define IPC_GETPLAYLISTFILE 211
 #define IPC_GETPLAYLISTTITLE 212
@@ -42,11 +43,19 @@ static_assert(sizeof(winampGeneralPurposePlugin) == 7 * GPP_FIELD_SIZE, "record 
 #define IPC_MBBLOCK 248
 #define IPC_GETWND 260
 #define IPC_GETWND_PE 1  // IPC_GETWND's argument: the playlist editor
+#define IPC_GET_HMENU 281
 #define IPC_GETINIDIRECTORY 335
 #define IPC_PLAYING_FILE 3003  // sent by the player to its main window as each track starts
+#define IPC_REGISTER_LOWORD_COMMAND 3019
+#define IPC_OPEN_URL 3032
+
+// IPC_GETVERSION answers 0x50yx for 5.yx; from 5.22 on there is no mini-browser, and
+// IPC_OPEN_URL hands an address to the user's web browser instead.
+#define FIRST_VERSION_WITHOUT_MINI_BROWSER 0x5022
 
 // Main-window messages around a track change.
 #define WINAMP_TRACK_MESSAGE (WM_USER + 2)
+#define WINAMP_EXIT 40001     // the Exit item of the main menu
 #define WINAMP_BUTTON1 40044  // previous track
 #define WINAMP_BUTTON4 40047  // stop
 #define WINAMP_BUTTON5 40048  // next track

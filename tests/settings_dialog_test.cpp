@@ -12,16 +12,8 @@ namespace {
 class SettingsDialogTest : public PlayerTest {
  protected:
   // Opens the dialog through the record's config operation; `user` acts once it is up.
-  void runDialog(std::function<void(HWND)> user) {
-    int turns = 0;
-    modelplayer::onDialogIdle([&](HWND dialog) {
-      if (turns++ == 0) user(dialog);
-    });
-    plugin.config();
-    modelplayer::onDialogIdle(nullptr);
-    ASSERT_EQ(turns > 0, true) << "the dialog never became idle";
-  }
-  static void click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+  void runDialog(std::function<void(HWND)> user) { runSettingsDialog(user); }
+  static void click(HWND dialog, int id) { clickButton(dialog, id); }
   static void type(HWND dialog, int id, const char* text) { SetDlgItemTextA(dialog, id, text); }
   static void closeBox(HWND dialog) { SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }
   static std::string ticks(HWND dialog) {

@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "model/harness/test_platform.h"
+#include "model/player/player_numbers.h"
 #include "settings/settings.h"
 #include "tests/support/player_fixture.h"
+#include "ui/resource_ids.h"
 
 namespace {
 
@@ -211,5 +213,51 @@ TEST_F(SettingsFolderTest, FolderTextsThatAreNoFolderChangeNothing) {
     loadSettings(pluginFileName().c_str(), folder);
     EXPECT_EQ(switches(), "000");
   }
+  EXPECT_FALSE(fs::exists(folderPluginsOnDisk()));
+}
+
+// The same through the player: start-up, the dialog's OK and quit each ask for the folder once.
+class PlayerSettingsFolderTest : public SettingsFolderTest {
+ protected:
+  void SetUp() override {
+    SettingsFolderTest::SetUp();
+    modelplayer::setSettingsFolder(settingsFolder);
+  }
+  int folderRequests() {
+    return modelplayer::countRequests(playernumbers::request::GETINIDIRECTORY);
+  }
+  void tickAndOk(int box) {
+    runSettingsDialog([box](HWND dialog) {
+      clickButton(dialog, box);
+      clickButton(dialog, IDOK);
+    });
+  }
+};
+
+TEST_F(PlayerSettingsFolderTest, SwitchesSurviveOkQuitAndANewStartUp) {
+  blockFileBesidePlayer();
+  plugin.init();
+  EXPECT_EQ(folderRequests(), 1);
+  tickAndOk(IDC_DISABLE_AUTOOPEN);
+  EXPECT_EQ(folderRequests(), 2);
+  EXPECT_EQ(fileText(folderFileOnDisk()), saved("FALSE", "FALSE", "TRUE"));
+  bDisabledStartUp = true;
+  plugin.quit();
+  EXPECT_EQ(folderRequests(), 3);
+  EXPECT_EQ(fileText(folderFileOnDisk()), saved("FALSE", "TRUE", "TRUE"));
+
+  setSwitches(false, false, false);  // as a freshly loaded plug-in has them
+  modelplayer::clearBrowserRequests();
+  plugin.init();
+  EXPECT_EQ(switches(), "011");
+  EXPECT_EQ(requests(), (std::vector<std::string>{"block 0"})) << "no start-up page, as saved";
+}
+
+TEST_F(PlayerSettingsFolderTest, WritableBesideThePlayerOnlyAddsTheRequests) {
+  plugin.init();
+  tickAndOk(IDC_DISABLE_STARTUP);
+  plugin.quit();
+  EXPECT_EQ(folderRequests(), 3);
+  EXPECT_EQ(readSettingsFile(), saved("FALSE", "TRUE", "FALSE"));
   EXPECT_FALSE(fs::exists(folderPluginsOnDisk()));
 }

@@ -1,4 +1,4 @@
-// The Windows calls behind the settings folder, as the plug-in relies on
+// The Windows calls behind the settings folder and the menu item, as the plug-in relies on
 // them: run on the model and under Wine alike, so that the model answers as Windows does.
 #include <string>
 
@@ -35,6 +35,82 @@ TEST_F(WindowsCallsTest, FilesAndFoldersAnswerWithWindowsErrors) {
   EXPECT_TRUE(DeleteFileA(file.c_str()));
   EXPECT_FALSE(DeleteFileA(file.c_str()));
   EXPECT_EQ(GetLastError(), (DWORD)ERROR_FILE_NOT_FOUND);
+}
+
+class MenuCallsTest : public PlayerTest {
+ protected:
+  void SetUp() override {
+    PlayerTest::SetUp();
+    menu = CreatePopupMenu();
+    subMenu = CreatePopupMenu();
+    AppendMenuA(subMenu, MF_STRING, 200, "Inner");
+    AppendMenuA(menu, MF_STRING, 100, "Open");
+    AppendMenuA(menu, MF_POPUP, (UINT_PTR)subMenu, "Play");
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_STRING, 40001, "Exit");
+  }
+  void TearDown() override {
+    DestroyMenu(menu);
+    PlayerTest::TearDown();
+  }
+  BOOL insert(HMENU into, UINT before, UINT id, UINT state = MFS_ENABLED) {
+    char text[] = "Added";
+    MENUITEMINFOA item = {};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_STRING;
+    item.fType = MFT_STRING;
+    item.fState = state;
+    item.wID = id;
+    item.dwTypeData = text;
+    return InsertMenuItemA(into, before, FALSE, &item);
+  }
+  std::string text(HMENU in, UINT item, UINT flags) {
+    char buffer[64] = {};
+    GetMenuStringA(in, item, buffer, sizeof buffer, flags);
+    return buffer;
+  }
+
+  HMENU menu = nullptr, subMenu = nullptr;
+};
+
+TEST_F(MenuCallsTest, InsertingByCommandFindsTheItemWhereverItIs) {
+  ASSERT_TRUE(insert(menu, 40001, 500));
+  EXPECT_EQ(GetMenuItemCount(menu), 5);
+  EXPECT_EQ(GetMenuItemID(menu, 3), 500u);
+  EXPECT_EQ(GetMenuItemID(menu, 4), 40001u);
+  EXPECT_EQ(GetMenuItemID(menu, 1), (UINT)-1) << "a submenu's item";
+  EXPECT_EQ(text(menu, 3, MF_BYPOSITION), "Added");
+  EXPECT_EQ(text(menu, 40001, MF_BYCOMMAND), "Exit");
+
+  ASSERT_TRUE(insert(menu, 200, 501));
+  EXPECT_EQ(GetMenuItemCount(subMenu), 2);
+  EXPECT_EQ(GetMenuItemID(subMenu, 0), 501u) << "inside the submenu, before its item";
+
+  ASSERT_TRUE(insert(menu, 999, 502));
+  EXPECT_EQ(GetMenuItemID(menu, GetMenuItemCount(menu) - 1), 502u) << "no such item: appended";
+}
+
+TEST_F(MenuCallsTest, GreyingAndDeletingByCommand) {
+  ASSERT_TRUE(insert(menu, 40001, 500, MFS_GRAYED));
+  EXPECT_EQ(GetMenuState(menu, 500, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED),
+            (UINT)(MF_GRAYED | MF_DISABLED));
+  EXPECT_EQ(EnableMenuItem(menu, 500, MF_BYCOMMAND | MF_ENABLED), (UINT)(MF_GRAYED | MF_DISABLED));
+  EXPECT_EQ(GetMenuState(menu, 500, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED), 0u);
+  EXPECT_EQ(EnableMenuItem(menu, 500, MF_BYCOMMAND | MF_GRAYED), (UINT)MF_ENABLED);
+  EXPECT_NE(GetMenuState(menu, 500, MF_BYCOMMAND) & MF_GRAYED, 0u);
+  EXPECT_EQ(EnableMenuItem(menu, 999, MF_BYCOMMAND | MF_GRAYED), (UINT)-1);
+  EXPECT_EQ(GetMenuState(menu, 999, MF_BYCOMMAND), (UINT)-1);
+
+  EXPECT_TRUE(DeleteMenu(menu, 500, MF_BYCOMMAND));
+  EXPECT_FALSE(DeleteMenu(menu, 500, MF_BYCOMMAND));
+  EXPECT_EQ(GetMenuItemCount(menu), 4);
+  EXPECT_EQ(GetMenuItemID(menu, 3), 40001u);
+
+  EXPECT_TRUE(DestroyMenu(menu));
+  EXPECT_FALSE(IsMenu(menu));
+  EXPECT_FALSE(IsMenu(subMenu)) << "destroyed with its menu";
+  EXPECT_EQ(GetMenuItemCount(menu), -1);
+  menu = nullptr;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "host/player_requests.h"
+#include "host/winamp.h"
 #include "settings/settings.h"
 
 char lastPageAddress[PAGE_ADDRESS_SIZE];
@@ -50,21 +51,36 @@ void composePageAddress(const TrackInfo& info, char* address) {
   }
 }
 
-static void sendPageAddress(const char* address) {
+static void sendPageAddress(const char* address, bool bringUp) {
   blockMiniBrowser(false);
-  if (!bDisabledAutoOpen) bringUpMiniBrowser();
+  if (bringUp) bringUpMiniBrowser();
   openInMiniBrowser(address);
   blockMiniBrowser(true);
 }
 
-void updateLyricsPage() {
+static void composeCurrentPageAddress(char* address) {
   TrackInfo info;
   gatherTrackInfo(currentListPosition(), info);
-  char address[PAGE_ADDRESS_SIZE];
   composePageAddress(info, address);
+}
+
+void updateLyricsPage() {
+  char address[PAGE_ADDRESS_SIZE];
+  composeCurrentPageAddress(address);
   if (lstrcmpA(address, lastPageAddress) == 0) return;
   // Replaced before sending: an update re-entered from inside the requests below then
   // finds the same address and sends nothing.
   lstrcpynA(lastPageAddress, address, PAGE_ADDRESS_SIZE);
-  sendPageAddress(address);
+  sendPageAddress(address, !bDisabledAutoOpen);
+}
+
+void openLyricsForThisSong() {
+  if (bDisabledPlugin) return;
+  char address[PAGE_ADDRESS_SIZE];
+  composeCurrentPageAddress(address);
+  if (playerVersion() >= FIRST_VERSION_WITHOUT_MINI_BROWSER) {
+    openInWebBrowser(address);
+  } else {
+    sendPageAddress(address, true);  // asked for: shown whatever the auto-open switch says
+  }
 }

@@ -14,3 +14,8 @@ extern char lastPageAddress[PAGE_ADDRESS_SIZE];
 void composePageAddress(const TrackInfo& info, char* address);
 
 void updateLyricsPage();
+// The pick of "Lyrics for this song": the playing track's page, composed as an update
+// composes it, in the user's web browser on players without a mini-browser and in the
+// mini-browser, brought up, on older ones. Leaves lastPageAddress alone; does nothing while
+// the plug-in is switched off.
+void openLyricsForThisSong();

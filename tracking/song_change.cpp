@@ -1,5 +1,6 @@
 #include "tracking/song_change.h"
 
+#include "host/player_menu.h"
 #include "host/player_requests.h"
 #include "host/plugin.h"
 #include "settings/settings.h"
@@ -104,6 +105,10 @@ static bool isTrackChange(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK mainWindowHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (isLyricsMenuPick(message, wParam)) {
+    openLyricsForThisSong();
+    return 0;  // the player does not know this command
+  }
   LRESULT result = forward(mainWindow, window, message, wParam, lParam);
   if (!watching()) return result;
   if (isTrackChange(message, wParam, lParam)) {

@@ -1,5 +1,6 @@
 #include "ui/settings_dialog.h"
 
+#include "host/player_menu.h"
 #include "host/plugin.h"
 #include "settings/settings.h"
 #include "ui/resource_ids.h"
@@ -39,6 +40,7 @@ INT_PTR CALLBACK settingsDialogProc(HWND window, UINT message, WPARAM wParam, LP
     showSwitches(window);
   } else if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
     storeSwitches(window);
+    showLyricsMenuItemState();
     saveAndRename();
     EndDialog(window, 0);
   } else if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {

@@ -1,5 +1,6 @@
 #include "model/harness/plugin_harness.h"
 
+#include "host/player_menu.h"
 #include "host/plugin.h"
 #include "model/harness/test_platform.h"
 #include "model/player/model_player.h"
@@ -25,6 +26,7 @@ bool loadPlugin(const std::string& folder, const modelplayer::Options& player) {
 }
 
 void unloadPlugin() {
+  removeLyricsMenuItem();
   removeHooks();
   modelplayer::stop();
   testplatform::tearDown();

@@ -51,11 +51,87 @@ static LRESULT handOut(bool present, const std::string& text) {
 
 static LRESULT recordBrowserRequest(int request, WPARAM argument) {
   BrowserRequest recorded{request, argument, ""};
-  if (request == request::MBOPEN && argument != 0) recorded.address = (const char*)argument;
+  bool opens = request == request::MBOPEN || request == request::OPEN_URL;
+  if (opens && argument != 0) recorded.address = (const char*)argument;
   requests.push_back(recorded);
   if (browserHandler) browserHandler(recorded);
   return 0;
 }
+
+// ---- Beyond the requests of the 5.0 days: the version, the main menu and its command ids,
+// the settings folder, the web browser.
+
+static HMENU menuHandle;
+static UINT nextCommand = FIRST_REGISTERED_COMMAND;
+static std::vector<LPARAM> numbers;
+
+static HMENU buildMainMenu() {
+  HMENU playback = CreatePopupMenu();
+  AppendMenuA(playback, MF_STRING, command::PLAY, "Play");
+  AppendMenuA(playback, MF_STRING, command::NEXT, "Next track");
+  HMENU menu = CreatePopupMenu();
+  AppendMenuA(menu, MF_POPUP, (UINT_PTR)playback, "Playback");
+  AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(menu, MF_STRING, command::EXIT, "Exit");
+  return menu;
+}
+
+// The answer to a request the player does not handle: 1 from the players without a
+// mini-browser, as their handler's default; 0 from the older ones.
+static LRESULT unhandled() { return built.miniBrowser ? 0 : 1; }
+
+static LRESULT giveCommandIds(WPARAM count) {
+  if (menuHandle == nullptr || !built.givesCommandIds) return unhandled();
+  UINT first = nextCommand;
+  nextCommand += (UINT)count;
+  return first;
+}
+
+static LRESULT answerLaterRequest(WPARAM argument, LPARAM number) {
+  switch (number) {
+    case request::GETVERSION:
+      return (LRESULT)built.version;
+    case request::GETINIDIRECTORY:
+      return built.settingsFolder.empty() ? 0 : (LRESULT)built.settingsFolder.c_str();
+    case request::GET_HMENU:
+      return argument == 0 ? (LRESULT)menuHandle : 0;
+    case request::REGISTER_LOWORD_COMMAND:
+      return giveCommandIds(argument);
+    case request::OPEN_URL:
+      return recordBrowserRequest((int)number, argument);
+    default:
+      return unhandled();
+  }
+}
+
+HMENU mainMenu() { return menuHandle; }
+
+void setVersion(unsigned version, bool miniBrowser) {
+  built.version = version;
+  built.miniBrowser = miniBrowser;
+}
+
+void setSettingsFolder(const std::string& folder) { built.settingsFolder = folder; }
+void chooseMenuItem(UINT command) {
+  SendMessageA(mainHandle, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+}
+void chooseSystemMenuItem(UINT command) { SendMessageA(mainHandle, WM_SYSCOMMAND, command, 0); }
+const std::vector<LPARAM>& requestNumbers() { return numbers; }
+
+int countRequests(LPARAM number) {
+  int count = 0;
+  for (LPARAM seen : numbers) count += seen == number ? 1 : 0;
+  return count;
+}
+
+static void forgetLaterState() {
+  if (menuHandle != nullptr) DestroyMenu(menuHandle);
+  menuHandle = nullptr;
+  nextCommand = FIRST_REGISTERED_COMMAND;
+  numbers.clear();
+}
+
+// ---- Requests
 
 static LRESULT answerRequest(WPARAM argument, LPARAM number) {
   const Entry* entry = entryAt(argument);
@@ -68,12 +144,13 @@ static LRESULT answerRequest(WPARAM argument, LPARAM number) {
       return handOut(entry != nullptr && entry->hasTitle, entry ? entry->title : "");
     case request::MBOPEN:
     case request::MBBLOCK:
-      return recordBrowserRequest((int)number, argument);
+      recordBrowserRequest((int)number, argument);
+      return unhandled();
     case request::GETWND:
       if (!built.answersPlaylistWindowRequest || argument != GETWND_PE) return 0;
       return (LRESULT)playlistHandle;
     default:
-      return 0;
+      return answerLaterRequest(argument, number);
   }
 }
 
@@ -134,7 +211,10 @@ static LRESULT mainProcedure(bool unicode, HWND window, UINT message, WPARAM wPa
                              LPARAM lParam) {
   mainMessages.push_back(message);
   lstrcpynA(handedOut, STALE_TEXT, (int)HANDED_OUT_SIZE);
-  if (message == WA_IPC) return answerRequest(wParam, lParam);
+  if (message == WA_IPC) {
+    numbers.push_back(lParam);
+    return answerRequest(wParam, lParam);
+  }
   if (message == WM_SETTEXT) recordText(mainText, unicode, lParam);
   if (message == WM_ENTERIDLE && wParam == MSGF_DIALOGBOX) {
     if (idleHandler) idleHandler((HWND)lParam);
@@ -219,6 +299,7 @@ bool start(const Options& options) {
   }
   playlistHandle =
       createWindow(PLAYLIST_CLASS, "Model Player Playlist Editor", unicode, skinHandle);
+  if (options.mainMenu) menuHandle = buildMainMenu();
   return mainHandle != nullptr && playlistHandle != nullptr;
 }
 
@@ -230,6 +311,7 @@ void stop() {
   for (const char* name : {PLAYLIST_CLASS, SKIN_CLASS, MAIN_CLASS}) {
     UnregisterClassA(name, GetModuleHandleA(nullptr));
   }
+  forgetLaterState();
   built = Options();
   playlist.clear();
   currentPosition = selectedPosition = 0;
@@ -307,6 +389,7 @@ void onDialogIdle(std::function<void(HWND)> handler) { idleHandler = std::move(h
 
 std::string describe(const BrowserRequest& request) {
   if (request.request == request::MBBLOCK) return "block " + std::to_string(request.argument);
+  if (request.request == request::OPEN_URL) return "web browser " + request.address;
   if (request.argument == 0) return "bring up";
   return "open " + request.address;
 }

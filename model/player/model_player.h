@@ -21,7 +21,7 @@ struct Entry {
 };
 
 struct BrowserRequest {
-  int request;          // the mini-browser request's number
+  int request;          // the mini-browser request's number, or IPC_OPEN_URL's
   WPARAM argument;      // 0 or 1, or the address for an open
   std::string address;  // copied during the call, empty when argument is not an address
 };
@@ -36,7 +36,24 @@ struct Options {
   bool playlistInsideSkin = false;
   bool answersPlaylistWindowRequest = true;
   bool followsCommands = true;
+
+  // What the player says of itself and what it offers beyond the requests above:
+  // - version, IPC_GETVERSION's answer (0x50yx for 5.yx). Players from 5.22 on have no
+  //   mini-browser (miniBrowser false): they answer its requests, like every request they do
+  //   not handle, with their default 1. Every request is recorded either way.
+  // - mainMenu: a main pop-up menu (its items include Exit, 40001) for IPC_GET_HMENU, and
+  //   command ids for IPC_REGISTER_LOWORD_COMMAND unless givesCommandIds is false.
+  // - settingsFolder: IPC_GETINIDIRECTORY's text; empty for a player that names none.
+  // The defaults are a 5.0 player without a menu or a settings folder.
+  unsigned version = 0x5000;
+  bool miniBrowser = true;
+  bool mainMenu = false;
+  bool givesCommandIds = true;
+  std::string settingsFolder;
 };
+
+// The first command id the player gives out; each further one is the next number.
+const UINT FIRST_REGISTERED_COMMAND = 46000;
 
 // Registers the classes and creates the windows; false when that failed.
 bool start(const Options& options = Options());
@@ -72,7 +89,8 @@ void deliverPostedMessages();
 
 const std::vector<BrowserRequest>& browserRequests();
 void clearBrowserRequests();
-// One line per request: "block 0", "bring up", "open <address>", "block 1".
+// One line per request: "block 0", "bring up", "open <address>", "block 1", and
+// "web browser <address>" for IPC_OPEN_URL.
 std::string describe(const BrowserRequest& request);
 std::vector<std::string> describedRequests();
 
@@ -85,6 +103,18 @@ const std::vector<UINT>& mainWindowMessages();
 const std::vector<UINT>& playlistWindowMessages();
 // The last text each of the player's own procedures received with WM_SETTEXT.
 std::wstring textReceived(HWND window);
+
+// The main pop-up menu (null unless built with one), and the user choosing `command` from it
+// where the player shows it (WM_COMMAND) or inside the window's system menu (WM_SYSCOMMAND).
+HMENU mainMenu();
+// Changes what the player says of itself after start-up.
+void setVersion(unsigned version, bool miniBrowser);
+void setSettingsFolder(const std::string& folder);
+void chooseMenuItem(UINT command);
+void chooseSystemMenuItem(UINT command);
+// The number of every request the main window received, in order.
+const std::vector<LPARAM>& requestNumbers();
+int countRequests(LPARAM number);
 
 // Called after each mini-browser request has been recorded, still inside the request.
 void onBrowserRequest(std::function<void(const BrowserRequest&)> handler);

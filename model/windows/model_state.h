@@ -38,6 +38,19 @@ struct ModelModule {
   bool pinned = false;
 };
 
+struct ModelMenuItem {
+  UINT id = 0;
+  UINT type = MF_STRING;  // MF_STRING or MF_SEPARATOR, with MF_POPUP for a submenu
+  UINT state = MF_ENABLED;
+  std::string text;
+  HMENU subMenu = nullptr;
+};
+
+struct ModelMenu {
+  std::vector<ModelMenuItem> items;
+  bool alive = true;
+};
+
 struct PostedMessage {
   HWND window;
   UINT message;
@@ -60,6 +73,7 @@ struct State {
   HMODULE codeModule = nullptr;
   std::map<std::pair<HMODULE, int>, std::vector<DialogControl>> dialogs;
   std::deque<PostedMessage> posted;
+  std::vector<std::unique_ptr<ModelMenu>> menus;  // destroyed ones stay, marked dead
 };
 
 State& state();

@@ -68,6 +68,18 @@ void putFile(const std::string& path, const std::string& text) {
 
 std::string PlayerTest::pluginFileName() const { return testplatform::pluginFileName(); }
 
+void runSettingsDialog(std::function<void(HWND)> user) {
+  int turns = 0;
+  modelplayer::onDialogIdle([&](HWND dialog) {
+    if (turns++ == 0) user(dialog);
+  });
+  plugin.config();
+  modelplayer::onDialogIdle(nullptr);
+  EXPECT_GT(turns, 0) << "the dialog never became idle";
+}
+
+void clickButton(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
 std::vector<std::string> pageRequests(const std::string& address) {
   return {"block 0", "bring up", "open " + address, "block 1"};
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,7 @@ class PlayerTest : public ::testing::Test {
   // The plug-in's file name: the section of the settings file.
   std::string pluginFileName() const;
 
-  std::string folder;  // the test's own temporary folder
+  std::string folder;                  // the test's own temporary folder
   modelplayer::Options playerOptions;  // how the player is built; set before SetUp
 };
 
@@ -40,6 +41,10 @@ std::string fileText(const std::string& path);
 void putFile(const std::string& path, const std::string& text);
 // A window's procedure as read in the window's own character set, the way a hook reads it.
 LONG_PTR currentProcedure(HWND window);
+
+// Opens the settings dialog through the record's config operation; `user` acts once it is up.
+void runSettingsDialog(std::function<void(HWND)> user);
+void clickButton(HWND dialog, int id);
 
 // The four requests of an update that brings the browser up.
 std::vector<std::string> pageRequests(const std::string& address);

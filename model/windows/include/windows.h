@@ -231,3 +231,52 @@ DWORD WINAPI GetFileAttributesA(LPCSTR fileName);
 BOOL WINAPI CreateDirectoryA(LPCSTR pathName, LPSECURITY_ATTRIBUTES securityAttributes);
 BOOL WINAPI DeleteFileA(LPCSTR fileName);
 
+// Menus
+#define MF_BYCOMMAND 0x00000000L
+#define MF_BYPOSITION 0x00000400L
+#define MF_STRING 0x00000000L
+#define MF_ENABLED 0x00000000L
+#define MF_GRAYED 0x00000001L
+#define MF_DISABLED 0x00000002L
+#define MF_POPUP 0x00000010L
+#define MF_SEPARATOR 0x00000800L
+#define MFT_STRING MF_STRING
+#define MFT_SEPARATOR MF_SEPARATOR
+#define MFS_ENABLED MF_ENABLED
+#define MFS_GRAYED 0x00000003L
+#define MIIM_STATE 0x00000001
+#define MIIM_ID 0x00000002
+#define MIIM_SUBMENU 0x00000004
+#define MIIM_STRING 0x00000040
+#define MIIM_FTYPE 0x00000100
+#define WM_INITMENUPOPUP 0x0117
+#define ERROR_INVALID_MENU_HANDLE 1401
+#define ERROR_MENU_ITEM_NOT_FOUND 1456
+
+typedef struct tagMENUITEMINFOA {
+  UINT cbSize;
+  UINT fMask;
+  UINT fType;
+  UINT fState;
+  UINT wID;
+  HMENU hSubMenu;
+  void* hbmpChecked;
+  void* hbmpUnchecked;
+  ULONG_PTR dwItemData;
+  LPSTR dwTypeData;
+  UINT cch;
+  void* hbmpItem;
+} MENUITEMINFOA;
+typedef const MENUITEMINFOA* LPCMENUITEMINFOA;
+
+HMENU WINAPI CreatePopupMenu(void);
+BOOL WINAPI DestroyMenu(HMENU menu);
+BOOL WINAPI IsMenu(HMENU menu);
+BOOL WINAPI AppendMenuA(HMENU menu, UINT flags, UINT_PTR idOrSubMenu, LPCSTR text);
+BOOL WINAPI InsertMenuItemA(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFOA info);
+int WINAPI GetMenuItemCount(HMENU menu);
+UINT WINAPI GetMenuItemID(HMENU menu, int position);
+UINT WINAPI GetMenuState(HMENU menu, UINT item, UINT flags);
+int WINAPI GetMenuStringA(HMENU menu, UINT item, LPSTR text, int capacity, UINT flags);
+UINT WINAPI EnableMenuItem(HMENU menu, UINT item, UINT enable);
+BOOL WINAPI DeleteMenu(HMENU menu, UINT item, UINT flags);

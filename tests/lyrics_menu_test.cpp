@@ -1,0 +1,169 @@
+// "Lyrics for this song" in the player's main menu: where it goes, what a pick opens on
+// players with and without a mini-browser, greyed while switched off, gone at quit.
+#include <string>
+
+#include "model/player/player_numbers.h"
+#include "settings/settings.h"
+#include "tests/support/player_fixture.h"
+#include "tracking/lyrics_page.h"
+#include "ui/resource_ids.h"
+
+namespace {
+
+using namespace playernumbers;
+const UINT ITEM = modelplayer::FIRST_REGISTERED_COMMAND;
+
+class LyricsMenuTest : public PlayerTest {
+ protected:
+  LyricsMenuTest() { playerOptions.mainMenu = true; }
+  void startWith(const char* pluginValue) {
+    writeSettingsFile("[" + pluginFileName() + "]\r\nbDisabledPlugin=" + pluginValue +
+                      "\r\nbDisabledStartUp=TRUE\r\nbDisabledAutoOpen=TRUE\r\n");
+    plugin.init();
+    modelplayer::clearBrowserRequests();
+  }
+  // The commands of the menu's top level, in order.
+  std::vector<UINT> menuCommands() {
+    std::vector<UINT> ids;
+    HMENU menu = modelplayer::mainMenu();
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) ids.push_back(GetMenuItemID(menu, i));
+    return ids;
+  }
+  bool greyed() {
+    return (GetMenuState(modelplayer::mainMenu(), ITEM, MF_BYCOMMAND) & MF_GRAYED) != 0;
+  }
+  size_t commandsSeenByPlayer() {
+    size_t count = 0;
+    for (UINT message : modelplayer::mainWindowMessages()) {
+      count += message == WM_COMMAND || message == WM_SYSCOMMAND ? 1 : 0;
+    }
+    return count;
+  }
+  std::string songAddress() { return pageAddress("title=Song&&artist=Band"); }
+  void playSong() {
+    play({{taggedTrack("song.mp3", {{"TIT2", "Song"}, {"TPE1", "Band"}}), "x - y"}});
+  }
+};
+
+// GetMenuItemID of the submenu and of the separator in front of Exit.
+const UINT SUBMENU = (UINT)-1, SEPARATOR = 0;
+
+TEST_F(LyricsMenuTest, ItemSitsJustBeforeExitAndGoesAtQuit) {
+  startWith("FALSE");
+  EXPECT_EQ(menuCommands(), (std::vector<UINT>{SUBMENU, SEPARATOR, ITEM, command::EXIT}));
+  char text[64] = {};
+  GetMenuStringA(modelplayer::mainMenu(), ITEM, text, sizeof text, MF_BYCOMMAND);
+  EXPECT_STREQ(text, "Lyrics for this song");
+  EXPECT_FALSE(greyed());
+  EXPECT_EQ(modelplayer::countRequests(request::GET_HMENU), 1);
+  EXPECT_EQ(modelplayer::countRequests(request::REGISTER_LOWORD_COMMAND), 1);
+
+  plugin.quit();
+  EXPECT_EQ(menuCommands(), (std::vector<UINT>{SUBMENU, SEPARATOR, command::EXIT}));
+  size_t seen = commandsSeenByPlayer();
+  modelplayer::chooseMenuItem(ITEM);
+  EXPECT_EQ(commandsSeenByPlayer(), seen + 1) << "after quit the command is the player's again";
+  EXPECT_TRUE(modelplayer::browserRequests().empty());
+}
+
+TEST_F(LyricsMenuTest, PickOnAPlayerWithoutMiniBrowserOpensTheWebBrowser) {
+  modelplayer::setVersion(0x5092, false);
+  playSong();
+  startWith("FALSE");
+  size_t seen = commandsSeenByPlayer();
+  modelplayer::chooseMenuItem(ITEM);
+  modelplayer::chooseSystemMenuItem(ITEM);
+  EXPECT_EQ(requests(), (std::vector<std::string>{"web browser " + songAddress(),
+                                                  "web browser " + songAddress()}));
+  EXPECT_EQ(modelplayer::countRequests(request::GETVERSION), 2);
+  EXPECT_EQ(commandsSeenByPlayer(), seen) << "the picks are not handed on";
+  EXPECT_STREQ(lastPageAddress, "");
+}
+
+TEST_F(LyricsMenuTest, PickOnAPlayerWithMiniBrowserBringsItUpWhateverAutoOpenSays) {
+  playSong();
+  startWith("FALSE");  // with bDisabledAutoOpen set
+  modelplayer::chooseSystemMenuItem(ITEM);
+  EXPECT_EQ(requests(), pageRequests(songAddress()));
+  EXPECT_STREQ(lastPageAddress, "") << "an update afterwards still sends its page";
+  modelplayer::clearBrowserRequests();
+  modelplayer::changeTrack(0);
+  EXPECT_EQ(requests(), (std::vector<std::string>{"block 0", "open " + songAddress(), "block 1"}));
+}
+
+TEST_F(LyricsMenuTest, VersionThresholdIsTheFirstPlayerWithoutMiniBrowser) {
+  startWith("FALSE");
+  const std::string empty = pageAddress("");
+  for (unsigned version : {0x5000u, 0x5021u, 0x5022u, 0x5666u}) {
+    modelplayer::setVersion(version, version < 0x5022);
+    modelplayer::clearBrowserRequests();
+    modelplayer::chooseMenuItem(ITEM);
+    std::vector<std::string> expected =
+        version < 0x5022 ? pageRequests(empty) : std::vector<std::string>{"web browser " + empty};
+    EXPECT_EQ(requests(), expected) << std::hex << version;
+  }
+}
+
+TEST_F(LyricsMenuTest, EmptyPlaylistAndMissingFileStillOpenASoundAddress) {
+  modelplayer::setVersion(0x5092, false);
+  startWith("FALSE");
+  modelplayer::chooseMenuItem(ITEM);
+  play({{folder + "\\missing.mp3", "Band - Song"}});
+  modelplayer::chooseMenuItem(ITEM);
+  EXPECT_EQ(requests(),
+            (std::vector<std::string>{"web browser " + pageAddress(""),
+                                      "web browser " + pageAddress("title=Song&&artist=Band")}));
+}
+
+TEST_F(LyricsMenuTest, GreyedAndInertWhileSwitchedOffUntilTheDialogsOk) {
+  playSong();
+  startWith("TRUE");
+  EXPECT_TRUE(greyed());
+  size_t seen = commandsSeenByPlayer();
+  modelplayer::chooseMenuItem(ITEM);
+  modelplayer::chooseSystemMenuItem(ITEM);
+  EXPECT_TRUE(modelplayer::browserRequests().empty());
+  EXPECT_EQ(commandsSeenByPlayer(), seen);
+
+  runSettingsDialog([](HWND dialog) {
+    clickButton(dialog, IDC_DISABLE_PLUGIN);
+    clickButton(dialog, IDOK);
+  });
+  EXPECT_FALSE(greyed());
+  modelplayer::chooseMenuItem(ITEM);
+  EXPECT_EQ(requests(), pageRequests(songAddress()));
+  runSettingsDialog([](HWND dialog) {
+    clickButton(dialog, IDC_DISABLE_PLUGIN);
+    clickButton(dialog, IDOK);
+  });
+  EXPECT_TRUE(greyed());
+}
+
+class NoMenuTest : public PlayerTest {};
+
+TEST_F(NoMenuTest, PlayerWithoutMenuGetsNoItemAndAsksForNoId) {
+  plugin.init();
+  EXPECT_EQ(modelplayer::countRequests(request::GET_HMENU), 1);
+  EXPECT_EQ(modelplayer::countRequests(request::REGISTER_LOWORD_COMMAND), 0);
+  modelplayer::clearBrowserRequests();
+  EXPECT_EQ(SendMessageA(plugin.hwndParent, WM_COMMAND, ITEM, 0),
+            modelplayer::mainWindowAnswer(WM_COMMAND));
+  EXPECT_TRUE(modelplayer::browserRequests().empty());
+}
+
+class NoCommandIdTest : public LyricsMenuTest {
+ protected:
+  NoCommandIdTest() { playerOptions.givesCommandIds = false; }
+};
+
+TEST_F(NoCommandIdTest, PlayerWithoutIdsGetsNoItem) {
+  for (bool miniBrowser : {true, false}) {  // answered 0, and the newer players' default 1
+    modelplayer::setVersion(miniBrowser ? 0x5000 : 0x5092, miniBrowser);
+    plugin.init();
+    EXPECT_EQ(menuCommands(), (std::vector<UINT>{SUBMENU, SEPARATOR, command::EXIT}));
+    plugin.quit();
+  }
+  EXPECT_EQ(modelplayer::countRequests(request::REGISTER_LOWORD_COMMAND), 2);
+}
+
+}  // namespace
