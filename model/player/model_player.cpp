@@ -112,11 +112,11 @@ void setVersion(unsigned version, bool miniBrowser) {
 }
 
 void setSettingsFolder(const std::string& folder) { built.settingsFolder = folder; }
+
 void chooseMenuItem(UINT command) {
   SendMessageA(mainHandle, WM_COMMAND, MAKEWPARAM(command, 0), 0);
 }
 void chooseSystemMenuItem(UINT command) { SendMessageA(mainHandle, WM_SYSCOMMAND, command, 0); }
-const std::vector<LPARAM>& requestNumbers() { return numbers; }
 
 int countRequests(LPARAM number) {
   int count = 0;

@@ -112,8 +112,7 @@ void setVersion(unsigned version, bool miniBrowser);
 void setSettingsFolder(const std::string& folder);
 void chooseMenuItem(UINT command);
 void chooseSystemMenuItem(UINT command);
-// The number of every request the main window received, in order.
-const std::vector<LPARAM>& requestNumbers();
+// How many requests of that number the main window has received.
 int countRequests(LPARAM number);
 
 // Called after each mini-browser request has been recorded, still inside the request.

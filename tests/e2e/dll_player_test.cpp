@@ -292,6 +292,56 @@ TEST_F(AnsiDllPlayerTest, AnsiWindowsStayAnsiAndFollowTracks) {
   FreeLibrary(module);
 }
 
+// Today's player: no mini-browser, a main menu, a settings folder, and a Plugins folder it
+// may not write into (a folder stands where the settings file would be).
+class TodaysDllPlayerTest : public DllPlayerTest {
+ protected:
+  void SetUp() override {
+    options.version = 0x5092;
+    options.miniBrowser = false;
+    options.mainMenu = true;
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    options.settingsFolder = std::string(temp) + "tunelore-e2e-settings";
+    CreateDirectoryA(options.settingsFolder.c_str(), nullptr);
+    DllPlayerTest::SetUp();
+    ASSERT_TRUE(CreateDirectoryA(iniPath.c_str(), nullptr));
+  }
+  void TearDown() override {
+    RemoveDirectoryA(iniPath.c_str());
+    DeleteFileA(folderFile().c_str());
+    RemoveDirectoryA((options.settingsFolder + "\\Plugins").c_str());
+    RemoveDirectoryA(options.settingsFolder.c_str());
+    DllPlayerTest::TearDown();
+  }
+  std::string folderFile() { return options.settingsFolder + "\\Plugins\\gen_tunelore.ini"; }
+  UINT itemAbove(UINT command) {
+    HMENU menu = modelplayer::mainMenu();
+    for (int i = 1; i < GetMenuItemCount(menu); ++i) {
+      if (GetMenuItemID(menu, i) == command) return GetMenuItemID(menu, i - 1);
+    }
+    return 0;
+  }
+};
+
+TEST_F(TodaysDllPlayerTest, MenuItemOpensTheWebBrowserAndSettingsGoToTheSettingsFolder) {
+  Record* record = load();
+  ASSERT_NE(record, nullptr);
+  record->init();
+  const UINT item = modelplayer::FIRST_REGISTERED_COMMAND;
+  EXPECT_EQ(itemAbove(command::EXIT), item);
+  takeRequests();
+  modelplayer::chooseMenuItem(item);
+  EXPECT_EQ(takeRequests(), "web browser " + BASE +
+                                "plugin.php?title=Song 1&&artist=Band&&album=Disc %231|");
+  record->quit();
+  EXPECT_NE(itemAbove(command::EXIT), item);
+  EXPECT_EQ(fileText(folderFile()),
+            "[gen_tunelore.dll]\r\nbDisabledPlugin=FALSE\r\nbDisabledStartUp=FALSE\r\n"
+            "bDisabledAutoOpen=FALSE\r\n");
+  FreeLibrary(module);
+}
+
 // Another plug-in subclassed the main window after ours: unloading ours would leave that
 // one calling into freed code, so the module must stay loaded and only forward. When the
 // player loads it again, the same module comes back with its hook still in the chain.
