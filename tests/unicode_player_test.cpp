@@ -4,12 +4,11 @@
 
 #include "model/harness/test_platform.h"
 #include "tests/support/player_fixture.h"
+#include "tests/support/player_windows_checks.h"
 #include "tracking/song_change.h"
 
 namespace {
 
-// Japanese and Cyrillic lie outside the ANSI code page, "é" inside it.
-const wchar_t MIXED_TITLE[] = L"12. \u65E5\u672C\u8A9E - \u0416\u0443\u043A - Caf\u00E9 - Winamp";
 const wchar_t ANSI_TITLE[] = L"12. Caf\u00E9 - Winamp";
 
 class HookedPlayerTest : public PlayerTest {
@@ -18,21 +17,6 @@ class HookedPlayerTest : public PlayerTest {
     PlayerTest::SetUp();
     play({{taggedTrack("a.mp3", {{"TIT2", "A"}, {"TPE1", "Band"}}), "Band - A"},
           {taggedTrack("b.mp3", {{"TIT2", "B"}, {"TPE1", "Band"}}), "Band - B"}});
-  }
-  // Sets a title through each window in the window's own form and reads it back: what the
-  // player's own procedure received, and what the window holds.
-  void expectTitlesPassUnchanged(const wchar_t* title) {
-    for (HWND window : {modelplayer::mainWindow(), modelplayer::playlistWindow()}) {
-      ASSERT_TRUE(SetWindowTextW(window, title));
-      EXPECT_EQ(modelplayer::textReceived(window), title);
-      wchar_t back[256] = {};
-      GetWindowTextW(window, back, 256);
-      EXPECT_EQ(std::wstring(back), title);
-    }
-  }
-  void expectCharacterSet(bool unicode) {
-    EXPECT_EQ(IsWindowUnicode(modelplayer::mainWindow()) != FALSE, unicode);
-    EXPECT_EQ(IsWindowUnicode(modelplayer::playlistWindow()) != FALSE, unicode);
   }
   bool hooked() {
     return currentProcedure(modelplayer::mainWindow()) == (LONG_PTR)mainWindowHook &&

@@ -14,6 +14,7 @@
 #include "model/player/model_player.h"
 #include "model/player/player_numbers.h"
 #include "model/player/sample_mp3.h"
+#include "tests/support/player_windows_checks.h"
 #include "ui/resource_ids.h"
 
 namespace {
@@ -31,9 +32,6 @@ std::string fileText(const std::string& path) {
 }
 
 const std::string BASE = "http://tunelore.test/";
-// Japanese and Cyrillic lie outside the ANSI code page, "é" inside it.
-const wchar_t MIXED_TITLE[] = L"12. \u65E5\u672C\u8A9E - \u0416\u0443\u043A - Caf\u00E9 - Winamp";
-
 class DllPlayerTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -103,20 +101,6 @@ class DllPlayerTest : public ::testing::Test {
     modelplayer::clearBrowserRequests();
     return text;
   }
-  void expectTitlesPassUnchanged() {
-    for (HWND window : {modelplayer::mainWindow(), modelplayer::playlistWindow()}) {
-      ASSERT_TRUE(SetWindowTextW(window, MIXED_TITLE));
-      EXPECT_EQ(modelplayer::textReceived(window), MIXED_TITLE);
-      wchar_t back[256] = {};
-      GetWindowTextW(window, back, 256);
-      EXPECT_EQ(std::wstring(back), MIXED_TITLE);
-    }
-  }
-  void expectCharacterSet(bool unicode) {
-    EXPECT_EQ(IsWindowUnicode(modelplayer::mainWindow()) != FALSE, unicode);
-    EXPECT_EQ(IsWindowUnicode(modelplayer::playlistWindow()) != FALSE, unicode);
-  }
-
   modelplayer::Options options;  // set by a derived fixture before SetUp
   std::string pluginsFolder, dllPath, iniPath;
   std::vector<modelplayer::Entry> playlist;
@@ -176,7 +160,7 @@ TEST_F(DllPlayerTest, UnicodeWindowsStayUnicodeAndTextPassesWhole) {
   EXPECT_FALSE(modelplayer::hasOwnProcedure(modelplayer::mainWindow())) << "not hooked";
   EXPECT_FALSE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow())) << "not hooked";
   expectCharacterSet(true);
-  expectTitlesPassUnchanged();
+  expectTitlesPassUnchanged(MIXED_TITLE);
   takeRequests();
   modelplayer::pressNext();
   EXPECT_EQ(takeRequests(), pageOf(2));
@@ -186,7 +170,7 @@ TEST_F(DllPlayerTest, UnicodeWindowsStayUnicodeAndTextPassesWhole) {
   expectCharacterSet(true);
   EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::mainWindow()));
   EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow()));
-  expectTitlesPassUnchanged();
+  expectTitlesPassUnchanged(MIXED_TITLE);
   ASSERT_TRUE(FreeLibrary(module));
   EXPECT_EQ(GetModuleHandleA(dllPath.c_str()), nullptr) << "the plug-in stayed loaded";
 }
