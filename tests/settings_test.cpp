@@ -107,8 +107,6 @@ TEST_F(SettingsTest, DescriptionIsCutToItsBufferForAnyFileName) {
   EXPECT_LE(std::string(plugin.description).size(), (size_t)DESCRIPTION_SIZE - 1);
 }
 
-}  // namespace
-
 // Where the file beside the player cannot be written, the player's settings folder takes it.
 class SettingsFolderTest : public SettingsTest {
  protected:
@@ -261,3 +259,5 @@ TEST_F(PlayerSettingsFolderTest, WritableBesideThePlayerOnlyAddsTheRequests) {
   EXPECT_EQ(readSettingsFile(), saved("FALSE", "TRUE", "FALSE"));
   EXPECT_FALSE(fs::exists(folderPluginsOnDisk()));
 }
+
+}  // namespace
