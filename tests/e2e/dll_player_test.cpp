@@ -316,8 +316,8 @@ TEST_F(TodaysDllPlayerTest, MenuItemOpensTheWebBrowserAndSettingsGoToTheSettings
   EXPECT_EQ(itemAbove(command::EXIT), item);
   takeRequests();
   modelplayer::chooseMenuItem(item);
-  EXPECT_EQ(takeRequests(), "web browser " + BASE +
-                                "plugin.php?title=Song 1&&artist=Band&&album=Disc %231|");
+  EXPECT_EQ(takeRequests(),
+            "web browser " + BASE + "plugin.php?title=Song 1&&artist=Band&&album=Disc %231|");
   record->quit();
   EXPECT_NE(itemAbove(command::EXIT), item);
   EXPECT_EQ(fileText(folderFile()),
