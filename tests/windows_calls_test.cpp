@@ -31,7 +31,14 @@ TEST_F(WindowsCallsTest, FilesAndFoldersAnswerWithWindowsErrors) {
   EXPECT_TRUE(WritePrivateProfileStringA("s", "k", "v", file.c_str()));
   DWORD attributes = GetFileAttributesA(file.c_str());
   EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(attributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
+  EXPECT_EQ(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY), 0u);
+  // A read-only file refuses deleting, to an administrator (root) as well. (Writing into it
+  // is refused by Windows but allowed to root by Wine, which the model follows.)
+  ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_NE(GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+  EXPECT_FALSE(DeleteFileA(file.c_str()));
+  EXPECT_EQ(GetLastError(), (DWORD)ERROR_ACCESS_DENIED);
+  ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL));
   EXPECT_TRUE(DeleteFileA(file.c_str()));
   EXPECT_FALSE(DeleteFileA(file.c_str()));
   EXPECT_EQ(GetLastError(), (DWORD)ERROR_FILE_NOT_FOUND);

@@ -1,7 +1,7 @@
 // Files and folders over the real file system, with the answers and error codes Windows
 // gives: a missing file is ERROR_FILE_NOT_FOUND only when its folder exists, else
-// ERROR_PATH_NOT_FOUND; a file without write permission carries the read-only attribute,
-// which Windows honours even for an administrator, and so does the model for root.
+// ERROR_PATH_NOT_FOUND; a file without write permission for anyone carries the read-only
+// attribute, which keeps it from being deleted even by root, as under Wine.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,6 +50,20 @@ DWORD WINAPI GetFileAttributesA(LPCSTR fileName) {
   }
   if (S_ISDIR(info.st_mode)) return FILE_ATTRIBUTE_DIRECTORY;
   return FILE_ATTRIBUTE_ARCHIVE | (readOnly(info) ? FILE_ATTRIBUTE_READONLY : 0);
+}
+
+// Only the read-only attribute has a meaning here: it takes every write permission away.
+BOOL WINAPI SetFileAttributesA(LPCSTR fileName, DWORD attributes) {
+  std::string path = winmodel::hostPath(fileName);
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) {
+    failWith(errno, path);
+    return FALSE;
+  }
+  mode_t mode = (attributes & FILE_ATTRIBUTE_READONLY) != 0
+                    ? info.st_mode & ~(mode_t)(S_IWUSR | S_IWGRP | S_IWOTH)
+                    : info.st_mode | S_IWUSR;
+  return chmod(path.c_str(), mode & 07777) == 0 ? TRUE : FALSE;
 }
 
 BOOL WINAPI CreateDirectoryA(LPCSTR pathName, LPSECURITY_ATTRIBUTES) {

@@ -334,14 +334,6 @@ Opened load(LPCSTR fileName, std::string& path, Profile& profile) {
   return Opened::Loaded;
 }
 
-// A read-only file (no write permission for anyone) refuses writing even to root, as the
-// read-only attribute does on Windows.
-bool writable(const std::string& path) {
-  struct stat info;
-  return access(path.c_str(), W_OK) == 0 && stat(path.c_str(), &info) == 0 &&
-         (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
-}
-
 bool store(const std::string& path, const Profile& profile) {
   std::string bytes = encode(render(profile), profile.encoding);
   FILE* file = fopen(path.c_str(), "wb");
@@ -544,7 +536,7 @@ BOOL WINAPI WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value,
   std::string path;
   Opened opened = load(fileName, path, profile);
   // Wine opens the file for writing before it looks at the arguments.
-  if (opened == Opened::Failed || (opened == Opened::Loaded && !writable(path))) {
+  if (opened == Opened::Failed || (opened == Opened::Loaded && access(path.c_str(), W_OK) != 0)) {
     return FALSE;
   }
 
