@@ -21,6 +21,17 @@
 // the stack pointer is restored from the frame afterwards.
 extern "C" uintptr_t callOnMisalignedStack(const void* function, unsigned misalignment,
                                            unsigned count, const uintptr_t* args);
+// The stack pointer at the instruction that called it, modulo 16: proves the calls above
+// are made as misaligned as they claim.
+extern "C" uintptr_t stackAtCall();
+asm(R"(
+  .text
+  .globl _stackAtCall
+_stackAtCall:
+  leal 4(%esp), %eax
+  andl $15, %eax
+  ret
+)");
 asm(R"(
   .text
   .globl _callOnMisalignedStack
@@ -110,6 +121,7 @@ class MisalignedStack : public ::testing::TestWithParam<unsigned> {
 };
 
 TEST_P(MisalignedStack, EveryEntryPointOfTheDll) {
+  ASSERT_EQ(call(address(stackAtCall)), (16 - misalignment) % 16);
   HMODULE module = LoadLibraryA(dllPath.c_str());
   ASSERT_NE(module, nullptr) << GetLastError();
   const void* entry = address(GetProcAddress(module, "winampGetGeneralPurposePlugin"));
