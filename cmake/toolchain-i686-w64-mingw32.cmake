@@ -12,8 +12,9 @@ endif()
 list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES TUNELORE_MINGW_THREADS)
 set(TUNELORE_WINE_RUNNER wine32-run.sh)
 # A player built with Microsoft's compiler calls plug-ins and window procedures on a
-# stack aligned to 4 bytes only, while GCC assumes 16: functions that need more
-# alignment than 4 realign their own frame.
+# stack aligned to 4 bytes only, while GCC assumes 16: assume 4, so that every function
+# that needs 16 or calls others realigns its frame, and the code below it (id3lib, the
+# C++ runtime) gets the alignment it was compiled for.
 set(CMAKE_C_FLAGS_INIT   "-mincoming-stack-boundary=2")
 set(CMAKE_CXX_FLAGS_INIT "-mincoming-stack-boundary=2")
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

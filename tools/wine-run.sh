@@ -43,6 +43,10 @@ case "$WINEPREFIX" in /*) ;; *) WINEPREFIX=$PWD/$WINEPREFIX ;; esac
 export WINEPREFIX
 export WINEARCH=$TUNELORE_WINE_ARCH
 export WINEDEBUG=${TUNELORE_WINEDEBUG:--all}
+# No Mono/Gecko here and no network: keep wineboot from offering to install them; and no
+# menu entries in the user's desktop for a throwaway prefix. For every call: the first
+# program a fresh wineserver starts runs wineboot itself, with the caller's environment.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 if [ -z "${TUNELORE_WINE_RUN_LOCKED:-}" ]; then
   [ -x "$wine" ] || { echo "$0: $wine not found (package $package)" >&2; exit 127; }
@@ -61,25 +65,27 @@ if [ -z "${TUNELORE_WINE_RUN_LOCKED:-}" ]; then
 fi
 unset TUNELORE_WINE_RUN_LOCKED
 
+# Every start of a fresh wineserver boots the prefix again (services, desktop): under
+# emulation that costs the better part of a minute, so one server serves the set-up of a
+# new prefix and the program alike.
+new_prefix=0
 if [ ! -f "$WINEPREFIX/.tunelore-ready" ]; then
-  # No Mono/Gecko here and no network: keep wineboot from offering to install
-  # them; and no menu entries in the user's desktop for a throwaway prefix.
-  WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" "$wine" wineboot --init >/dev/null 2>&1
+  new_prefix=1
+  "$wine" wineboot --init >/dev/null 2>&1
   # A crash must end the test program, not hang it in winedbg's dialog.
   "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
     >/dev/null 2>&1
-  "$wineserver" -w
   if ! "$wine" reg query 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog 2>/dev/null |
        grep -q '0x0'; then
     echo "$0: could not set up the Wine prefix $WINEPREFIX" >&2
     "$wineserver" -w
     exit 125
   fi
-  "$wineserver" -w
-  touch "$WINEPREFIX/.tunelore-ready"
 fi
 
 "$wine" "$@"
 rc=$?
+# The server writes the registry to the prefix when it ends.
 "$wineserver" -w
+[ $new_prefix = 1 ] && touch "$WINEPREFIX/.tunelore-ready"
 exit $rc
