@@ -65,9 +65,8 @@ if [ -z "${TUNELORE_WINE_RUN_LOCKED:-}" ]; then
 fi
 unset TUNELORE_WINE_RUN_LOCKED
 
-# Every start of a fresh wineserver boots the prefix again (services, desktop): under
-# emulation that costs the better part of a minute, so one server serves the set-up of a
-# new prefix and the program alike.
+# A new prefix is set up in the same run as the program and marked ready only after the
+# server has ended and written the registry, so an interrupted set-up is done again.
 new_prefix=0
 if [ ! -f "$WINEPREFIX/.tunelore-ready" ]; then
   new_prefix=1
