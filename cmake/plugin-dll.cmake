@@ -29,6 +29,10 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
 else()
   set(TUNELORE_PE_MACHINE amd64)
 endif()
+# The system's interpreter: Debian's python3-pefile belongs to it, not to one found first on PATH.
+if(NOT Python3_EXECUTABLE AND EXISTS /usr/bin/python3)
+  set(Python3_EXECUTABLE /usr/bin/python3)
+endif()
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 enable_testing()
 add_test(NAME shipped_dll_checks

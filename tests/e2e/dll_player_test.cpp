@@ -14,15 +14,16 @@
 #include "model/player/model_player.h"
 #include "model/player/player_numbers.h"
 #include "model/player/sample_mp3.h"
+#include "tests/e2e/dll_under_test.h"
 #include "tests/support/player_windows_checks.h"
 #include "ui/resource_ids.h"
+
+std::string builtDll;  // from the command line
 
 namespace {
 
 using namespace playernumbers;
 using Record = PluginRecord;
-
-std::string builtDll;  // from the command line
 
 std::string fileText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
