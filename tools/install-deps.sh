@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the builds need on a Debian 12 machine, only when something is missing.
 #   install-deps.sh native   compilers, CMake, id3lib, GoogleTest, Google Benchmark, valgrind
-#   install-deps.sh windows  the above plus MinGW-w64, zlib for MinGW, wine64, Xvfb, id3lib's sources
+#   install-deps.sh windows  the above plus MinGW-w64, zlib for MinGW, wine64, Xvfb, id3lib's sources,
+#                            NSIS for the setup program and pefile for its checks
 #   install-deps.sh render   the above plus ImageMagick, to turn the dialog's picture into PNG
 set -euo pipefail
 want=${1:-native}
@@ -9,7 +10,8 @@ want=${1:-native}
 native_pkgs=(cmake g++ clang libclang-rt-14-dev libid3-3.8.3-dev libgtest-dev googletest
              libbenchmark-dev valgrind pkg-config ninja-build python3)
 windows_pkgs=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
-              binutils-mingw-w64-x86-64 libz-mingw-w64-dev wine64 xvfb xauth dpkg-dev)
+              binutils-mingw-w64-x86-64 libz-mingw-w64-dev wine64 xvfb xauth dpkg-dev nsis
+              python3-pefile)
 
 pkgs=("${native_pkgs[@]}")
 [ "$want" != native ] && pkgs+=("${windows_pkgs[@]}")
