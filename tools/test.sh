@@ -4,7 +4,8 @@
 #   sanitize  the same suite under AddressSanitizer and UndefinedBehaviorSanitizer, plus the
 #             fuzz targets' regression inputs
 #   memcheck  10,000 track changes through the hooks under valgrind
-#   win32     the shipped DLL, checked as a file (export, imports, resources)
+#   win32     the shipped DLL and the setup program, checked as files; the setup program
+#             installing and uninstalling under wine32
 #   win64     the suite and the end-to-end DLL test under wine64
 #   fuzz      each fuzz target for TUNELORE_FUZZ_SECONDS (default 60; 0 skips)
 set -euo pipefail
