@@ -29,11 +29,13 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
 else()
   set(TUNELORE_PE_MACHINE amd64)
 endif()
-# The checks use Debian's python3-pefile, which only the system's interpreter sees,
-# whatever python3 comes first on PATH.
-find_program(TUNELORE_SYSTEM_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
+# The system's interpreter: Debian's python3-pefile belongs to it, not to one found first on PATH.
+if(NOT Python3_EXECUTABLE AND EXISTS /usr/bin/python3)
+  set(Python3_EXECUTABLE /usr/bin/python3)
+endif()
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
 enable_testing()
 add_test(NAME shipped_dll_checks
-  COMMAND ${TUNELORE_SYSTEM_PYTHON} -m unittest discover -v -s ${PROJECT_SOURCE_DIR}/tests/pe)
+  COMMAND ${Python3_EXECUTABLE} -m unittest discover -v -s ${PROJECT_SOURCE_DIR}/tests/pe)
 set_tests_properties(shipped_dll_checks PROPERTIES ENVIRONMENT
   "TUNELORE_PE_DLL=$<TARGET_FILE:gen_tunelore>;TUNELORE_PE_MACHINE=${TUNELORE_PE_MACHINE}")

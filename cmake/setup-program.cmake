@@ -23,7 +23,7 @@ add_custom_command(OUTPUT ${TUNELORE_SETUP_PROGRAM}
 add_custom_target(setup_program ALL DEPENDS ${TUNELORE_SETUP_PROGRAM})
 
 add_test(NAME setup_program_checks
-  COMMAND ${TUNELORE_SYSTEM_PYTHON} -m unittest -v test_setup_program  # plugin-dll.cmake found it
+  COMMAND ${Python3_EXECUTABLE} -m unittest -v test_setup_program
   WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/tests/pe)
 set_tests_properties(setup_program_checks PROPERTIES ENVIRONMENT
   "TUNELORE_SETUP_PROGRAM=${TUNELORE_SETUP_PROGRAM};TUNELORE_SETUP_VERSION=${TUNELORE_PRODUCT_VERSION}")

@@ -23,7 +23,8 @@ get_filename_component(_tunelore_tools "${CMAKE_CURRENT_LIST_DIR}/../tools" ABSO
 # build folder shares; the script returns at once when the build is current.
 set(TUNELORE_DEPS_DIR "${CMAKE_SOURCE_DIR}/.deps" CACHE PATH
     "Cache folder for third-party libraries cross-built for Windows")
-set(_id3lib_dir "${TUNELORE_DEPS_DIR}/id3lib-${TUNELORE_MINGW_TRIPLET}")
+# One per thread model too: the library must match the runtime it is linked with.
+set(_id3lib_dir "${TUNELORE_DEPS_DIR}/id3lib-${TUNELORE_MINGW_TRIPLET}-${TUNELORE_MINGW_THREADS}")
 file(MAKE_DIRECTORY "${TUNELORE_DEPS_DIR}")
 if(NOT EXISTS "${TUNELORE_DEPS_DIR}/.gitignore")
   # The folder ignores itself, so it never lands in a commit.
@@ -31,7 +32,8 @@ if(NOT EXISTS "${TUNELORE_DEPS_DIR}/.gitignore")
 endif()
 
 execute_process(
-  COMMAND bash "${_tunelore_tools}/build-id3lib-mingw.sh" "${TUNELORE_MINGW_TRIPLET}" "${_id3lib_dir}"
+  COMMAND ${CMAKE_COMMAND} -E env "TUNELORE_MINGW_CXX=${CMAKE_CXX_COMPILER}"
+          bash "${_tunelore_tools}/build-id3lib-mingw.sh" "${TUNELORE_MINGW_TRIPLET}" "${_id3lib_dir}"
   RESULT_VARIABLE _id3lib_result
   OUTPUT_VARIABLE _id3lib_output
   ERROR_VARIABLE _id3lib_output)

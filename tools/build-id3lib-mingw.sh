@@ -13,7 +13,9 @@
 # A finished build is reused: when <outdir>/lib/libid3.a exists and the stamp
 # beside it matches this script, its config header and the compiler, nothing
 # is done. Concurrent calls for one outdir wait for each other.
-# Needs: the -posix MinGW-w64 compilers, libz-mingw-w64-dev, dpkg-dev and a
+# TUNELORE_MINGW_CXX names the compiler (default <triplet>-g++-posix); the library must
+# come from the same thread model as the program it is linked into.
+# Needs: the MinGW-w64 compilers, libz-mingw-w64-dev, dpkg-dev and a
 # deb-src entry for Debian (tools/install-deps.sh windows sets all of them up).
 set -euo pipefail
 
@@ -27,12 +29,12 @@ esac
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 confdir=$(cd "$here/../cmake/id3lib-config" && pwd)
-cxx=$triplet-g++-posix
+cxx=${TUNELORE_MINGW_CXX:-$triplet-g++-posix}
 ar=$triplet-ar
 mkdir -p "$2"
 outdir=$(cd "$2" && pwd)
 
-command -v "$cxx" >/dev/null || { echo "$0: $cxx not found (package g++-mingw-w64-*-posix)" >&2; exit 1; }
+command -v "$cxx" >/dev/null || { echo "$0: $cxx not found (packages g++-mingw-w64-*)" >&2; exit 1; }
 [ -f "/usr/$triplet/include/zlib.h" ] && [ -f "/usr/$triplet/lib/libz.a" ] ||
   { echo "$0: MinGW zlib missing for $triplet (package libz-mingw-w64-dev)" >&2; exit 1; }
 

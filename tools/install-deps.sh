@@ -1,48 +1,104 @@
 #!/usr/bin/env bash
 # Installs what the builds need on a Debian 12 machine, only when something is missing.
 #   install-deps.sh native   compilers, CMake, id3lib, GoogleTest, Google Benchmark, valgrind
-#   install-deps.sh windows  the above plus MinGW-w64, zlib for MinGW, wine64, Xvfb, id3lib's sources,
-#                            NSIS for the setup program and pefile for its checks
-#   install-deps.sh render   the above plus ImageMagick, to turn the dialog's picture into PNG
+#   install-deps.sh wine32   the 32-bit run alone: wine32 from the i386 architecture, and
+#                            qemu-user-static registered for 32-bit programs where the kernel
+#                            cannot start them
+#   install-deps.sh windows  native and wine32, plus MinGW-w64, zlib for MinGW, wine64, Xvfb,
+#                            id3lib's sources, NSIS for the setup program and pefile for the checks of
+#                            the shipped files
+#   install-deps.sh render   windows plus ImageMagick, to turn the dialog's picture into PNG
+# A second run changes nothing.
 set -euo pipefail
 want=${1:-native}
 
 native_pkgs=(cmake g++ clang libclang-rt-14-dev libid3-3.8.3-dev libgtest-dev googletest
              libbenchmark-dev valgrind pkg-config ninja-build python3)
-windows_pkgs=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
-              binutils-mingw-w64-x86-64 libz-mingw-w64-dev wine64 xvfb xauth dpkg-dev nsis
-              python3-pefile)
+wine32_pkgs=(wine32:i386 xvfb xauth)
+# The shipped 32-bit DLL is built with the win32 thread model: the posix one links
+# winpthread, which imports functions Windows XP lacks.
+windows_pkgs=(g++-mingw-w64-i686-win32 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+              binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 libz-mingw-w64-dev wine64
+              dpkg-dev nsis python3-pefile "${wine32_pkgs[@]}")
 
-pkgs=("${native_pkgs[@]}")
-[ "$want" != native ] && pkgs+=("${windows_pkgs[@]}")
-[ "$want" = render ] && pkgs+=(imagemagick)
-
-missing=()
-for p in "${pkgs[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-
-need_src=0
-if [ "$want" != native ] && ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ &&
-   ! grep -qs '^deb-src' /etc/apt/sources.list; then
-  need_src=1
-fi
-
-[ ${#missing[@]} -eq 0 ] && [ $need_src -eq 0 ] && exit 0
+case "$want" in
+  native) pkgs=("${native_pkgs[@]}") ;;
+  wine32) pkgs=("${wine32_pkgs[@]}") ;;
+  windows) pkgs=("${native_pkgs[@]}" "${windows_pkgs[@]}") ;;
+  render) pkgs=("${native_pkgs[@]}" "${windows_pkgs[@]}" imagemagick) ;;
+  *) echo "usage: $0 [native|wine32|windows|render]" >&2; exit 2 ;;
+esac
+with_wine32=0
+[ "$want" != native ] && with_wine32=1
 
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo=sudo
-if [ $need_src -eq 1 ]; then
-  # id3lib is cross-built for Windows from Debian's own source package.
-  $sudo tee /etc/apt/sources.list.d/debian-src.sources >/dev/null <<'SRC'
+export DEBIAN_FRONTEND=noninteractive
+apt_install() {
+  $sudo apt-get install -y -qq --no-install-recommends -o DPkg::Lock::Timeout=900 "$@" >&2
+}
+
+installed() {
+  dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
+}
+
+install_missing() {
+  local missing=() p need_src=0 need_arch=0
+  for p in "${pkgs[@]}"; do
+    installed "$p" || missing+=("$p")
+  done
+  if [ "$want" = windows ] || [ "$want" = render ]; then
+    if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ &&
+       ! grep -qs '^deb-src' /etc/apt/sources.list; then
+      need_src=1
+    fi
+  fi
+  if [ $with_wine32 -eq 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    need_arch=1
+  fi
+  [ ${#missing[@]} -eq 0 ] && [ $need_src -eq 0 ] && [ $need_arch -eq 0 ] && return 0
+
+  if [ $need_src -eq 1 ]; then
+    # id3lib is cross-built for Windows from Debian's own source package.
+    $sudo tee /etc/apt/sources.list.d/debian-src.sources >/dev/null <<'SRC'
 Types: deb-src
 URIs: http://deb.debian.org/debian
 Suites: bookworm bookworm-updates
 Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 SRC
-fi
-echo "Installing: ${missing[*]:-(source index only)}" >&2
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-[ ${#missing[@]} -eq 0 ] || $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
+  fi
+  # wine32 is a package of the i386 architecture.
+  [ $need_arch -eq 1 ] && $sudo dpkg --add-architecture i386
+  echo "Installing: ${missing[*]:-(package indexes only)}" >&2
+  $sudo apt-get update -qq -o DPkg::Lock::Timeout=900
+  [ ${#missing[@]} -eq 0 ] || apt_install "${missing[@]}"
+}
+
+wine32=/usr/lib/wine/wine
+binfmt=/proc/sys/fs/binfmt_misc
+# qemu's own entry for 32-bit x86 ELF programs (executables and shared objects). F: the
+# kernel opens the emulator now, so it is found in any mount namespace later.
+qemu_i386_entry=':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F'
+
+# Most kernels start 32-bit programs themselves; some (built or booted without 32-bit
+# emulation) refuse, and there qemu runs them, registered through binfmt_misc.
+setup_32bit_start() {
+  "$wine32" --version >/dev/null 2>&1 && return 0
+  echo "This kernel does not start 32-bit programs: registering qemu-i386 for them" >&2
+  installed qemu-user-static || apt_install qemu-user-static
+  [ -e "$binfmt/register" ] || $sudo mount -t binfmt_misc binfmt_misc "$binfmt"
+  if [ -e "$binfmt/qemu-i386" ]; then
+    echo 1 | $sudo tee "$binfmt/qemu-i386" >/dev/null  # registered before, but disabled
+  else
+    printf '%s\n' "$qemu_i386_entry" | $sudo tee "$binfmt/register" >/dev/null
+  fi
+  if ! "$wine32" --version >/dev/null 2>&1; then
+    echo "$0: $wine32 still does not start; see $binfmt/qemu-i386" >&2
+    exit 1
+  fi
+}
+
+install_missing
+[ $with_wine32 -eq 1 ] && setup_32bit_start
+exit 0

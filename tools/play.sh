@@ -6,10 +6,35 @@
 #
 # The real 64-bit gen_tunelore.dll plays inside the Win32 player program under wine64; where
 # Wine is missing (or TUNELORE_PLAY_MODEL=1), the plug-in's code plays inside the model
-# player on Linux instead.
+# player on Linux instead. --win32 plays the shipped 32-bit DLL (dist/win32) inside the
+# 32-bit player program under wine32 instead: slower to start, and where the kernel runs no
+# 32-bit programs it is emulated (a new Wine prefix takes minutes, each start about 50 s).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+
+# Files named on the command line are handed over as Wine sees them (drive Z:).
+bits=64
+args=()
+for a in "$@"; do
+  case "$a" in
+    --win32) bits=32 ;;
+    --*) args+=("$a") ;;
+    *) args+=("Z:$(readlink -m "$a" | tr / '\\')") ;;
+  esac
+done
+
+if [ $bits = 32 ]; then
+  tools/install-deps.sh windows >&2
+  cmake --preset win32 >/dev/null && cmake --build --preset win32 >/dev/null
+  # The player program and the DLL as shipped: the program comes from the test build.
+  cmake --preset wine32 >/dev/null && cmake --build --preset wine32 --target tunelore-session >/dev/null
+  player=build/wine32/tools/session
+  mkdir -p "$player/Plugins"
+  cp dist/win32/gen_tunelore.dll "$player/Plugins/"
+  echo "(the 32-bit DLL under wine32: this may take a few minutes)" >&2
+  exec tools/wine32-run.sh "$player/tunelore-session.exe" "${args[@]}"
+fi
 
 if [ "${TUNELORE_PLAY_MODEL:-}" != 1 ] && tools/install-deps.sh windows >&2; then
   cmake --preset win32 >/dev/null && cmake --build --preset win32 >/dev/null
@@ -17,14 +42,6 @@ if [ "${TUNELORE_PLAY_MODEL:-}" != 1 ] && tools/install-deps.sh windows >&2; the
   player=build/win64/tools/session
   mkdir -p "$player/Plugins"
   cp dist/win64/gen_tunelore.dll "$player/Plugins/"
-  # Files named on the command line are handed over as Wine sees them (drive Z:).
-  args=()
-  for a in "$@"; do
-    case "$a" in
-      --*) args+=("$a") ;;
-      *) args+=("Z:$(readlink -m "$a" | tr / '\\')") ;;
-    esac
-  done
   exec tools/wine-run.sh "$player/tunelore-session.exe" "${args[@]}"
 fi
 

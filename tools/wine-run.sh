@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# Runs a 64-bit Windows program under Wine and passes its exit code through.
+# Runs a 64-bit Windows program under wine64 (or, through tools/wine32-run.sh, a 32-bit
+# one under wine32) and passes its exit code through.
 #
 #   wine-run.sh <program.exe> [args...]
 #
-# Used as CMAKE_CROSSCOMPILING_EMULATOR by the x86_64 MinGW toolchain, so
-# CTest runs cross-built test programs through it; also usable by hand.
+# Used as CMAKE_CROSSCOMPILING_EMULATOR by the MinGW toolchains, so CTest runs
+# cross-built test programs through it; also usable by hand.
 #
 # Environment:
-#   TUNELORE_WINEPREFIX  Wine prefix to use (default ${TMPDIR:-/tmp}/tunelore-wineprefix);
-#                        created on first use.
+#   TUNELORE_WINE_ARCH   win64 (default) or win32
+#   TUNELORE_WINEPREFIX  the win64 prefix (default ${TMPDIR:-/tmp}/tunelore-wineprefix)
+#   TUNELORE_WINE32PREFIX  the win32 prefix (default ${TMPDIR:-/tmp}/tunelore-wine32prefix);
+#                        each is created on first use.
 #   TUNELORE_WINEDEBUG   WINEDEBUG for the program (default -all).
 #   DISPLAY              when set, that X display is used; otherwise each call
 #                        runs inside its own `xvfb-run -a`.
@@ -23,17 +26,26 @@ if [ $# -lt 1 ]; then
   exit 2
 fi
 
-wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
-WINEPREFIX=${TUNELORE_WINEPREFIX:-${TMPDIR:-/tmp}/tunelore-wineprefix}
+export TUNELORE_WINE_ARCH=${TUNELORE_WINE_ARCH:-win64}
+if [ "$TUNELORE_WINE_ARCH" = win32 ]; then
+  # A prefix of its own, made by wine32: one made by wine64 alone has no 32-bit half.
+  wine=/usr/lib/wine/wine
+  package=wine32:i386
+  WINEPREFIX=${TUNELORE_WINE32PREFIX:-${TMPDIR:-/tmp}/tunelore-wine32prefix}
+else
+  wine=/usr/lib/wine/wine64
+  package=wine64
+  WINEPREFIX=${TUNELORE_WINEPREFIX:-${TMPDIR:-/tmp}/tunelore-wineprefix}
+fi
 WINEPREFIX=${WINEPREFIX%/}
 case "$WINEPREFIX" in /*) ;; *) WINEPREFIX=$PWD/$WINEPREFIX ;; esac
 export WINEPREFIX
-export WINEARCH=win64
+export WINEARCH=$TUNELORE_WINE_ARCH
 export WINEDEBUG=${TUNELORE_WINEDEBUG:--all}
 
 if [ -z "${TUNELORE_WINE_RUN_LOCKED:-}" ]; then
-  [ -x "$wine" ] || { echo "$0: $wine not found (package wine64)" >&2; exit 127; }
+  [ -x "$wine" ] || { echo "$0: $wine not found (package $package)" >&2; exit 127; }
   mkdir -p "$(dirname "$WINEPREFIX")"
   export TUNELORE_WINE_RUN_LOCKED=1
   self=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/$(basename "${BASH_SOURCE[0]}")

@@ -12,11 +12,12 @@
 #include "host/winamp.h"
 #include "model/player/model_player.h"
 #include "model/player/sample_mp3.h"
+#include "tests/e2e/dll_under_test.h"
 #include "ui/resource_ids.h"
 
-namespace {
+std::string builtDll;
 
-std::string builtDll;  // from the command line
+namespace {
 
 std::string fileText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

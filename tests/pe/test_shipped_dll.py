@@ -1,14 +1,18 @@
-"""The built plug-in DLL as the player will load it: kind, export and imports.
+"""The built plug-in DLL as the player will load it: kind, export, imports and resources,
+read with pefile (Debian's python3-pefile); the dialog template by tests/pe/dialog_template.py.
 
     TUNELORE_PE_DLL=dist/win32/gen_tunelore.dll TUNELORE_PE_MACHINE=i386 \
         python3 -m unittest discover -s tests/pe
 """
 import os
+import struct
 import sys
 import unittest
 
-sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "tools"))
-import pe_info  # noqa: E402
+import pefile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import dialog_template  # noqa: E402
 
 DLL = os.environ.get("TUNELORE_PE_DLL")
 MACHINE = os.environ.get("TUNELORE_PE_MACHINE")
@@ -18,27 +22,160 @@ MACHINE = os.environ.get("TUNELORE_PE_MACHINE")
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "shlwapi.dll", "msvcrt.dll", "advapi32.dll",
                "gdi32.dll"}
 
+# Every function the 32-bit DLL may import, each checked to exist in Windows XP SP3's own
+# system DLLs: the loader refuses a DLL with one missing import, and the player then leaves
+# the plug-in out of its list without a word. A new import fails here until someone has
+# checked it and added it. Sources: Microsoft's documentation ("Minimum supported client"),
+# the MinGW-w64 headers' _WIN32_WINNT guards (each name below declared at 0x0501), and, for
+# msvcrt, MinGW-w64's msvcrt.def.in, which groups msvcrt.dll's exports by the Windows release
+# that added them.
+WINDOWS_XP_SP3 = {
+    "kernel32.dll": {
+        "CloseHandle", "CreateFileA", "CreateSemaphoreW", "DeleteCriticalSection",
+        "EnterCriticalSection", "FormatMessageA", "FreeLibrary", "GetCurrentThreadId",
+        "GetLastError", "GetModuleFileNameA", "GetModuleHandleA",
+        "GetModuleHandleExA",  # new in XP
+        "GetModuleHandleW", "GetPrivateProfileStringA", "GetProcAddress",
+        "InitializeCriticalSection", "IsDBCSLeadByteEx", "LeaveCriticalSection",
+        "LoadLibraryA", "LoadLibraryW", "LocalFree", "MultiByteToWideChar",
+        "ReleaseSemaphore", "SetEndOfFile", "SetFilePointer", "SetLastError", "Sleep",
+        "TlsAlloc", "TlsFree", "TlsGetValue", "TlsSetValue", "VirtualProtect",
+        "VirtualQuery", "WaitForSingleObject", "WideCharToMultiByte",
+        "WritePrivateProfileStringA", "lstrcmpA", "lstrcpynA",
+    },
+    "user32.dll": {
+        "CallWindowProcA", "CharNextA", "CheckDlgButton", "DialogBoxParamA", "EndDialog",
+        "FindWindowA", "GetWindowLongA", "IsDlgButtonChecked", "IsWindow", "SendMessageA",
+        "SetWindowLongA",
+    },
+    "shlwapi.dll": {
+        "wnsprintfA",  # shlwapi 5.0: Windows 2000, Internet Explorer 5
+    },
+    "msvcrt.dll": {
+        # in msvcrt.dll since Visual C++ 4.2 / Windows NT 4.0
+        "__mb_cur_max", "_amsg_exit", "_close", "_errno", "_fdopen", "_filelengthi64",
+        "_fileno", "_initterm", "_iob", "_lock", "_lseeki64", "_read", "_unlock", "_wfopen",
+        "_write", "abort", "atoi", "calloc", "fclose", "fflush", "fgetpos", "fopen", "fputc",
+        "fputs", "fread", "free", "fseek", "fsetpos", "ftell", "fwrite", "getc", "getwc",
+        "iswctype", "localeconv", "malloc", "memchr", "memcmp", "memcpy", "memmove", "memset",
+        "putc", "putwc", "realloc", "remove", "rename", "setlocale", "setvbuf", "strcat",
+        "strchr", "strcmp", "strcoll", "strcpy", "strerror", "strftime", "strlen", "strncmp",
+        "strxfrm", "towlower", "towupper", "ungetc", "ungetwc", "vfprintf", "wcscoll",
+        "wcsftime", "wcslen", "wcsxfrm",
+        "_fstat64",  # added with Windows 2000 / ME
+    },
+}
+
+# id, class, text, style, (x, y, cx, cy) of the settings dialog's controls
+EXPECTED_CONTROLS = [
+    (1, "Button", "OK", 0x50010001, (132, 168, 50, 14)),
+    (1026, "Button", "Disable Tunelore Plugin.", 0x50010003, (6, 36, 88, 8)),
+    (1085, "Button", "Disable Tunelore Startup Page In MiniBrowser.", 0x50012003,
+     (42, 60, 162, 8)),
+    (-1, "Static", "http://tunelore.test", 0x50020000, (6, 168, 75, 8)),
+    (-1, "Static", {"ordinal": 107}, 0x5080000E, (6, 6, 235, 23)),
+    (-1, "Button", "Options", 0x50000007, (6, 48, 234, 114)),
+    (-1, "Static", "Username:", 0x50020000, (72, 119, 36, 8)),
+    (1027, "Button", "Auto Log In", 0x50010003, (42, 90, 49, 8)),
+    (-1, "Static", "Password:", 0x50020000, (72, 137, 36, 8)),
+    (1092, "Edit", "", 0x50810080, (114, 114, 56, 12)),
+    (1007, "Edit", "", 0x508100A0, (114, 133, 56, 12)),
+    (-1, "Button", "Account", 0x50000007, (66, 102, 114, 54)),
+    (2, "Button", "Cancel", 0x50010000, (192, 168, 50, 14)),
+    (1086, "Button", "Disable Auto Open Tunelore On Each Song.", 0x50012003,
+     (42, 72, 156, 8)),
+]
+
+RT_BITMAP, RT_DIALOG, RT_VERSION = 2, 5, 16
+
 
 @unittest.skipUnless(DLL, "set TUNELORE_PE_DLL to a built DLL")
 class ShippedDll(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.info = pe_info.inspect(DLL)
+        cls.pe = pefile.PE(DLL)
+
+    def imports(self):
+        """{dll name in lower case: [imported function names]}"""
+        found = {}
+        for entry in self.pe.DIRECTORY_ENTRY_IMPORT:
+            names = found.setdefault(entry.dll.decode().lower(), [])
+            names += [i.name.decode() if i.name else "#%d" % i.ordinal for i in entry.imports]
+        return found
+
+    def resource(self, rtype, name):
+        """The bytes of the one resource of that type and id."""
+        found = [leaf for t in self.pe.DIRECTORY_ENTRY_RESOURCE.entries if t.id == rtype
+                 for n in t.directory.entries if n.id == name
+                 for leaf in n.directory.entries]
+        self.assertEqual(len(found), 1, "resource %d/%d" % (rtype, name))
+        return self.pe.get_data(found[0].data.struct.OffsetToData, found[0].data.struct.Size)
 
     def test_is_a_dll_for_the_expected_machine(self):
-        self.assertTrue(self.info["dll"])
+        self.assertTrue(self.pe.is_dll())
         if MACHINE:
-            expected_format = {"i386": "PE32", "amd64": "PE32+"}[MACHINE]
-            self.assertEqual((self.info["machine"], self.info["format"]),
-                             (MACHINE, expected_format))
+            expected = {"i386": (0x14C, 0x10B), "amd64": (0x8664, 0x20B)}[MACHINE]
+            self.assertEqual((self.pe.FILE_HEADER.Machine, self.pe.OPTIONAL_HEADER.Magic),
+                             expected)
 
     def test_exports_only_the_entry_function_undecorated(self):
-        self.assertEqual(self.info["exports"], ["winampGetGeneralPurposePlugin"])
+        names = [s.name.decode() for s in self.pe.DIRECTORY_ENTRY_EXPORT.symbols]
+        self.assertEqual(names, ["winampGetGeneralPurposePlugin"])
 
     def test_imports_only_windows_system_dlls(self):
-        imports = {name.lower() for name in self.info["imports"]}
-        self.assertTrue(imports, "no imports read")
-        self.assertLessEqual(imports, SYSTEM_DLLS, imports - SYSTEM_DLLS)
+        dlls = set(self.imports())
+        self.assertTrue(dlls, "no imports read")
+        self.assertLessEqual(dlls, SYSTEM_DLLS, dlls - SYSTEM_DLLS)
+
+    @unittest.skipUnless(MACHINE == "i386", "Windows XP matters for the 32-bit DLL")
+    def test_every_import_exists_on_windows_xp_sp3(self):
+        unchecked = {dll: sorted(set(names) - WINDOWS_XP_SP3.get(dll, set()))
+                     for dll, names in self.imports().items()}
+        self.assertEqual({dll: names for dll, names in unchecked.items() if names}, {})
+
+    def test_settings_dialog_template(self):
+        d = dialog_template.parse(self.resource(RT_DIALOG, 101))
+        self.assertEqual((d["style"], d["exStyle"]), (0x80C800C0, 0))
+        self.assertEqual((d["x"], d["y"], d["cx"], d["cy"]), (0, 0, 248, 185))
+        self.assertEqual((d["menu"], d["class"], d["caption"]),
+                         (None, None, "Duskwarn's Tunelore Plugin"))
+        self.assertEqual((d["pointsize"], d["typeface"]), (8, "MS Sans Serif"))
+        got = [(i["id"], i["class"], i["title"], i["style"],
+                (i["x"], i["y"], i["cx"], i["cy"]), i["exStyle"], i["extra"])
+               for i in d["items"]]
+        self.assertEqual(got, [c + (0, "") for c in EXPECTED_CONTROLS])
+
+    def test_banner_bitmap(self):
+        data = self.resource(RT_BITMAP, 107)
+        header_size, width, height, _, bit_count, compression = struct.unpack_from(
+            "<IiiHHI", data)
+        self.assertEqual((header_size, width, abs(height), bit_count, compression),
+                         (40, 350, 35, 24, 0))
+        # 24-bit rows padded to 4 bytes, no colour table
+        self.assertEqual(len(data), header_size + ((width * 3 + 3) & ~3) * abs(height))
+
+    def test_version_resource(self):
+        self.resource(RT_VERSION, 1)
+        f = self.pe.VS_FIXEDFILEINFO[0]
+        self.assertEqual((f.FileVersionMS, f.FileVersionLS, f.ProductVersionMS,
+                          f.ProductVersionLS), (0x10000, 1, 0x10000, 1))
+        VS_FF_PRIVATEBUILD, VOS__WINDOWS32, VFT_DLL = 0x08, 0x04, 0x02
+        self.assertEqual((f.FileFlagsMask, f.FileFlags, f.FileOS, f.FileType, f.FileSubtype),
+                         (0x3F, VS_FF_PRIVATEBUILD, VOS__WINDOWS32, VFT_DLL, 0))
+        infos = {info.Key: info for info in self.pe.FileInfo[0]}
+        tables = infos[b"StringFileInfo"].StringTable
+        self.assertEqual([t.LangID for t in tables], [b"040904b0"])
+        strings = {k.decode(): v.decode() for k, v in tables[0].entries.items()}
+        for key, value in [("Comments", "Lyrics Plugin for winamp 5"),
+                           ("FileVersion", "0.55"), ("InternalName", "gen_wa"),
+                           ("OriginalFilename", "gen_tunelore.dll"),
+                           ("PrivateBuild", "0.55"), ("ProductName", "Tunelore"),
+                           ("ProductVersion", "0.55")]:
+            self.assertEqual(strings.get(key), value, key)
+        for key in ("FileDescription", "LegalCopyright", "LegalTrademarks"):
+            self.assertTrue(strings.get(key), key)
+        self.assertEqual([v.entry for v in infos[b"VarFileInfo"].Var],
+                         [{b"Translation": "0x0409 0x04b0"}])
 
 
 if __name__ == "__main__":
