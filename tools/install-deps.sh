@@ -5,7 +5,8 @@
 #                            qemu-user-static registered for 32-bit programs where the kernel
 #                            cannot start them
 #   install-deps.sh windows  native and wine32, plus MinGW-w64, zlib for MinGW, wine64, Xvfb,
-#                            id3lib's sources and pefile for the checks of the shipped files
+#                            id3lib's sources, NSIS for the setup program and pefile for the checks of
+#                            the shipped files
 #   install-deps.sh render   windows plus ImageMagick, to turn the dialog's picture into PNG
 # A second run changes nothing.
 set -euo pipefail
@@ -18,7 +19,7 @@ wine32_pkgs=(wine32:i386 xvfb xauth)
 # winpthread, which imports functions Windows XP lacks.
 windows_pkgs=(g++-mingw-w64-i686-win32 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
               binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 libz-mingw-w64-dev wine64
-              dpkg-dev python3-pefile "${wine32_pkgs[@]}")
+              dpkg-dev nsis python3-pefile "${wine32_pkgs[@]}")
 
 case "$want" in
   native) pkgs=("${native_pkgs[@]}") ;;

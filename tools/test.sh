@@ -4,8 +4,9 @@
 #   sanitize  the same suite under AddressSanitizer and UndefinedBehaviorSanitizer, plus the
 #             fuzz targets' regression inputs
 #   memcheck  10,000 track changes through the hooks under valgrind
-#   win32     the shipped DLL, checked as a file (export, imports against Windows XP SP3's
-#             system DLLs, resources)
+#   win32     the shipped DLL and the setup program, checked as files (export, imports
+#             against Windows XP SP3's system DLLs, resources), and the setup program
+#             installing and uninstalling under wine32
 #   wine32    the suite and the end-to-end test of the shipped 32-bit DLL under wine32
 #   win64     the suite and the end-to-end DLL test under wine64
 #   fuzz      each fuzz target for TUNELORE_FUZZ_SECONDS (default 60; 0 skips)
