@@ -93,13 +93,16 @@ class MisalignedStack : public ::testing::TestWithParam<unsigned> {
     misalignment = GetParam();
     std::string plugins = modelplayer::playerFolder() + "Plugins\\";
     CreateDirectoryA(plugins.c_str(), nullptr);
-    dllPath = plugins + "gen_tunelore.dll";
     iniPath = plugins + "gen_tunelore.ini";
     DeleteFileA(iniPath.c_str());
-    ASSERT_TRUE(CopyFileA(builtDll.c_str(), dllPath.c_str(), FALSE)) << builtDll;
-    ASSERT_TRUE(modelplayer::start());
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
+    // A folder of its own: an earlier test deliberately leaves the DLL in Plugins loaded.
+    std::string folder = std::string(temp) + "tunelore-aligned\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    dllPath = folder + "gen_tunelore.dll";
+    ASSERT_TRUE(CopyFileA(builtDll.c_str(), dllPath.c_str(), FALSE)) << builtDll;
+    ASSERT_TRUE(modelplayer::start());
     std::vector<modelplayer::Entry> playlist;
     for (int i = 1; i <= 2; ++i) {
       std::string path = std::string(temp) + "tunelore-aligned-" + std::to_string(i) + ".mp3";
