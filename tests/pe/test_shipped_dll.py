@@ -31,9 +31,10 @@ SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "shlwapi.dll", "msvcrt.dll", "advap
 # that added them.
 WINDOWS_XP_SP3 = {
     "kernel32.dll": {
-        "CloseHandle", "CreateFileA", "CreateSemaphoreW", "DeleteCriticalSection",
-        "EnterCriticalSection", "FormatMessageA", "FreeLibrary", "GetCurrentThreadId",
-        "GetLastError", "GetModuleFileNameA", "GetModuleHandleA",
+        "CloseHandle", "CreateDirectoryA", "CreateFileA", "CreateSemaphoreW",
+        "DeleteCriticalSection", "DeleteFileA", "EnterCriticalSection", "FormatMessageA",
+        "FreeLibrary", "GetCurrentThreadId", "GetFileAttributesA", "GetLastError",
+        "GetModuleFileNameA", "GetModuleHandleA",
         "GetModuleHandleExA",  # new in XP
         "GetModuleHandleW", "GetPrivateProfileStringA", "GetProcAddress",
         "InitializeCriticalSection", "IsDBCSLeadByteEx", "LeaveCriticalSection",
@@ -44,9 +45,10 @@ WINDOWS_XP_SP3 = {
         "WritePrivateProfileStringA", "lstrcmpA", "lstrcpynA",
     },
     "user32.dll": {
-        "CallWindowProcA", "CharNextA", "CheckDlgButton", "DialogBoxParamA", "EndDialog",
-        "FindWindowA", "GetWindowLongA", "IsDlgButtonChecked", "IsWindow", "SendMessageA",
-        "SetWindowLongA",
+        "CallWindowProcA", "CallWindowProcW", "CharNextA", "CheckDlgButton", "DeleteMenu",
+        "DialogBoxParamA", "EnableMenuItem", "EndDialog", "FindWindowA", "GetWindowLongA",
+        "GetWindowLongW", "InsertMenuItemA", "IsDlgButtonChecked", "IsWindow",
+        "IsWindowUnicode", "SendMessageA", "SetWindowLongA", "SetWindowLongW",
     },
     "shlwapi.dll": {
         "wnsprintfA",  # shlwapi 5.0: Windows 2000, Internet Explorer 5
