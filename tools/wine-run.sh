@@ -113,6 +113,10 @@ if [ $session = 1 ]; then
   wait_for_server || exit 125
   [ $new_prefix = 1 ] && touch "$WINEPREFIX/.tunelore-ready"
   "$wineserver" -p
+  # The first program of a server starts the prefix's services, which keep its standard
+  # handles open for as long as the server lives: a throwaway program starts them here, or a
+  # test runner reading the first test's output would wait for ever.
+  "$wine" cmd.exe /c exit </dev/null >/dev/null 2>&1
   TUNELORE_WINE_SESSION=1 "$@"
   rc=$?
   "$wineserver" -k
