@@ -8,7 +8,6 @@
 #             against Windows XP SP3's system DLLs, resources), and the setup program
 #             installing and uninstalling under wine32
 #   wine32    the suite and the end-to-end test of the shipped 32-bit DLL under wine32
-#             (win32 and wine32 share one Wine session)
 #   win64     the suite and the end-to-end DLL test under wine64
 #   fuzz      each fuzz target for TUNELORE_FUZZ_SECONDS (default 60; 0 skips)
 set -euo pipefail
@@ -21,28 +20,21 @@ build_preset() {
   cmake --build --preset "$1"
 }
 
-# Each stage's Windows programs run in one Wine session: a new Wine server boots the
-# prefix's services again, minutes a time under the 32-bit emulator.
 run_stage() {
-  local name=$1 arch=$2 start=$SECONDS
-  shift 2
+  local name=$1 start=$SECONDS
+  shift
   echo "== $name =="
   for preset in "$@"; do build_preset "$preset"; done
-  local ctest_each=(bash -c 'for preset; do ctest --preset "$preset" || exit 1; done' ctest_each "$@")
-  if [ "$arch" = none ]; then
-    "${ctest_each[@]}"
-  else
-    TUNELORE_WINE_ARCH=$arch tools/wine-run.sh --session "${ctest_each[@]}"
-  fi
+  for preset in "$@"; do ctest --preset "$preset"; done
   echo "== $name: $((SECONDS - start)) s =="
 }
 
-run_stage native none native
-run_stage sanitize none sanitize
-run_stage memcheck none memcheck
+run_stage native native
+run_stage sanitize sanitize
+run_stage memcheck memcheck
 # wine32 tests the DLL that win32 builds; win32 also runs the setup program under wine32.
-run_stage "win32 and wine32" win32 win32 wine32
-run_stage win64 win64 win64
+run_stage "win32 and wine32" win32 wine32
+run_stage win64 win64
 stages=6
 
 seconds=${TUNELORE_FUZZ_SECONDS:-60}

@@ -3,14 +3,9 @@
 # one under wine32) and passes its exit code through.
 #
 #   wine-run.sh <program.exe> [args...]
-#   wine-run.sh --session <command> [args...]
 #
 # Used as CMAKE_CROSSCOMPILING_EMULATOR by the MinGW toolchains, so CTest runs
 # cross-built test programs through it; also usable by hand.
-#
-# --session runs a command (a CTest run, say) with one display and one Wine server kept
-# up for every Windows program it starts through this script: each new server boots the
-# prefix's own services again, which under the 32-bit emulator costs minutes a time.
 #
 # Environment:
 #   TUNELORE_WINE_ARCH   win64 (default) or win32
@@ -27,13 +22,8 @@
 set -uo pipefail
 
 if [ $# -lt 1 ]; then
-  echo "usage: $0 [--session] <program.exe | command> [args...]" >&2
+  echo "usage: $0 <program.exe> [args...]" >&2
   exit 2
-fi
-session=0
-if [ "$1" = --session ]; then
-  session=1
-  shift
 fi
 
 wineserver=/usr/lib/wine/wineserver
@@ -58,11 +48,6 @@ export WINEDEBUG=${TUNELORE_WINEDEBUG:--all}
 # program a fresh wineserver starts runs wineboot itself, with the caller's environment.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
-# Inside a session the server is up and the prefix ready: just the program.
-if [ -n "${TUNELORE_WINE_SESSION:-}" ] && [ $session = 0 ]; then
-  exec "$wine" "$@"
-fi
-
 # A server that does not end (a hung wineboot was seen under the emulator) must not hang
 # the caller for ever.
 SERVER_WAIT_LIMIT=${TUNELORE_WINESERVER_WAIT:-900}
@@ -79,7 +64,6 @@ if [ -z "${TUNELORE_WINE_RUN_LOCKED:-}" ]; then
   export TUNELORE_WINE_RUN_LOCKED=1
   self=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/$(basename "${BASH_SOURCE[0]}")
   cmd=("$self" "$@")
-  [ $session = 1 ] && cmd=("$self" --session "$@")
   if [ -z "${DISPLAY:-}" ]; then
     command -v xvfb-run >/dev/null || { echo "$0: xvfb-run not found (package xvfb)" >&2; exit 127; }
     # One X server for prefix creation and the program alike: a prefix first
@@ -106,22 +90,6 @@ if [ ! -f "$WINEPREFIX/.tunelore-ready" ]; then
     wait_for_server
     exit 125
   fi
-fi
-
-if [ $session = 1 ]; then
-  # The server writes the registry to the prefix when it ends: a new prefix is ready first.
-  wait_for_server || exit 125
-  [ $new_prefix = 1 ] && touch "$WINEPREFIX/.tunelore-ready"
-  "$wineserver" -p
-  # The first program of a server starts the prefix's services, which keep its standard
-  # handles open for as long as the server lives: a throwaway program starts them here, or a
-  # test runner reading the first test's output would wait for ever.
-  "$wine" cmd.exe /c exit </dev/null >/dev/null 2>&1
-  TUNELORE_WINE_SESSION=1 "$@"
-  rc=$?
-  "$wineserver" -k
-  wait_for_server
-  exit $rc
 fi
 
 "$wine" "$@"
