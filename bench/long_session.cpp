@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "bench/model_session.h"
-#include "host/plugin.h"
+#include "plugin/plugin.h"
 #include "tracking/lyrics_page.h"
 #include "windows_model.h"
 

@@ -17,6 +17,7 @@
 #include "tracking/lyrics_page.h"
 #include "tracking/song_change.h"
 #include "tracking/track_metadata.h"
+#include "tracking/tracking_state.h"
 
 static const UINT UNWATCHED_MESSAGE = WM_USER + 77;
 // The model player logs every message it receives, and its logs keep their room when it
@@ -46,7 +47,7 @@ class Player {
 static void sendUnwatched(benchmark::State& state, HWND (*window)(), bool hooked) {
   Player player(state);
   if (!player.started()) return;
-  if (hooked) installHooks();
+  if (hooked) installHooks(nullptr);
   HWND target = window();
   for (auto _ : state) benchmark::DoNotOptimize(SendMessageA(target, UNWATCHED_MESSAGE, 0, 0));
 }
@@ -57,7 +58,7 @@ static void callUnwatched(benchmark::State& state, HWND (*window)(), WNDPROC hoo
   HWND target = window();
   WNDPROC procedure = (WNDPROC)GetWindowLongPtrW(target, GWLP_WNDPROC);  // the player's own
   if (hook != nullptr) {
-    installHooks();
+    installHooks(nullptr);
     procedure = hook;
   }
   for (auto _ : state) benchmark::DoNotOptimize(procedure(target, UNWATCHED_MESSAGE, 0, 0));
@@ -78,7 +79,7 @@ static void reportWrong(benchmark::State& state, int64_t wrong) {
 static void updateAlternating(benchmark::State& state) {
   Player player(state);
   if (!player.started()) return;
-  installHooks();
+  installHooks(nullptr);
   modelplayer::setPlaylist({{smallTrackA, "Band A - Song A"}, {smallTrackB, "Band B - Song B"}});
   int next = 0;
   int64_t wrong = 0;
@@ -95,11 +96,11 @@ static void updateAlternating(benchmark::State& state) {
 static void updateForgetting(benchmark::State& state, const std::string* track) {
   Player player(state);
   if (!player.started()) return;
-  installHooks();
+  installHooks(nullptr);
   modelplayer::setPlaylist({{*track, "Band - Song"}});
   int64_t wrong = 0;
   for (auto _ : state) {
-    lastPageAddress[0] = '\0';
+    tracking.lastPageAddress[0] = '\0';
     updateLyricsPage();
     countUnexpectedRequests(4, wrong);
   }
@@ -110,7 +111,7 @@ static void updateForgetting(benchmark::State& state, const std::string* track) 
 static void updateRepeat(benchmark::State& state, const std::string* track) {
   Player player(state);
   if (!player.started()) return;
-  installHooks();
+  installHooks(nullptr);
   modelplayer::setPlaylist({{*track, "Band - Song"}});
   updateLyricsPage();
   modelplayer::clearBrowserRequests();
@@ -122,7 +123,7 @@ static void updateRepeat(benchmark::State& state, const std::string* track) {
 static void gatherAlternating(benchmark::State& state) {
   Player player(state);
   if (!player.started()) return;
-  installHooks();
+  installHooks(nullptr);
   modelplayer::setPlaylist({{smallTrackA, "Band A - Song A"}, {smallTrackB, "Band B - Song B"}});
   TrackInfo info;
   int next = 0;

@@ -8,15 +8,16 @@ endif()
 set(TUNELORE_DLL_DIR ${PROJECT_SOURCE_DIR}/dist/${TUNELORE_DIST_NAME})
 
 # windres reports no dependencies of its own: name them, or a changed id or banner is missed.
-set_source_files_properties(${PROJECT_SOURCE_DIR}/ui/settings_dialog.rc PROPERTIES
-  OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/ui/resource_ids.h;${PROJECT_SOURCE_DIR}/ui/banner.bmp")
+set(_ui ${PROJECT_SOURCE_DIR}/src/ui)
+set_source_files_properties(${_ui}/settings_dialog.rc PROPERTIES
+  OBJECT_DEPENDS "${_ui}/resource_ids.h;${_ui}/banner.bmp")
 
+# The top layer's objects themselves: the export lives there and nothing else refers to it.
 add_library(gen_tunelore SHARED
   $<TARGET_OBJECTS:tunelore_plugin>
-  ${PROJECT_SOURCE_DIR}/ui/settings_dialog.rc
-  ${PROJECT_SOURCE_DIR}/host/version.rc)
-target_include_directories(gen_tunelore PRIVATE ${PROJECT_SOURCE_DIR})
-target_link_libraries(gen_tunelore PRIVATE id3lib::id3lib user32 shlwapi)
+  ${_ui}/settings_dialog.rc
+  ${PROJECT_SOURCE_DIR}/src/plugin/version.rc)
+target_link_libraries(gen_tunelore PRIVATE tunelore_ui)
 target_link_options(gen_tunelore PRIVATE -s)
 set_target_properties(gen_tunelore PROPERTIES
   PREFIX ""
@@ -38,4 +39,5 @@ enable_testing()
 add_test(NAME shipped_dll_checks
   COMMAND ${Python3_EXECUTABLE} -m unittest discover -v -s ${PROJECT_SOURCE_DIR}/tests/pe)
 set_tests_properties(shipped_dll_checks PROPERTIES ENVIRONMENT
-  "TUNELORE_PE_DLL=$<TARGET_FILE:gen_tunelore>;TUNELORE_PE_MACHINE=${TUNELORE_PE_MACHINE}")
+  "TUNELORE_PE_DLL=$<TARGET_FILE:gen_tunelore>;TUNELORE_PE_MACHINE=${TUNELORE_PE_MACHINE};\
+TUNELORE_PE_VERSION=${PROJECT_VERSION};TUNELORE_PE_VERSION_TEXT=${TUNELORE_VERSION_TEXT}")

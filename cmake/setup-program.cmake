@@ -6,18 +6,13 @@ if(NOT TARGET gen_tunelore OR NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
 endif()
 
 find_program(TUNELORE_MAKENSIS makensis REQUIRED)
-# The version users see is the plug-in's own, from its version resource.
-file(STRINGS ${PROJECT_SOURCE_DIR}/host/version.rc _product_version REGEX "\"ProductVersion\"")
-string(REGEX REPLACE ".*\"ProductVersion\", \"([0-9.]+)\".*" "\\1" TUNELORE_PRODUCT_VERSION
-       "${_product_version}")
-
 set(TUNELORE_SETUP_PROGRAM ${TUNELORE_DLL_DIR}/tunelore-setup.exe)
 add_custom_command(OUTPUT ${TUNELORE_SETUP_PROGRAM}
-  COMMAND ${TUNELORE_MAKENSIS} -V2 -DVERSION=${TUNELORE_PRODUCT_VERSION}
+  COMMAND ${TUNELORE_MAKENSIS} -V2 -DVERSION=${TUNELORE_VERSION_TEXT}
           "-DPLUGIN_DLL=$<TARGET_FILE:gen_tunelore>" "-DOUTFILE=${TUNELORE_SETUP_PROGRAM}"
           ${PROJECT_SOURCE_DIR}/setup/tunelore-setup.nsi
   DEPENDS gen_tunelore ${PROJECT_SOURCE_DIR}/setup/tunelore-setup.nsi
-          ${PROJECT_SOURCE_DIR}/setup/readme.txt ${PROJECT_SOURCE_DIR}/host/version.rc
+          ${PROJECT_SOURCE_DIR}/setup/readme.txt
   COMMENT "Building the setup program ${TUNELORE_SETUP_PROGRAM}"
   VERBATIM)
 add_custom_target(setup_program ALL DEPENDS ${TUNELORE_SETUP_PROGRAM})
@@ -26,7 +21,7 @@ add_test(NAME setup_program_checks
   COMMAND ${Python3_EXECUTABLE} -m unittest -v test_setup_program
   WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/tests/pe)
 set_tests_properties(setup_program_checks PROPERTIES ENVIRONMENT
-  "TUNELORE_SETUP_PROGRAM=${TUNELORE_SETUP_PROGRAM};TUNELORE_SETUP_VERSION=${TUNELORE_PRODUCT_VERSION}")
+  "TUNELORE_SETUP_PROGRAM=${TUNELORE_SETUP_PROGRAM};TUNELORE_SETUP_VERSION=${TUNELORE_VERSION_TEXT}")
 
 # Runs through the toolchain's emulator (wine32); Wine sees the Linux file system as Z:.
 add_executable(setup_program_test

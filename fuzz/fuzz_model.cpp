@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "host/plugin.h"
 #include "model/harness/plugin_harness.h"
 #include "model/player/model_player.h"
+#include "plugin/plugin.h"
 #include "settings/settings.h"
 #include "tracking/lyrics_page.h"
 #include "tracking/song_change.h"

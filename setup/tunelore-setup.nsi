@@ -2,7 +2,7 @@
 ; Plugins folder with an uninstaller beside it, and lists the plug-in among the installed
 ; programs. Built by the win32 preset (cmake/setup-program.cmake):
 ;
-;   makensis -DVERSION=0.55 -DPLUGIN_DLL=gen_tunelore.dll -DOUTFILE=tunelore-setup.exe \
+;   makensis -DVERSION=<version> -DPLUGIN_DLL=gen_tunelore.dll -DOUTFILE=tunelore-setup.exe \
 ;            tunelore-setup.nsi
 ;
 ; Command line: /S silent; /D=<player folder> (last, no quotes). The uninstaller takes /S and

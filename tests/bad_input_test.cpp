@@ -7,6 +7,7 @@
 #include "settings/settings.h"
 #include "tests/support/player_fixture.h"
 #include "tracking/lyrics_page.h"
+#include "tracking/tracking_state.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ class BadInputTest : public PlayerTest {
     EXPECT_LT(strlen(info.artist), (size_t)TRACK_FIELD_SIZE);
     EXPECT_LT(strlen(info.album), (size_t)TRACK_FIELD_SIZE);
     updateLyricsPage();
-    std::string sent = lastPageAddress;
+    std::string sent = tracking.lastPageAddress;
     modelplayer::setPosition(1);
     modelplayer::clearBrowserRequests();
     updateLyricsPage();
@@ -131,7 +132,7 @@ TEST_F(BadInputTest, DisplayTitlesOfHyphensOrSpaces) {
       {"", pageAddress("")},
   };
   for (const auto& [title, expected] : titles) {
-    lastPageAddress[0] = '\0';
+    tracking.lastPageAddress[0] = '\0';
     EXPECT_EQ(playThenRecover({"", title, false}), expected) << "'" << title << "'";
   }
 }

@@ -4,6 +4,7 @@
 #include "settings/settings.h"
 #include "tests/support/player_fixture.h"
 #include "tracking/lyrics_page.h"
+#include "tracking/tracking_state.h"
 #include "ui/resource_ids.h"
 
 namespace {
@@ -33,7 +34,7 @@ TEST(ComposePageAddressTest, FieldBytesAreKeptExceptHash) {
 }
 
 TEST(ComposePageAddressTest, BaseAddressIsTheSiteShownInTheDialog) {
-  EXPECT_EQ(std::string(LYRICS_BASE_ADDRESS), std::string(TUNELORE_SITE_TEXT) + "/");
+  EXPECT_EQ(std::string(LYRICS_BASE_ADDRESS), std::string(LYRICS_SITE) + "/");
   EXPECT_EQ(std::string(LYRICS_BASE_ADDRESS).rfind("http://", 0), 0u);
 }
 
@@ -76,7 +77,7 @@ class UpdateLyricsPageTest : public PlayerTest {
 TEST_F(UpdateLyricsPageTest, NewAddressSendsFourRequestsInOrder) {
   updateAt(0);
   EXPECT_EQ(requests(), pageRequests(addressA));
-  EXPECT_STREQ(lastPageAddress, addressA.c_str());
+  EXPECT_STREQ(tracking.lastPageAddress, addressA.c_str());
 }
 
 TEST_F(UpdateLyricsPageTest, OnlyTheImmediatelyPrecedingAddressIsSkipped) {

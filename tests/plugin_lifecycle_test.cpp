@@ -5,6 +5,7 @@
 #include "tests/support/player_fixture.h"
 #include "tracking/lyrics_page.h"
 #include "tracking/song_change.h"
+#include "tracking/tracking_state.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ TEST_F(PluginLifecycleTest, StartUpWithAllSwitchesClearOpensTheFrontPage) {
             (std::vector<std::string>{"block 0", "open " LYRICS_BASE_ADDRESS, "block 1"}));
   EXPECT_EQ(std::string(plugin.description), startUpDescription());
   EXPECT_TRUE(hooksInstalled());
-  EXPECT_STREQ(lastPageAddress, "") << "the front page is no lyrics page";
+  EXPECT_STREQ(tracking.lastPageAddress, "") << "the front page is no lyrics page";
 }
 
 TEST_F(PluginLifecycleTest, StartUpPageSwitchedOffSendsOnlyTheUnblock) {

@@ -186,6 +186,21 @@ TEST_F(SettingsFolderTest, EarlierFolderFileWinsAtLoadAndGoesAfterASaveBeside) {
   EXPECT_EQ(switches(), "010");
 }
 
+TEST_F(SettingsFolderTest, UndeletableFolderFileIsRewrittenAfterASaveBeside) {
+  fs::create_directory(folderPluginsOnDisk());
+  putFile(folderFileOnDisk(), saved("TRUE", "TRUE", "TRUE"));
+  ASSERT_TRUE(SetFileAttributesA(folderFile().c_str(), FILE_ATTRIBUTE_READONLY));
+  setSwitches(false, true, false);
+  save();
+  EXPECT_EQ(readSettingsFile(), saved("FALSE", "TRUE", "FALSE"));
+  EXPECT_EQ(fileText(folderFileOnDisk()), saved("FALSE", "TRUE", "FALSE"))
+      << "left in place, it must not disagree with the file beside the player";
+  setSwitches(true, true, true);
+  load();
+  EXPECT_EQ(switches(), "010");
+  SetFileAttributesA(folderFile().c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 TEST_F(SettingsFolderTest, WritableBesideThePlayerLeavesTheSettingsFolderAlone) {
   setSwitches(false, true, true);
   save();

@@ -8,6 +8,7 @@
 #include "tests/support/player_fixture.h"
 #include "tracking/lyrics_page.h"
 #include "tracking/song_change.h"
+#include "tracking/tracking_state.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ class SongChangeTest : public PlayerTest {
       tracks.push_back({taggedTrack(name + ".mp3", {{"TIT2", name}, {"TPE1", "Band"}}), name});
     }
     play(tracks);
-    installHooks();
+    installHooks(nullptr);
   }
   LRESULT toMain(UINT message, WPARAM wParam = 0) {
     return SendMessageA(modelplayer::mainWindow(), message, wParam, 0);
@@ -54,11 +55,11 @@ class SongChangeTest : public PlayerTest {
 TEST_F(SongChangeTest, MainWindowTriggersRunOneUpdateAndSetTheFlag) {
   for (WPARAM command : {command::PREVIOUS, command::STOP, command::NEXT}) {
     EXPECT_EQ(opensAfter([&] { toMain(WM_COMMAND, command); }), 1) << command;
-    EXPECT_EQ(mainWindowTriggered, 1);
-    mainWindowTriggered = 0;
+    EXPECT_EQ(tracking.mainWindowTriggered, 1);
+    tracking.mainWindowTriggered = 0;
   }
   EXPECT_EQ(opensAfter([&] { toMain(END_OF_TRACK); }), 1);
-  EXPECT_EQ(mainWindowTriggered, 1);
+  EXPECT_EQ(tracking.mainWindowTriggered, 1);
 }
 
 TEST_F(SongChangeTest, OtherMainWindowMessagesDoNothing) {
@@ -70,7 +71,7 @@ TEST_F(SongChangeTest, OtherMainWindowMessagesDoNothing) {
               toMain(WM_USER + 3);
             }),
             0);
-  EXPECT_EQ(mainWindowTriggered, 0);
+  EXPECT_EQ(tracking.mainWindowTriggered, 0);
 }
 
 TEST_F(SongChangeTest, FlagStopsThePlaylistEditorsSecondUpdate) {
@@ -80,8 +81,8 @@ TEST_F(SongChangeTest, FlagStopsThePlaylistEditorsSecondUpdate) {
               toPlaylist(PE_SECOND);
             }),
             1);
-  EXPECT_EQ(mainWindowTriggered, 0);
-  EXPECT_EQ(playlistMessageCount, 0);
+  EXPECT_EQ(tracking.mainWindowTriggered, 0);
+  EXPECT_EQ(tracking.playlistMessageCount, 0);
 }
 
 TEST_F(SongChangeTest, PlaylistEditorSequencesFollowTheCounterTable) {
@@ -97,25 +98,25 @@ TEST_F(SongChangeTest, PlaylistEditorSequencesFollowTheCounterTable) {
       {{PE_FIRST, PE_FIRST, PE_SECOND}, 0, 3},
   };
   for (const Sequence& sequence : sequences) {
-    playlistMessageCount = 0;
+    tracking.playlistMessageCount = 0;
     EXPECT_EQ(opensAfter([&] {
                 for (UINT message : sequence.messages) toPlaylist(message);
               }),
               sequence.updates);
-    EXPECT_EQ(playlistMessageCount, sequence.countAfter);
+    EXPECT_EQ(tracking.playlistMessageCount, sequence.countAfter);
   }
 }
 
 TEST_F(SongChangeTest, PastTwoThePlaylistEditorNeverUpdatesAndTheCountStaysBounded) {
-  playlistMessageCount = 3;
+  tracking.playlistMessageCount = 3;
   EXPECT_EQ(opensAfter([&] {
               for (int i = 0; i < 1000; ++i) toPlaylist(i % 2 ? PE_FIRST : PE_SECOND);
             }),
             0);
-  EXPECT_GE(playlistMessageCount, 3);
-  playlistMessageCount = 0x7FFFFFFF;  // as an older, counting build could leave it
+  EXPECT_GE(tracking.playlistMessageCount, 3);
+  tracking.playlistMessageCount = 0x7FFFFFFF;  // as an older, counting build could leave it
   toPlaylist(PE_FIRST);
-  EXPECT_GE(playlistMessageCount, 3);
+  EXPECT_GE(tracking.playlistMessageCount, 3);
   EXPECT_EQ(opensAfter([&] { toMain(WM_COMMAND, command::NEXT); }), 1);
 }
 
@@ -131,7 +132,7 @@ TEST_F(SongChangeTest, HooksReturnThePlayersOwnResults) {
 
 TEST_F(SongChangeTest, DisabledPluginOnlyForwards) {
   bDisabledPlugin = true;
-  playlistMessageCount = 1;
+  tracking.playlistMessageCount = 1;
   size_t mainSeen = modelplayer::mainWindowMessages().size();
   size_t playlistSeen = modelplayer::playlistWindowMessages().size();
   EXPECT_EQ(opensAfter([&] {
@@ -143,8 +144,8 @@ TEST_F(SongChangeTest, DisabledPluginOnlyForwards) {
             }),
             0);
   EXPECT_TRUE(modelplayer::browserRequests().empty());
-  EXPECT_EQ(mainWindowTriggered, 0);
-  EXPECT_EQ(playlistMessageCount, 1);
+  EXPECT_EQ(tracking.mainWindowTriggered, 0);
+  EXPECT_EQ(tracking.playlistMessageCount, 1);
   EXPECT_EQ(modelplayer::mainWindowMessages().size() - mainSeen, 2u);
   EXPECT_EQ(modelplayer::playlistWindowMessages().size() - playlistSeen, 2u);
 }
@@ -172,8 +173,8 @@ TEST_F(SongChangeTest, UnconfirmedMainTriggerSwallowsTheNextEditorOnlyChange) {
               toPlaylist(PE_SECOND);
             }),
             0);
-  EXPECT_EQ(mainWindowTriggered, 0);
-  EXPECT_EQ(playlistMessageCount, 0);
+  EXPECT_EQ(tracking.mainWindowTriggered, 0);
+  EXPECT_EQ(tracking.playlistMessageCount, 0);
   EXPECT_EQ(opensAfter([&] {
               toPlaylist(PE_FIRST);
               toPlaylist(PE_SECOND);
@@ -184,13 +185,13 @@ TEST_F(SongChangeTest, UnconfirmedMainTriggerSwallowsTheNextEditorOnlyChange) {
 TEST_F(SongChangeTest, SwitchingOffAndOnKeepsCounterAndFlag) {
   toMain(WM_COMMAND, command::STOP);
   toPlaylist(PE_FIRST);
-  ASSERT_EQ(mainWindowTriggered, 1);
-  ASSERT_EQ(playlistMessageCount, 1);
+  ASSERT_EQ(tracking.mainWindowTriggered, 1);
+  ASSERT_EQ(tracking.playlistMessageCount, 1);
   bDisabledPlugin = true;
   toPlaylist(PE_FIRST);
   bDisabledPlugin = false;
-  EXPECT_EQ(mainWindowTriggered, 1);
-  EXPECT_EQ(playlistMessageCount, 1);
+  EXPECT_EQ(tracking.mainWindowTriggered, 1);
+  EXPECT_EQ(tracking.playlistMessageCount, 1);
 }
 
 // The count is reset only once the editor's update has returned: a 0x400 sent back from
@@ -199,15 +200,15 @@ TEST_F(SongChangeTest, EditorUpdateReenteredByItsOwnMessageFinishesAndThenResets
   std::vector<int> countsSeenInside;
   modelplayer::onBrowserRequest([&](const modelplayer::BrowserRequest& request) {
     if (request.request == request::MBBLOCK && request.argument == 0) {
-      countsSeenInside.push_back(playlistMessageCount);
+      countsSeenInside.push_back(tracking.playlistMessageCount);
       toPlaylist(PE_FIRST);
     }
   });
-  playlistMessageCount = 2;
+  tracking.playlistMessageCount = 2;
   EXPECT_EQ(opensAfter([&] { toPlaylist(PE_FIRST); }), 1);
   EXPECT_EQ(modelplayer::browserRequests().size(), 4u);
   EXPECT_EQ(countsSeenInside, std::vector<int>{2});
-  EXPECT_EQ(playlistMessageCount, 0);
+  EXPECT_EQ(tracking.playlistMessageCount, 0);
 }
 
 class UnhookTest : public SongChangeTest {};

@@ -7,6 +7,7 @@
 #include "model/player/player_numbers.h"
 #include "tests/support/player_fixture.h"
 #include "tracking/song_change.h"
+#include "tracking/tracking_state.h"
 
 namespace {
 
@@ -125,12 +126,12 @@ TEST_F(SkinnedPlayerTest, EditorInsideTheSkinIsHookedCountedAndHandedBack) {
   EXPECT_EQ(FindWindowA(PLAYLIST_CLASS, nullptr), nullptr) << "no top-level editor";
   EXPECT_EQ(currentProcedure(editor), (LONG_PTR)playlistWindowHook);
 
-  playlistMessageCount = 0;
+  tracking.playlistMessageCount = 0;
   SendMessageW(editor, PE_SHOW_ENTRY, SHOW_ENTRY_ARGUMENT, 0);
-  EXPECT_EQ(playlistMessageCount, 1);
+  EXPECT_EQ(tracking.playlistMessageCount, 1);
   SetParent(editor, nullptr);  // the skin lets it go; its procedure stays
   SendMessageW(editor, PE_SHOW_ENTRY, SHOW_ENTRY_ARGUMENT, 0);
-  EXPECT_EQ(playlistMessageCount, 2);
+  EXPECT_EQ(tracking.playlistMessageCount, 2);
   modelplayer::setPosition(2);
   SendMessageW(editor, PE_SHOW_ENTRY, SHOW_ENTRY_ARGUMENT, 0);
   expectOnly(pageOf("C"), "third message to the editor");

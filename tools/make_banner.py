@@ -2,7 +2,7 @@
 """Draw the settings dialog's banner: a 350 x 35, 24-bit BMP.
 
 Standard library only, so the picture can be rebuilt on any machine:
-    python3 tools/make_banner.py [output.bmp]     (default: ui/banner.bmp)
+    python3 tools/make_banner.py [output.bmp]     (default: src/ui/banner.bmp)
 
 The text is set in a small bitmap font defined below and drawn at integer
 scales, so the letters stay crisp; only the note glyph is anti-aliased.
@@ -202,7 +202,7 @@ def make_banner():
 
 def main(argv):
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-    out = argv[1] if len(argv) > 1 else os.path.join(root, "ui", "banner.bmp")
+    out = argv[1] if len(argv) > 1 else os.path.join(root, "src", "ui", "banner.bmp")
     with open(out, "wb") as f:
         f.write(make_banner())
     return 0

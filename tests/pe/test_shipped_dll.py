@@ -16,6 +16,9 @@ import dialog_template  # noqa: E402
 
 DLL = os.environ.get("TUNELORE_PE_DLL")
 MACHINE = os.environ.get("TUNELORE_PE_MACHINE")
+# The project's version, as the build states it: "1.0.0.1" and the text users read.
+VERSION = os.environ.get("TUNELORE_PE_VERSION", "")
+VERSION_TEXT = os.environ.get("TUNELORE_PE_VERSION_TEXT")
 
 # What every Windows installation has; anything else (libstdc++-6, libgcc_s, libwinpthread-1,
 # zlib1) would be missing from the player's folder and the plug-in would not load.
@@ -159,8 +162,10 @@ class ShippedDll(unittest.TestCase):
     def test_version_resource(self):
         self.resource(RT_VERSION, 1)
         f = self.pe.VS_FIXEDFILEINFO[0]
+        major, minor, patch, tweak = (int(n) for n in VERSION.split("."))
+        ms, ls = major << 16 | minor, patch << 16 | tweak
         self.assertEqual((f.FileVersionMS, f.FileVersionLS, f.ProductVersionMS,
-                          f.ProductVersionLS), (0x10000, 1, 0x10000, 1))
+                          f.ProductVersionLS), (ms, ls, ms, ls))
         VS_FF_PRIVATEBUILD, VOS__WINDOWS32, VFT_DLL = 0x08, 0x04, 0x02
         self.assertEqual((f.FileFlagsMask, f.FileFlags, f.FileOS, f.FileType, f.FileSubtype),
                          (0x3F, VS_FF_PRIVATEBUILD, VOS__WINDOWS32, VFT_DLL, 0))
@@ -169,10 +174,10 @@ class ShippedDll(unittest.TestCase):
         self.assertEqual([t.LangID for t in tables], [b"040904b0"])
         strings = {k.decode(): v.decode() for k, v in tables[0].entries.items()}
         for key, value in [("Comments", "Lyrics Plugin for winamp 5"),
-                           ("FileVersion", "0.55"), ("InternalName", "gen_wa"),
+                           ("FileVersion", VERSION_TEXT), ("InternalName", "gen_wa"),
                            ("OriginalFilename", "gen_tunelore.dll"),
-                           ("PrivateBuild", "0.55"), ("ProductName", "Tunelore"),
-                           ("ProductVersion", "0.55")]:
+                           ("PrivateBuild", VERSION_TEXT), ("ProductName", "Tunelore"),
+                           ("ProductVersion", VERSION_TEXT)]:
             self.assertEqual(strings.get(key), value, key)
         for key in ("FileDescription", "LegalCopyright", "LegalTrademarks"):
             self.assertTrue(strings.get(key), key)

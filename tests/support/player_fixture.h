@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "host/plugin.h"
 #include "model/player/model_player.h"
 #include "model/player/sample_mp3.h"
+#include "plugin/plugin.h"
 
 class PlayerTest : public ::testing::Test {
  protected:

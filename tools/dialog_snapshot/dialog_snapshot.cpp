@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "host/winamp.h"
 #include "model/player/model_player.h"
+#include "model/player/player_numbers.h"
 
 static bool saveWindowPicture(HWND window, const char* outPath) {
   RECT box;
@@ -67,14 +67,14 @@ int main(int argc, char** argv) {
     return 2;
   }
   HMODULE module = LoadLibraryA(argv[1]);
-  auto entry = module ? (winampGeneralPurposePlugin * (*)())(void*)GetProcAddress(
-                            module, "winampGetGeneralPurposePlugin")
+  auto entry = module ? (playernumbers::PluginRecord * (*)())(void*)GetProcAddress(
+                            module, playernumbers::ENTRY_FUNCTION)
                       : nullptr;
   if (entry == nullptr || !modelplayer::start()) {
     std::fprintf(stderr, "cannot load %s\n", argv[1]);
     return 1;
   }
-  winampGeneralPurposePlugin* record = entry();
+  playernumbers::PluginRecord* record = entry();
   record->hwndParent = modelplayer::mainWindow();
   record->hDllInstance = module;
   bool saved = false;

@@ -1,7 +1,7 @@
 // The session on the Linux model: the plug-in is linked in, and "C:\" is the work folder.
 #include <filesystem>
 
-#include "host/plugin.h"
+#include "plugin/plugin.h"
 #include "tools/session/session_platform.h"
 #include "windows_model.h"
 

@@ -1,7 +1,7 @@
-// The plug-in as the player sees it: the header record, start-up and quit.
+// The plug-in as the player sees it: the header record, start-up, configuration and quit.
 #pragma once
 
-#include "host/winamp.h"
+#include "winamp/winamp.h"
 
 #define DESCRIPTION_SIZE 512
 #define MODULE_PATH_SIZE 512
@@ -11,6 +11,7 @@ extern winampGeneralPurposePlugin plugin;
 extern "C" __declspec(dllexport) winampGeneralPurposePlugin* winampGetGeneralPurposePlugin();
 
 int pluginInit();
+void pluginConfig();
 void pluginQuit();
 // The save that quit and the dialog's OK share: renames the plug-in in the player's list and
 // writes the switches under the plug-in's file name.

@@ -1,8 +1,8 @@
-#include "host/player_menu.h"
+#include "ui/lyrics_menu.h"
 
-#include "host/player_requests.h"
-#include "host/winamp.h"
 #include "settings/settings.h"
+#include "winamp/player_requests.h"
+#include "winamp/winamp.h"
 
 // The player's answer when it has no command to give (its default) or cannot give one.
 static const UINT LAST_UNUSABLE_COMMAND = 1;

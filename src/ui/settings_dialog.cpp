@@ -1,8 +1,7 @@
 #include "ui/settings_dialog.h"
 
-#include "host/player_menu.h"
-#include "host/plugin.h"
 #include "settings/settings.h"
+#include "ui/lyrics_menu.h"
 #include "ui/resource_ids.h"
 
 struct SwitchBox {
@@ -16,9 +15,11 @@ static const SwitchBox switchBoxes[] = {
     {IDC_DISABLE_AUTOOPEN, &bDisabledAutoOpen},
 };
 
-void showSettingsDialog() {
-  DialogBoxParamA(plugin.hDllInstance, MAKEINTRESOURCEA(IDD_SETTINGS), plugin.hwndParent,
-                  settingsDialogProc, 0);
+static SaveSwitches saveOnOK;
+
+void showSettingsDialog(HINSTANCE module, HWND owner, SaveSwitches save) {
+  saveOnOK = save;
+  DialogBoxParamA(module, MAKEINTRESOURCEA(IDD_SETTINGS), owner, settingsDialogProc, 0);
 }
 
 static void showSwitches(HWND dialog) {
@@ -41,7 +42,7 @@ INT_PTR CALLBACK settingsDialogProc(HWND window, UINT message, WPARAM wParam, LP
   } else if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
     storeSwitches(window);
     showLyricsMenuItemState();
-    saveAndRename();
+    if (saveOnOK != nullptr) saveOnOK();
     EndDialog(window, 0);
   } else if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
     EndDialog(window, 0);

@@ -2,11 +2,10 @@
 
 #include <windows.h>
 
-#include "host/player_requests.h"
-#include "host/winamp.h"
 #include "settings/settings.h"
-
-char lastPageAddress[PAGE_ADDRESS_SIZE];
+#include "tracking/tracking_state.h"
+#include "winamp/player_requests.h"
+#include "winamp/winamp.h"
 
 // "#" would end the address at the browser and turn the rest into a fragment.
 static const char ESCAPED_HASH[] = "%23";
@@ -67,10 +66,10 @@ static void composeCurrentPageAddress(char* address) {
 void updateLyricsPage() {
   char address[PAGE_ADDRESS_SIZE];
   composeCurrentPageAddress(address);
-  if (lstrcmpA(address, lastPageAddress) == 0) return;
+  if (lstrcmpA(address, tracking.lastPageAddress) == 0) return;
   // Replaced before sending: an update re-entered from inside the requests below then
   // finds the same address and sends nothing.
-  lstrcpynA(lastPageAddress, address, PAGE_ADDRESS_SIZE);
+  lstrcpynA(tracking.lastPageAddress, address, PAGE_ADDRESS_SIZE);
   sendPageAddress(address, !bDisabledAutoOpen);
 }
 

@@ -3,7 +3,7 @@
 #include <id3.h>
 #include <windows.h>
 
-#include "host/player_requests.h"
+#include "winamp/player_requests.h"
 
 static void readTextFrame(const ID3Tag* tag, ID3_FrameID frameId, char* field) {
   ID3Frame* frame = ID3Tag_FindFrameWithID(tag, frameId);

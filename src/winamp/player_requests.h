@@ -3,6 +3,10 @@
 
 #include <windows.h>
 
+// Every request goes to the player's main window, named once at start-up.
+void connectToPlayer(HWND mainWindow);
+HWND playerWindow();
+
 int currentListPosition();
 // Both texts belong to the player and are valid only until the next request; null when the
 // entry has none.

@@ -21,8 +21,4 @@
 #define IDC_STATIC (-1)
 #endif
 
-/* Address shown in the dialog: the site's base address without its
-   trailing slash. The code checks it against its own base address. */
-#define TUNELORE_SITE_TEXT "http://tunelore.test"
-
 #endif

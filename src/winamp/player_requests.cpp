@@ -1,10 +1,15 @@
-#include "host/player_requests.h"
+#include "winamp/player_requests.h"
 
-#include "host/plugin.h"
-#include "host/winamp.h"
+#include "winamp/winamp.h"
+
+static HWND mainWindow;
+
+void connectToPlayer(HWND window) { mainWindow = window; }
+
+HWND playerWindow() { return mainWindow; }
 
 static LRESULT request(WPARAM argument, LPARAM requestNumber) {
-  return SendMessageA(plugin.hwndParent, WM_WA_IPC, argument, requestNumber);
+  return SendMessageA(mainWindow, WM_WA_IPC, argument, requestNumber);
 }
 
 int currentListPosition() { return (int)request(0, IPC_GETLISTPOS); }

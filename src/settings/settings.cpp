@@ -88,7 +88,8 @@ static void readSwitches(const char* section, const char* path) {
   for (const Switch& setting : switches) {
     char value[VALUE_SIZE] = {};
     GetPrivateProfileStringA(section, setting.key, "FALSE", value, VALUE_SIZE, path);
-    // Exactly "FALSE" and its terminator; any other value, even "false" or "", sets it.
+    // Exactly "FALSE" and its terminator; any other value, even "false" or "", sets it, as
+    // earlier releases read it: a file edited by hand keeps the meaning it had there.
     *setting.value = memcmp(value, "FALSE", sizeof "FALSE") != 0;
   }
 }

@@ -1,0 +1,7 @@
+#include "tracking/tracking_state.h"
+
+#include <windows.h>
+
+TrackingState tracking;
+
+void resetTracking() { ZeroMemory(&tracking, sizeof tracking); }
