@@ -48,11 +48,16 @@ static bool isTrackChangeCommand(WPARAM wParam) {
 }
 
 // The "playing file" notice reaches the main window on every start of a track, whichever way
-// it was started (keys, playlist, media library, Explorer), where the commands do not.
+// it was started (keys, playlist, media library, Explorer), where the commands do not. The
+// title notice also comes whenever a stream's station moves on to its next song.
+static bool isPlayerNotice(WPARAM wParam, LPARAM lParam) {
+  return lParam == IPC_PLAYING_FILE || (lParam == IPC_CB_MISC && wParam == IPC_CB_MISC_TITLE);
+}
+
 static bool isTrackChange(UINT message, WPARAM wParam, LPARAM lParam) {
   return message == WINAMP_TRACK_MESSAGE ||
          (message == WM_COMMAND && isTrackChangeCommand(wParam)) ||
-         (message == WM_WA_IPC && lParam == IPC_PLAYING_FILE);
+         (message == WM_WA_IPC && isPlayerNotice(wParam, lParam));
 }
 
 LRESULT CALLBACK mainWindowHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

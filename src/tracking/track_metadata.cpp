@@ -3,7 +3,13 @@
 #include <id3.h>
 #include <windows.h>
 
+#include <cstring>
+
 #include "winamp/player_requests.h"
+
+static bool hasTitleOrArtist(const TrackInfo& info) {
+  return info.title[0] != '\0' || info.artist[0] != '\0';
+}
 
 static void readTextFrame(const ID3Tag* tag, ID3_FrameID frameId, char* field) {
   ID3Frame* frame = ID3Tag_FindFrameWithID(tag, frameId);
@@ -14,8 +20,7 @@ static void readTextFrame(const ID3Tag* tag, ID3_FrameID frameId, char* field) {
   field[TRACK_FIELD_SIZE - 1] = '\0';
 }
 
-void readTrackTags(int index, TrackInfo& info) {
-  const char* path = playlistFilePath(index);
+static void readTrackTags(const char* path, TrackInfo& info) {
   ID3Tag* tag = ID3Tag_New();
   if (tag == nullptr) return;
   if (path != nullptr) ID3Tag_Link(tag, path);
@@ -25,20 +30,61 @@ void readTrackTags(int index, TrackInfo& info) {
   ID3Tag_Delete(tag);
 }
 
+// The player's text lives only until its next request, so the name is copied before any other
+// is sent. A name that does not fit whole would name another file: it counts as none.
+static bool copyFileName(const char* path, char* file) {
+  file[0] = '\0';
+  if (path == nullptr) return false;
+  size_t length = strnlen(path, FILE_NAME_SIZE);
+  if (length == 0 || length == FILE_NAME_SIZE) return false;
+  memcpy(file, path, length + 1);
+  return true;
+}
+
+// What the player's own decoders read: any format, any tag encoding. The album completes the
+// tag's fields only where the tag had none.
+static void askPlayerForFields(const char* file, TrackInfo& info) {
+  TrackInfo answer;
+  askFileInfo(file, "title", answer.title, TRACK_FIELD_SIZE);
+  askFileInfo(file, "artist", answer.artist, TRACK_FIELD_SIZE);
+  if (!hasTitleOrArtist(answer)) return;
+  memcpy(info.title, answer.title, TRACK_FIELD_SIZE);
+  memcpy(info.artist, answer.artist, TRACK_FIELD_SIZE);
+  if (info.album[0] == '\0') askFileInfo(file, "album", info.album, TRACK_FIELD_SIZE);
+}
+
+static bool isStream(const char* file) { return strstr(file, "://") != nullptr; }
+
+// The song a station sent last, "Artist - Title", without the station's name that the
+// display title carries.
+static void askStreamTitle(const char* file, TrackInfo& info) {
+  char streamTitle[TRACK_FIELD_SIZE];
+  if (askFileInfo(file, "streamtitle", streamTitle, TRACK_FIELD_SIZE)) {
+    splitDisplayTitle(streamTitle, info);
+  }
+}
+
+void gatherTrackInfo(int index, TrackInfo& info) {
+  ZeroMemory(&info, sizeof info);
+  const char* path = playlistFilePath(index);
+  char file[FILE_NAME_SIZE];
+  bool hasFile = copyFileName(path, file);
+  readTrackTags(path, info);
+  if (hasFile && !hasTitleOrArtist(info)) askPlayerForFields(file, info);
+  if (hasFile && !hasTitleOrArtist(info) && isStream(file)) askStreamTitle(file, info);
+  if (!hasTitleOrArtist(info)) splitPlaylistTitle(index, info);
+}
+
 // The player shows "Artist - Title"; a hyphen inside a name ("A-ha") is no separator, so
 // the spaced form wins whenever it is there.
 static const char* findTitleSeparator(const char* displayTitle, int* separatorLength) {
-  for (const char* at = displayTitle; *at != '\0'; ++at) {
-    if (at[0] == ' ' && at[1] == '-' && at[2] == ' ') {
-      *separatorLength = 3;
-      return at;
-    }
+  const char* spaced = strstr(displayTitle, " - ");
+  if (spaced != nullptr) {
+    *separatorLength = 3;
+    return spaced;
   }
   *separatorLength = 1;
-  for (const char* at = displayTitle; *at != '\0'; ++at) {
-    if (*at == '-') return at;
-  }
-  return nullptr;
+  return strchr(displayTitle, '-');
 }
 
 static void copyCut(char* field, const char* text, size_t length) {
@@ -46,9 +92,7 @@ static void copyCut(char* field, const char* text, size_t length) {
   lstrcpynA(field, text, (int)kept + 1);
 }
 
-void splitPlaylistTitle(int index, TrackInfo& info) {
-  const char* displayTitle = playlistDisplayTitle(index);
-  if (displayTitle == nullptr) return;
+void splitDisplayTitle(const char* displayTitle, TrackInfo& info) {
   int separatorLength = 0;
   const char* separator = findTitleSeparator(displayTitle, &separatorLength);
   if (separator == nullptr) return;
@@ -59,16 +103,15 @@ void splitPlaylistTitle(int index, TrackInfo& info) {
   trimSpaces(info.artist);
 }
 
+void splitPlaylistTitle(int index, TrackInfo& info) {
+  const char* displayTitle = playlistDisplayTitle(index);
+  if (displayTitle != nullptr) splitDisplayTitle(displayTitle, info);
+}
+
 void trimSpaces(char* text) {
   size_t length = strlen(text);
   while (length > 0 && text[length - 1] == ' ') text[--length] = '\0';
   size_t leading = 0;
   while (text[leading] == ' ') ++leading;
   if (leading > 0) memmove(text, text + leading, length - leading + 1);
-}
-
-void gatherTrackInfo(int index, TrackInfo& info) {
-  ZeroMemory(&info, sizeof info);
-  readTrackTags(index, info);
-  if (info.title[0] == '\0' && info.artist[0] == '\0') splitPlaylistTitle(index, info);
 }

@@ -22,6 +22,16 @@ const char* playlistDisplayTitle(int index) {
   return (const char*)request((WPARAM)index, IPC_GETPLAYLISTTITLE);
 }
 
+bool askFileInfo(const char* file, const char* key, char* value, size_t size) {
+  ZeroMemory(value, size);
+  extendedFileInfoStruct query = {file, key, value, size};
+  bool answered = request((WPARAM)&query, IPC_GET_EXTENDED_FILE_INFO) != 0;
+  // After a refusal the buffer means nothing; after an answer it may lack its terminator.
+  if (!answered) ZeroMemory(value, size);
+  value[size - 1] = '\0';
+  return answered;
+}
+
 const char* playerSettingsFolder() { return (const char*)request(0, IPC_GETINIDIRECTORY); }
 
 HWND playlistEditorWindow() { return (HWND)request(IPC_GETWND_PE, IPC_GETWND); }

@@ -12,6 +12,10 @@ int currentListPosition();
 // entry has none.
 const char* playlistFilePath(int index);
 const char* playlistDisplayTitle(int index);
+// The player's own reading of `file`'s metadata for `key` ("title", "artist", "album",
+// "streamtitle") into `value` (`size` bytes, always terminated); false, with `value` empty,
+// when the player does not know it.
+bool askFileInfo(const char* file, const char* key, char* value, size_t size);
 // The player's settings folder, e.g. "%APPDATA%\Winamp", or null; the player's text.
 const char* playerSettingsFolder();
 // The playlist editor's window, wherever the skin hosts it; null from players that do not say.

@@ -44,10 +44,24 @@ static_assert(sizeof(winampGeneralPurposePlugin) == 7 * GPP_FIELD_SIZE, "record 
 #define IPC_GETWND 260
 #define IPC_GETWND_PE 1  // IPC_GETWND's argument: the playlist editor
 #define IPC_GET_HMENU 281
+#define IPC_GET_EXTENDED_FILE_INFO 290
 #define IPC_GETINIDIRECTORY 335
+#define IPC_CB_MISC 603        // posted by the player to its main window; wParam says what
+#define IPC_CB_MISC_TITLE 0    // IPC_CB_MISC: the player's title changed (track, stream title)
 #define IPC_PLAYING_FILE 3003  // sent by the player to its main window as each track starts
 #define IPC_REGISTER_LOWORD_COMMAND 3019
 #define IPC_OPEN_URL 3032
+
+// IPC_GET_EXTENDED_FILE_INFO's argument: the player writes the file's value for the key
+// `metadata` into `ret` (at most `retlen` bytes, ANSI code page) and answers nonzero when its
+// decoder knew it.
+struct extendedFileInfoStruct {
+  const char* filename;
+  const char* metadata;
+  char* ret;
+  size_t retlen;
+};
+static_assert(sizeof(extendedFileInfoStruct) == 4 * sizeof(void*), "four pointer-sized fields");
 
 // IPC_GETVERSION answers 0x50yx for 5.yx; from 5.22 on there is no mini-browser, and
 // IPC_OPEN_URL hands an address to the user's web browser instead.
