@@ -386,7 +386,6 @@ void pressPrevious() { SendMessageA(mainHandle, WM_COMMAND, command::PREVIOUS, 0
 void pressNextKey() { SendMessageA(mainHandle, WM_COMMAND, MAKEWPARAM(command::NEXT, 1), 0); }
 void pressStop() { SendMessageA(mainHandle, WM_COMMAND, command::STOP, 0); }
 void pressPause() { SendMessageA(mainHandle, WM_COMMAND, command::PAUSE, 0); }
-bool paused() { return isPaused; }
 
 void doubleClickEntry(int position) {
   selectedPosition = position;

@@ -107,7 +107,6 @@ void changeTrack(int position);
 void endOfTrack();
 // The pause button: pauses, and pressed again resumes (WM_COMMAND 40046).
 void pressPause();
-bool paused();
 // Delivers what is posted to the player's windows, as its message loop would. The player
 // posts its title notice (IPC_CB_MISC, TITLE) after each change of the playing entry's
 // title: a track starts (after its "playing file" notice), stop, pause, resume, and a
