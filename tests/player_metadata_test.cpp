@@ -51,7 +51,7 @@ struct GatheringCase {
   Info info;
   InfoAnswer answer;
   std::string query;  // of the page address
-  bool asksPlayer;    // whether any IPC_GET_EXTENDED_FILE_INFO may be sent
+  bool asksPlayer;    // whether IPC_GET_EXTENDED_FILE_INFO is sent at all
 };
 
 void PrintTo(const GatheringCase& row, std::ostream* out) { *out << row.name; }
@@ -69,6 +69,14 @@ const GatheringCase GATHERING_CASES[] = {
      {{"title", "Other"}, {"artist", "Other"}, {"album", "Other"}},
      InfoAnswer::Writes,
      "title=Song&&artist=Band&&album=Disc",
+     false},
+    {"TagTitleAlone",
+     "titled.mp3",
+     mp3({{"TIT2", "Song"}}, 0, 3),
+     "Other - Thing",
+     {{"artist", "Band"}, {"album", "Disc"}},
+     InfoAnswer::Writes,
+     "title=Song",
      false},
     {"Utf16Tag", "utf16.mp3", mp3(encoded(samplemp3::utf16Text), 1, 3), "Other - Thing", CAFE_ANSI,
      InfoAnswer::Writes, CAFE_QUERY, true},
