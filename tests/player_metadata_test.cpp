@@ -1,8 +1,11 @@
 // What the player knows of a track (IPC_GET_EXTENDED_FILE_INFO) where the tag gives nothing,
 // and the player's title notice (IPC_CB_MISC) as a track change: through the whole plug-in,
 // judged by the pages it sends and the requests the player received.
+#include <functional>
+#include <map>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "model/player/player_numbers.h"
 #include "tests/support/player_fixture.h"
