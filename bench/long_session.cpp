@@ -135,6 +135,7 @@ static int playSession(const Options& options, const std::string& folder) {
   for (long track = 1; track <= options.tracks; ++track) {
     long position = (track - 1) % options.files;
     modelplayer::changeTrack((int)position);
+    modelplayer::deliverPostedMessages();  // the player's message loop: its title notice
     if (!sentNewPage(position)) ++wrong;
     for (long sample : options.samples) {
       if (sample == track) printHeap(track);

@@ -1,5 +1,7 @@
 # Third-party dependencies of the Windows cross builds, for the target:
 #   id3lib::id3lib   static id3lib 3.8.3 (C interface), zlib linked in statically
+#   TagLib::tag      static TagLib 1.13, zlib linked in statically: the session program's
+#                    only, and not in the shipped DLL's build (win32 thread model)
 #   GTest::gtest, GTest::gtest_main, GTest::gmock, GTest::gmock_main
 #                    GoogleTest built from Debian's sources in /usr/src/googletest
 # Include this only when cross-compiling for Windows with one of the
@@ -66,6 +68,34 @@ if(NOT TARGET id3lib::id3lib)
     INTERFACE_INCLUDE_DIRECTORIES "${_id3lib_dir}/include"
     # 1 = static: the headers then declare plain functions, no dllimport.
     INTERFACE_COMPILE_DEFINITIONS "ID3LIB_LINKOPTION=1"
+    INTERFACE_LINK_LIBRARIES "${TUNELORE_MINGW_ZLIB}")
+endif()
+
+# --- TagLib --------------------------------------------------------------------
+# The session program reads files as the player does; the shipped DLL's build has none.
+if(TUNELORE_MINGW_THREADS STREQUAL "posix" AND NOT TARGET TagLib::tag)
+  set(_taglib_dir "${TUNELORE_DEPS_DIR}/taglib-${TUNELORE_MINGW_TRIPLET}-${TUNELORE_MINGW_THREADS}")
+  execute_process(
+    COMMAND ${CMAKE_COMMAND} -E env "TUNELORE_MINGW_CXX=${CMAKE_CXX_COMPILER}"
+            "TUNELORE_MINGW_CC=${CMAKE_C_COMPILER}"
+            bash "${_tunelore_tools}/build-taglib-mingw.sh" "${TUNELORE_MINGW_TRIPLET}" "${_taglib_dir}"
+    RESULT_VARIABLE _taglib_result
+    OUTPUT_VARIABLE _taglib_output
+    ERROR_VARIABLE _taglib_output)
+  if(NOT _taglib_result EQUAL 0)
+    message(FATAL_ERROR "Building TagLib for ${TUNELORE_MINGW_TRIPLET} failed:\n${_taglib_output}")
+  endif()
+  string(STRIP "${_taglib_output}" _taglib_output)
+  string(REPLACE "\n" "\n-- " _taglib_output "${_taglib_output}")
+  message(STATUS "${_taglib_output}")
+  set_property(DIRECTORY "${CMAKE_SOURCE_DIR}" APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+    "${_tunelore_tools}/build-taglib-mingw.sh")
+  add_library(TagLib::tag STATIC IMPORTED GLOBAL)
+  set_target_properties(TagLib::tag PROPERTIES
+    IMPORTED_LOCATION "${_taglib_dir}/lib/libtag.a"
+    IMPORTED_LINK_INTERFACE_LANGUAGES CXX
+    INTERFACE_INCLUDE_DIRECTORIES "${_taglib_dir}/include"
+    INTERFACE_COMPILE_DEFINITIONS "TAGLIB_STATIC"
     INTERFACE_LINK_LIBRARIES "${TUNELORE_MINGW_ZLIB}")
 endif()
 

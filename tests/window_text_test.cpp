@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -122,6 +124,27 @@ TEST_F(WindowTextTest, AnsiWindowSubclassedThroughTheUnicodeFormsGetsAnsiText) {
   SetWindowLongPtrW(narrow, GWLP_WNDPROC, (LONG_PTR)forwardedTo);
   EXPECT_FALSE(IsWindowUnicode(narrow));
   EXPECT_EQ(GetWindowLongPtrA(narrow, GWLP_WNDPROC), (LONG_PTR)narrowProcedure);
+}
+
+// The player reads tags in Unicode and hands their texts out in the ANSI code page: what
+// code page 1252 has is kept (its 0x80-0x9F row included), anything else becomes "?".
+TEST(AnsiTextTest, WideCharToMultiByteKeepsCodePage1252AndMarksTheRest) {
+  const std::pair<const wchar_t*, const char*> cases[] = {
+      {L"Caf\u00E9 Bj\u00F6rk D\u00E9but",
+       "Caf\xE9 Bj\xF6rk D\xE9"
+       "but"},
+      {L"\u20AC \u2019 \u0160 \u0178", "\x80 \x92 \x8A \x9F"},
+      {MIXED_TEXT, MIXED_TEXT_AS_ANSI},
+      {L"Caf\u00E9 \u2615", "Caf\xE9 ?"},
+      {L"", ""},
+  };
+  for (const auto& [wide, ansi] : cases) {
+    int needed = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    EXPECT_EQ(needed, (int)strlen(ansi) + 1) << ansi;
+    std::string text(64, 'x');
+    EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, wide, -1, &text[0], 64, nullptr, nullptr), needed);
+    EXPECT_STREQ(text.c_str(), ansi);
+  }
 }
 
 }  // namespace

@@ -1,25 +1,27 @@
 #!/usr/bin/env bash
 # Installs what the builds need on a Debian 12 machine, only when something is missing.
-#   install-deps.sh native   compilers, CMake, id3lib, GoogleTest, Google Benchmark, valgrind
+#   install-deps.sh native   compilers, CMake, id3lib, TagLib, GoogleTest, Google Benchmark,
+#                            valgrind, and sox with mutagen for the session's audio corpus
 #   install-deps.sh wine32   the 32-bit run alone: wine32 from the i386 architecture, and
 #                            qemu-user-static registered for 32-bit programs where the kernel
 #                            cannot start them
 #   install-deps.sh windows  native and wine32, plus MinGW-w64, zlib for MinGW, wine64, Xvfb,
-#                            id3lib's sources, NSIS for the setup program and pefile for the checks of
-#                            the shipped files
+#                            id3lib's and TagLib's sources (and utf8-cpp for TagLib), NSIS for the
+#                            setup program and pefile for the checks of the shipped files
 #   install-deps.sh render   windows plus ImageMagick, to turn the dialog's picture into PNG
 # A second run changes nothing.
 set -euo pipefail
 want=${1:-native}
 
-native_pkgs=(cmake g++ clang libclang-rt-14-dev libid3-3.8.3-dev libgtest-dev googletest
-             libbenchmark-dev valgrind pkg-config ninja-build python3)
+native_pkgs=(cmake g++ clang libclang-rt-14-dev libid3-3.8.3-dev libtag1-dev libgtest-dev
+             googletest libbenchmark-dev valgrind pkg-config ninja-build python3 python3-mutagen
+             sox libsox-fmt-mp3)
 wine32_pkgs=(wine32:i386 xvfb xauth)
 # The shipped 32-bit DLL is built with the win32 thread model: the posix one links
 # winpthread, which imports functions Windows XP lacks.
 windows_pkgs=(g++-mingw-w64-i686-win32 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
               binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 libz-mingw-w64-dev wine64
-              dpkg-dev nsis python3-pefile "${wine32_pkgs[@]}")
+              dpkg-dev libutfcpp-dev nsis python3-pefile "${wine32_pkgs[@]}")
 
 case "$want" in
   native) pkgs=("${native_pkgs[@]}") ;;
@@ -59,7 +61,7 @@ install_missing() {
   [ ${#missing[@]} -eq 0 ] && [ $need_src -eq 0 ] && [ $need_arch -eq 0 ] && return 0
 
   if [ $need_src -eq 1 ]; then
-    # id3lib is cross-built for Windows from Debian's own source package.
+    # id3lib and TagLib are cross-built for Windows from Debian's own source packages.
     $sudo tee /etc/apt/sources.list.d/debian-src.sources >/dev/null <<'SRC'
 Types: deb-src
 URIs: http://deb.debian.org/debian

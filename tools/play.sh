@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the plug-in and plays a playlist through it, printing every mini-browser request,
 # the plug-in's description and its settings file. Without arguments it plays a built-in
-# sample playlist; name MP3 files or .m3u playlists to play those, and --disable-plugin,
-# --disable-startup or --disable-autoopen to set the switches for the run.
+# sample playlist; name audio files (MP3, FLAC, Ogg Vorbis) or .m3u playlists to play those,
+# and --disable-plugin, --disable-startup or --disable-autoopen to set the switches for the
+# run. The player reads each file's tag (TagLib) and prints what it read.
 #
 # The real 64-bit gen_tunelore.dll plays inside the Win32 player program under wine64; where
 # Wine is missing (or TUNELORE_PLAY_MODEL=1), the plug-in's code plays inside the model

@@ -1,5 +1,6 @@
 #include "model/player/model_player.h"
 
+#include "model/player/file_info.h"
 #include "model/player/player_numbers.h"
 
 namespace modelplayer {
@@ -20,6 +21,7 @@ static std::vector<Entry> playlist;
 static int currentPosition;
 static int selectedPosition;
 static bool isPlaying;
+static bool isPaused;
 static std::vector<BrowserRequest> requests;
 static std::vector<UINT> mainMessages;
 static std::vector<UINT> playlistMessages;
@@ -149,6 +151,8 @@ static LRESULT answerRequest(WPARAM argument, LPARAM number) {
     case request::GETWND:
       if (!built.answersPlaylistWindowRequest || argument != GETWND_PE) return 0;
       return (LRESULT)playlistHandle;
+    case request::GET_EXTENDED_FILE_INFO:
+      return answerFileInfo((const ExtendedFileInfo*)argument, playlist);
     default:
       return answerLaterRequest(argument, number);
   }
@@ -158,6 +162,10 @@ static LRESULT answerRequest(WPARAM argument, LPARAM number) {
 // playback starts from stop.
 static void showEntry() { SendMessageA(playlistHandle, PE_SHOW_ENTRY, SHOW_ENTRY_ARGUMENT, 0); }
 
+// Posted, not sent: it reaches the main window through the message loop, after the entry's
+// display title has changed.
+static void postTitleNotice() { PostMessageA(mainHandle, WA_IPC, misc::TITLE, CB_MISC); }
+
 // What the player does whatever started the track: move, show it, tell the main window.
 static void startTrack(int position) {
   const Entry* entry = entryAt((WPARAM)position);
@@ -165,12 +173,14 @@ static void startTrack(int position) {
   bool wasPlaying = isPlaying;
   currentPosition = position;
   isPlaying = true;
+  isPaused = false;
   showEntry();
   if (wasPlaying) showEntry();
   std::string path = entry->path;  // the player's own copy, not the handed-out buffer
   std::wstring widePath(path.begin(), path.end());
   SendMessageA(mainHandle, WA_IPC, (WPARAM)path.c_str(), request::PLAYING_FILE);
   SendMessageW(mainHandle, WA_IPC, (WPARAM)widePath.c_str(), request::PLAYING_FILEW);
+  postTitleNotice();
 }
 
 static int stepped(int step) {
@@ -180,13 +190,23 @@ static int stepped(int step) {
 
 static void stopPlaying() {
   isPlaying = false;
+  isPaused = false;
   showEntry();
+  postTitleNotice();
+}
+
+// Pausing and resuming change the title the player shows; a stopped player ignores both.
+static void togglePause() {
+  if (!isPlaying) return;
+  isPaused = !isPaused;
+  postTitleNotice();
 }
 
 static void handleCommand(WORD command) {
   if (command == command::NEXT) startTrack(stepped(1));
   if (command == command::PREVIOUS) startTrack(stepped(-1));
   if (command == command::STOP) stopPlaying();
+  if (command == command::PAUSE) togglePause();
 }
 
 static void recordText(std::wstring& text, bool unicode, LPARAM lParam) {
@@ -303,7 +323,16 @@ bool start(const Options& options) {
   return mainHandle != nullptr && playlistHandle != nullptr;
 }
 
+// Notices still queued for the player die with it; left in the queue they would reach the
+// next player's windows.
+static void discardPostedMessages() {
+  MSG message;
+  while (mainHandle != nullptr && PeekMessageA(&message, mainHandle, 0, 0, PM_REMOVE)) {
+  }
+}
+
 void stop() {
+  discardPostedMessages();
   for (HWND* window : {&playlistHandle, &skinHandle, &mainHandle}) {
     if (*window != nullptr) DestroyWindow(*window);
     *window = nullptr;
@@ -315,7 +344,8 @@ void stop() {
   built = Options();
   playlist.clear();
   currentPosition = selectedPosition = 0;
-  isPlaying = false;
+  isPlaying = isPaused = false;
+  forgetInfoRequests();
   requests.clear();
   mainMessages.clear();
   playlistMessages.clear();
@@ -355,6 +385,7 @@ void pressNext() { SendMessageA(mainHandle, WM_COMMAND, command::NEXT, 0); }
 void pressPrevious() { SendMessageA(mainHandle, WM_COMMAND, command::PREVIOUS, 0); }
 void pressNextKey() { SendMessageA(mainHandle, WM_COMMAND, MAKEWPARAM(command::NEXT, 1), 0); }
 void pressStop() { SendMessageA(mainHandle, WM_COMMAND, command::STOP, 0); }
+void pressPause() { SendMessageA(mainHandle, WM_COMMAND, command::PAUSE, 0); }
 
 void doubleClickEntry(int position) {
   selectedPosition = position;
@@ -371,6 +402,26 @@ void endOfTrack() {
 void deliverPostedMessages() {
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+}
+
+static std::string streamDisplayTitle(const std::string& streamTitle, const std::string& station) {
+  return streamTitle + " (" + station + ")";
+}
+
+Entry streamEntry(const std::string& url, const std::string& station,
+                  const std::string& streamTitle) {
+  Entry entry{url, streamDisplayTitle(streamTitle, station)};
+  entry.info[infokey::STREAM_TITLE] = streamTitle;
+  entry.station = station;
+  return entry;
+}
+
+void changeStreamTitle(int position, const std::string& streamTitle) {
+  if (entryAt((WPARAM)position) == nullptr) return;
+  Entry& entry = playlist[(size_t)position];
+  entry.title = streamDisplayTitle(streamTitle, entry.station);
+  entry.info[infokey::STREAM_TITLE] = streamTitle;
+  postTitleNotice();
 }
 
 const std::vector<BrowserRequest>& browserRequests() { return requests; }

@@ -8,16 +8,37 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
 namespace modelplayer {
+
+// How the player answers IPC_GET_EXTENDED_FILE_INFO for a key the entry's file has. For a
+// key it lacks, and for title, artist and album of a URL, it answers 0 and writes nothing.
+enum class InfoAnswer {
+  Writes,             // the value, cut to the buffer and terminated; answers 1
+  ZeroAfterWriting,   // writes as above, then answers 0: after 0 the buffer means nothing
+  OneWithoutWriting,  // answers 1 and leaves the buffer as it was
+  FillsUnterminated,  // all retlen bytes: the value, then INFO_FILLER; no terminator; answers 1
+};
+const char INFO_FILLER = '~';
 
 struct Entry {
   std::string path;   // file path handed out for the entry
   std::string title;  // display title
   bool hasPath = true;
   bool hasTitle = true;
+  // What the player's decoder reads from the file, by key, in the ANSI code page.
+  std::map<std::string, std::string> info = {};
+  InfoAnswer infoAnswer = InfoAnswer::Writes;
+  std::string station = {};  // a stream's station, shown after its title
+};
+
+// One IPC_GET_EXTENDED_FILE_INFO request as the player read it.
+struct InfoRequest {
+  std::string file;  // empty for a null file name
+  std::string key;
 };
 
 struct BrowserRequest {
@@ -84,8 +105,23 @@ void changeTrack(int position);
 // The playing track ends: the player posts itself 0x402 and starts the next one when the
 // message loop delivers it.
 void endOfTrack();
-// Delivers what is posted to the player's windows, as its message loop would.
+// The pause button: pauses, and pressed again resumes (WM_COMMAND 40046).
+void pressPause();
+// Delivers what is posted to the player's windows, as its message loop would. The player
+// posts its title notice (IPC_CB_MISC, TITLE) after each change of the playing entry's
+// title: a track starts (after its "playing file" notice), stop, pause, resume, and a
+// stream's new title.
 void deliverPostedMessages();
+
+// A stream as the player lists it: the URL, the display title "Artist - Title (Station)" and
+// the decoder's "streamtitle", which leaves the station out.
+Entry streamEntry(const std::string& url, const std::string& station,
+                  const std::string& streamTitle);
+// The stream at `position` sends a new title: the player updates the entry's display title
+// and streamtitle, then posts its title notice.
+void changeStreamTitle(int position, const std::string& streamTitle);
+// Every IPC_GET_EXTENDED_FILE_INFO request since start(), in order.
+const std::vector<InfoRequest>& infoRequests();
 
 const std::vector<BrowserRequest>& browserRequests();
 void clearBrowserRequests();

@@ -32,6 +32,7 @@ const LPARAM MBOPEN = 241;
 const LPARAM MBBLOCK = 248;
 const LPARAM GETWND = 260;
 const LPARAM GET_HMENU = 281;
+const LPARAM GET_EXTENDED_FILE_INFO = 290;
 const LPARAM GETINIDIRECTORY = 335;
 const LPARAM PLAYING_FILE = 3003;
 const LPARAM REGISTER_LOWORD_COMMAND = 3019;
@@ -39,6 +40,31 @@ const LPARAM OPEN_URL = 3032;
 const LPARAM PLAYING_FILEW = 13003;
 }  // namespace request
 const WPARAM GETWND_PE = 1;  // IPC_GETWND's argument for the playlist editor
+
+// IPC_GET_EXTENDED_FILE_INFO's argument: the file, the key ("title", "artist", "album",
+// "streamtitle"), and the caller's buffer. The player writes the value there in the ANSI
+// code page and answers nonzero when its decoder answered.
+struct ExtendedFileInfo {
+  const char* filename;
+  const char* metadata;
+  char* ret;
+  size_t retlen;
+};
+static_assert(sizeof(ExtendedFileInfo) == 4 * sizeof(void*), "four pointer-sized fields");
+namespace infokey {
+const char TITLE[] = "title";
+const char ARTIST[] = "artist";
+const char ALBUM[] = "album";
+const char STREAM_TITLE[] = "streamtitle";  // a stream's "Artist - Title", without the station
+}  // namespace infokey
+
+// The player's notices to its own main window: posted WA_IPC with lParam CB_MISC.
+const LPARAM CB_MISC = 603;
+namespace misc {
+const WPARAM TITLE = 0;  // the playing entry's title changed: start, stop, pause, stream
+const WPARAM STATUS = 2;
+const WPARAM INFO = 4;
+}  // namespace misc
 
 // The main window: commands (WM_COMMAND) and the end-of-track message.
 namespace command {

@@ -14,21 +14,46 @@ static void appendSyncSafe(std::string& out, size_t value) {
   for (int shift = 21; shift >= 0; shift -= 7) out += (char)((value >> shift) & 0x7F);
 }
 
-std::string id3v2Tag(const TextFrames& frames, char encoding) {
+// ID3v2.4 stores frame sizes sync-safe, as the tag's own size; ID3v2.3 plain.
+std::string id3v2Tag(const TextFrames& frames, char encoding, char version) {
   std::string body;
   for (const auto& frame : frames) {
     body += frame.first.substr(0, 4);
-    appendBigEndian(body, frame.second.size() + 1);
+    if (version == 4) {
+      appendSyncSafe(body, frame.second.size() + 1);
+    } else {
+      appendBigEndian(body, frame.second.size() + 1);
+    }
     body += std::string(2, '\0');  // flags
     body += encoding;
     body += frame.second;
   }
   std::string tag = "ID3";
-  tag += '\x03';
+  tag += version;
   tag += '\x00';
   tag += '\x00';  // no unsynchronisation, no extended header
   appendSyncSafe(tag, body.size());
   return tag + body;
+}
+
+std::string utf16Text(const std::string& latin1) {
+  std::string text("\xFF\xFE", 2);  // little-endian
+  for (char c : latin1) text += std::string(1, c) + '\0';
+  return text;
+}
+
+std::string utf8Text(const std::string& latin1) {
+  std::string text;
+  for (char c : latin1) {
+    unsigned char byte = (unsigned char)c;
+    if (byte < 0x80) {
+      text += c;
+    } else {
+      text += (char)(0xC0 | (byte >> 6));
+      text += (char)(0x80 | (byte & 0x3F));
+    }
+  }
+  return text;
 }
 
 static std::string fixedField(const std::string& text, size_t width) {

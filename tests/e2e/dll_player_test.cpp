@@ -8,6 +8,7 @@
 
 #include <fstream>
 #include <functional>
+#include <map>
 #include <sstream>
 #include <string>
 
@@ -203,6 +204,77 @@ TEST_F(DllPlayerTest, EveryRouteToANewTrackOpensItsPageOnce) {
   }
   record->quit();
   FreeLibrary(module);
+}
+
+// Where the tag gives nothing the player is asked (IPC_GET_EXTENDED_FILE_INFO): the request's
+// layout and file name as the DLL builds them, a buffer the player fills to its last byte,
+// and a stream's new title, which only the player's posted title notice announces.
+class PlayerInfoDllTest : public DllPlayerTest {
+ protected:
+  void SetUp() override {
+    DllPlayerTest::SetUp();
+    record = load();
+    ASSERT_NE(record, nullptr);
+    record->init();
+    takeRequests();
+  }
+  void TearDown() override {
+    if (record != nullptr) record->quit();
+    if (module != nullptr) FreeLibrary(module);
+    DllPlayerTest::TearDown();
+  }
+  // A file without any ID3 tag, added to the playlist with what the player's decoder read.
+  int addUntagged(const char* name, const std::map<std::string, std::string>& info,
+                  modelplayer::InfoAnswer answer) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    modelplayer::Entry entry{std::string(temp) + name, "Other - Thing"};
+    EXPECT_TRUE(samplemp3::writeFile(entry.path, std::string("fLaC\0\0\0\x22", 8)));
+    entry.info = info;
+    entry.infoAnswer = answer;
+    return add(entry);
+  }
+  int add(const modelplayer::Entry& entry) {
+    playlist.push_back(entry);
+    modelplayer::setPlaylist(playlist);
+    return (int)playlist.size() - 1;
+  }
+  static std::string pageFor(const std::string& query) {
+    return "block 0|bring up|open " + BASE + "plugin.php?" + query + "|block 1|";
+  }
+  Record* record = nullptr;
+};
+
+TEST_F(PlayerInfoDllTest, PlayerAnswersFillTheFieldsAnUntaggedFileLacks) {
+  int flac =
+      addUntagged("tunelore-e2e.flac", {{"title", "Song 4"}, {"artist", "Band"}, {"album", "Disc"}},
+                  modelplayer::InfoAnswer::Writes);
+  int full = addUntagged("tunelore-e2e-full.flac", {{"title", "Song"}},
+                         modelplayer::InfoAnswer::FillsUnterminated);
+  modelplayer::changeTrack(flac);
+  EXPECT_EQ(takeRequests(), pageFor("title=Song 4&&artist=Band&&album=Disc"));
+  modelplayer::changeTrack(full);
+  // The plug-in keeps 1023 characters of a field, whatever the player wrote.
+  EXPECT_EQ(takeRequests(),
+            pageFor("title=Song" + std::string(1023 - 4, modelplayer::INFO_FILLER)));
+  ASSERT_FALSE(modelplayer::infoRequests().empty());
+  EXPECT_EQ(modelplayer::infoRequests().front().file, playlist[(size_t)flac].path);
+  EXPECT_EQ(modelplayer::infoRequests().back().file, playlist[(size_t)full].path);
+}
+
+TEST_F(PlayerInfoDllTest, StreamTitleNoticeGivesTheNewPageOnce) {
+  int stream =
+      add(modelplayer::streamEntry("http://radio.test:8000/live", "Radio Test", "Band - Song"));
+  modelplayer::changeTrack(stream);
+  modelplayer::deliverPostedMessages();
+  EXPECT_EQ(takeRequests(), pageFor("title=Song&&artist=Band"));
+  modelplayer::changeStreamTitle(stream, "Other - Tune");
+  EXPECT_EQ(takeRequests(), "") << "the notice is posted";
+  modelplayer::deliverPostedMessages();
+  EXPECT_EQ(takeRequests(), pageFor("title=Tune&&artist=Other"));
+  modelplayer::pressStop();
+  modelplayer::deliverPostedMessages();
+  EXPECT_EQ(takeRequests(), "");
 }
 
 // Under a modern skin the playlist editor is a child of the skin's window: only the player's

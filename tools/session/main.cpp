@@ -2,7 +2,9 @@
 // mini-browser request, the plug-in's description and its settings file.
 //
 //   tunelore-session [--disable-plugin] [--disable-startup] [--disable-autoopen]
-//                    [FILE.mp3 | LIST.m3u]...
+//                    [FILE.mp3 | FILE.flac | FILE.ogg | LIST.m3u]...
+//
+// Texts are printed as the player and the plug-in hold them, in the ANSI code page (1252).
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -34,7 +36,7 @@ static bool parseOptions(int argc, char** argv, Options& options) {
     } else if (argument.rfind("--", 0) == 0) {
       std::cerr << "unknown option " << argument << "\n"
                 << "usage: tunelore-session [--disable-plugin] [--disable-startup] "
-                   "[--disable-autoopen] [FILE.mp3 | LIST.m3u]...\n";
+                   "[--disable-autoopen] [FILE | LIST.m3u]...\n";
       return false;
     } else {
       options.names.push_back(argument);
@@ -58,6 +60,18 @@ static std::string fileText(const std::string& path) {
   std::stringstream text;
   text << in.rdbuf();
   return text.str();
+}
+
+// What the player answers about the entry's file, as the plug-in may ask for it.
+static void printFileInfo(const modelplayer::Entry& entry) {
+  std::cout << "  the player reads:";
+  if (entry.info.empty()) std::cout << " nothing";
+  namespace key = playernumbers::infokey;
+  for (const char* name : {key::TITLE, key::ARTIST, key::ALBUM}) {
+    auto found = entry.info.find(name);
+    if (found != entry.info.end()) std::cout << " " << name << "=\"" << found->second << "\"";
+  }
+  std::cout << "\n";
 }
 
 static int playSession(const Options& options, const std::string& workFolder) {
@@ -89,7 +103,9 @@ static int playSession(const Options& options, const std::string& workFolder) {
   record->init();
   for (size_t i = 0; i < playlist.size(); ++i) {
     std::cout << "track " << i + 1 << ": " << playlist[i].title << "\n";
+    printFileInfo(playlist[i]);
     modelplayer::changeTrack((int)i);
+    modelplayer::deliverPostedMessages();  // the player's message loop runs between tracks
   }
   record->quit();
   std::cout << "description: " << record->description << "\n";

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "model/player/sample_mp3.h"
+#include "tools/session/file_metadata.h"
 
 namespace fs = std::filesystem;
 
@@ -29,12 +30,16 @@ std::vector<modelplayer::Entry> samplePlaylist(const std::string& folder) {
     std::string path = (fs::path(folder) / sample.file).string();
     samplemp3::writeFile(path, samplemp3::taggedTrack(sample.frames));
     entries.push_back({path, sample.displayTitle});
+    readPlayerMetadata(entries.back());
   }
   return entries;
 }
 
+// The player lists a file by its name and reads what its tag says.
 static modelplayer::Entry entryFor(const fs::path& file) {
-  return {file.string(), file.stem().string()};
+  modelplayer::Entry entry{file.string(), file.stem().string()};
+  readPlayerMetadata(entry);
+  return entry;
 }
 
 static bool readM3u(const fs::path& list, std::vector<modelplayer::Entry>& entries,

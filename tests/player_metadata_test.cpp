@@ -1,0 +1,288 @@
+// What the player knows of a track (IPC_GET_EXTENDED_FILE_INFO) where the tag gives nothing,
+// and the player's title notice (IPC_CB_MISC) as a track change: through the whole plug-in,
+// judged by the pages it sends and the requests the player received.
+#include <functional>
+#include <map>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "model/player/player_numbers.h"
+#include "tests/support/player_fixture.h"
+
+namespace {
+
+using namespace playernumbers;
+using modelplayer::InfoAnswer;
+using Info = std::map<std::string, std::string>;
+
+const UINT LYRICS_ITEM = modelplayer::FIRST_REGISTERED_COMMAND;
+const char STREAM_URL[] = "http://radio.test:8000/live";
+const char STATION[] = "Radio Test";
+const size_t FIELD_LIMIT = 1023;  // the plug-in keeps at most this many characters a field
+
+std::string mp3(const samplemp3::TextFrames& frames, char encoding, char version) {
+  return samplemp3::id3v2Tag(frames, encoding, version) + samplemp3::silentAudio(2000);
+}
+const samplemp3::TextFrames CAFE_LATIN1 = {{"TIT2", "Caf\xE9"},
+                                           {"TPE1", "Bj\xF6rk"},
+                                           {"TALB",
+                                            "D\xE9"
+                                            "but"}};
+const Info CAFE_ANSI = {{"title", "Caf\xE9"},
+                        {"artist", "Bj\xF6rk"},
+                        {"album",
+                         "D\xE9"
+                         "but"}};
+const char CAFE_QUERY[] =
+    "title=Caf\xE9&&artist=Bj\xF6rk&&album=D\xE9"
+    "but";
+
+samplemp3::TextFrames encoded(std::string (*encode)(const std::string&)) {
+  samplemp3::TextFrames frames;
+  for (const auto& [id, text] : CAFE_LATIN1) frames.push_back({id, encode(text)});
+  return frames;
+}
+
+// One playlist entry as the player has it. `file` is written into the test's folder with
+// `bytes`; a URL is used as it is; no file at all leaves the entry without one.
+struct GatheringCase {
+  const char* name;
+  std::string file;
+  std::string bytes;
+  std::string displayTitle;
+  Info info;
+  InfoAnswer answer;
+  std::string query;  // of the page address
+  bool asksPlayer;    // whether IPC_GET_EXTENDED_FILE_INFO is sent at all
+};
+
+void PrintTo(const GatheringCase& row, std::ostream* out) { *out << row.name; }
+
+const std::string FLAC_BYTES = std::string("fLaC\0\0\0\x22", 8) + std::string(34, '\0');
+const std::string UNTAGGED = samplemp3::silentAudio(2000);
+const std::string FULL_TO_THE_LIMIT =
+    "Song" + std::string(FIELD_LIMIT - 4, modelplayer::INFO_FILLER);
+
+const GatheringCase GATHERING_CASES[] = {
+    {"TagRead",
+     "tagged.mp3",
+     mp3({{"TIT2", "Song"}, {"TPE1", "Band"}, {"TALB", "Disc"}}, 0, 3),
+     "Other - Thing",
+     {{"title", "Other"}, {"artist", "Other"}, {"album", "Other"}},
+     InfoAnswer::Writes,
+     "title=Song&&artist=Band&&album=Disc",
+     false},
+    {"TagTitleAlone",
+     "titled.mp3",
+     mp3({{"TIT2", "Song"}}, 0, 3),
+     "Other - Thing",
+     {{"artist", "Band"}, {"album", "Disc"}},
+     InfoAnswer::Writes,
+     "title=Song",
+     false},
+    {"Utf16Tag", "utf16.mp3", mp3(encoded(samplemp3::utf16Text), 1, 3), "Other - Thing", CAFE_ANSI,
+     InfoAnswer::Writes, CAFE_QUERY, true},
+    {"Utf8Id3v24Tag", "utf8.mp3", mp3(encoded(samplemp3::utf8Text), 3, 4), "Other - Thing",
+     CAFE_ANSI, InfoAnswer::Writes, CAFE_QUERY, true},
+    {"AlbumOnlyTag",
+     "album.mp3",
+     mp3({{"TALB", "Disc"}}, 0, 3),
+     "Other - Thing",
+     {{"title", "Song"}, {"artist", "Band"}, {"album", "Player Disc"}},
+     InfoAnswer::Writes,
+     "title=Song&&artist=Band&&album=Disc",
+     true},
+    {"Flac", "song.flac", FLAC_BYTES, "Other - Thing", CAFE_ANSI, InfoAnswer::Writes, CAFE_QUERY,
+     true},
+    {"TitleAloneKeptAsGiven",
+     "song.flac",
+     FLAC_BYTES,
+     "Other - Thing",
+     {{"title", "  Song "}},
+     InfoAnswer::Writes,
+     "title=  Song ",
+     true},
+    {"ZeroAfterWriting",
+     "song.flac",
+     FLAC_BYTES,
+     "Band - Song",
+     {{"title", "Wrong"}, {"artist", "Wrong"}},
+     InfoAnswer::ZeroAfterWriting,
+     "title=Song&&artist=Band",
+     true},
+    {"OneWithoutWriting",
+     "song.flac",
+     FLAC_BYTES,
+     "Band - Song",
+     {{"title", "Unseen"}, {"artist", "Unseen"}},
+     InfoAnswer::OneWithoutWriting,
+     "title=Song&&artist=Band",
+     true},
+    {"UnterminatedFullBuffer",
+     "song.flac",
+     FLAC_BYTES,
+     "Other - Thing",
+     {{"title", "Song"}},
+     InfoAnswer::FillsUnterminated,
+     "title=" + FULL_TO_THE_LIMIT,
+     true},
+    {"StreamTitle",
+     STREAM_URL,
+     "",
+     "Band - Song (Radio Test)",
+     {{"streamtitle", "Band - Song"}},
+     InfoAnswer::Writes,
+     "title=Song&&artist=Band",
+     true},
+    {"StreamWithoutStreamTitle",
+     STREAM_URL,
+     "",
+     "Band - Song (Radio Test)",
+     {},
+     InfoAnswer::Writes,
+     "title=Song (Radio Test)&&artist=Band",
+     true},
+    {"NothingAnywhere", "plain.mp3", UNTAGGED, "Track 01", {}, InfoAnswer::Writes, "", true},
+    {"NoFileName", "", "", "Band - Song", CAFE_ANSI, InfoAnswer::Writes, "title=Song&&artist=Band",
+     false},
+};
+
+// A 5.0 player with a main menu: an update and the menu pick both bring the page up.
+class PlayerMetadataTest : public PlayerTest {
+ protected:
+  PlayerMetadataTest() { playerOptions.mainMenu = true; }
+  void SetUp() override {
+    PlayerTest::SetUp();
+    if (switchedOff) {
+      writeSettingsFile("[" + pluginFileName() + "]\r\nbDisabledPlugin=TRUE\r\n");
+    }
+    plugin.init();
+    modelplayer::clearBrowserRequests();
+  }
+  bool switchedOff = false;  // "Disable Tunelore Plugin" ticked before start-up
+  void expectPages(const std::vector<std::string>& queries, const char* when) {
+    std::vector<std::string> expected;
+    for (const auto& query : queries) {
+      for (const auto& line : pageRequests(pageAddress(query))) expected.push_back(line);
+    }
+    EXPECT_EQ(requests(), expected) << when;
+    modelplayer::clearBrowserRequests();
+  }
+};
+
+class GatheringTest : public PlayerMetadataTest,
+                      public ::testing::WithParamInterface<GatheringCase> {
+ protected:
+  modelplayer::Entry entryOf(const GatheringCase& row) {
+    modelplayer::Entry entry{row.file, row.displayTitle, !row.file.empty()};
+    bool written = !row.file.empty() && row.file.find("://") == std::string::npos;
+    if (written) entry.path = writeTrack(row.file, row.bytes);
+    entry.info = row.info;
+    entry.infoAnswer = row.answer;
+    return entry;
+  }
+};
+
+TEST_P(GatheringTest, UpdateAndMenuPickSendTheSamePage) {
+  const GatheringCase& row = GetParam();
+  modelplayer::Entry entry = entryOf(row);
+  play({entry});
+  modelplayer::changeTrack(0);
+  expectPages({row.query}, "update");
+  modelplayer::chooseMenuItem(LYRICS_ITEM);
+  expectPages({row.query}, "menu pick");
+  EXPECT_EQ(!modelplayer::infoRequests().empty(), row.asksPlayer);
+  for (const auto& request : modelplayer::infoRequests()) {
+    EXPECT_EQ(request.file, entry.path) << request.key;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Entries, GatheringTest, ::testing::ValuesIn(GATHERING_CASES),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A stream plays with its first title's page sent; then the player acts and its message loop
+// runs. The title notice is posted: nothing happens before the loop delivers it.
+struct NoticeCase {
+  const char* name;
+  std::function<void()> act;
+  std::vector<std::string> queries;  // of the new pages
+};
+
+void PrintTo(const NoticeCase& row, std::ostream* out) { *out << row.name; }
+
+void changeTitleSilently(const std::string& streamTitle) {
+  modelplayer::setPlaylist({modelplayer::streamEntry(STREAM_URL, STATION, streamTitle)});
+}
+
+void post(WPARAM notice) { PostMessageA(modelplayer::mainWindow(), WA_IPC, notice, CB_MISC); }
+
+const NoticeCase NOTICE_CASES[] = {
+    {"NewStreamTitle",
+     [] { modelplayer::changeStreamTitle(0, "Other - Tune"); },
+     {"title=Tune&&artist=Other"}},
+    {"TwoTitlesBeforeTheLoopRuns",
+     [] {
+       modelplayer::changeStreamTitle(0, "First - One");
+       modelplayer::changeStreamTitle(0, "Second - Two");
+     },
+     {"title=Two&&artist=Second"}},
+    {"SameTitleAgain", [] { modelplayer::changeStreamTitle(0, "Band - Song"); }, {}},
+    {"Stop", [] { modelplayer::pressStop(); }, {}},
+    {"PauseAndResume",
+     [] {
+       modelplayer::pressPause();
+       modelplayer::pressPause();
+     },
+     {}},
+    {"StatusAndInfoNotices",
+     [] {
+       changeTitleSilently("Other - Tune");
+       post(misc::STATUS);
+       post(misc::INFO);
+     },
+     {}},
+    {"TitleNoticeAfterASilentChange",
+     [] {
+       changeTitleSilently("Other - Tune");
+       post(misc::TITLE);
+     },
+     {"title=Tune&&artist=Other"}},
+};
+
+class TitleNoticeTest : public PlayerMetadataTest,
+                        public ::testing::WithParamInterface<NoticeCase> {};
+
+TEST_P(TitleNoticeTest, NewTitleGivesItsPageOnce) {
+  play({modelplayer::streamEntry(STREAM_URL, STATION, "Band - Song")});
+  modelplayer::changeTrack(0);
+  modelplayer::deliverPostedMessages();
+  expectPages({"title=Song&&artist=Band"}, "the stream starts");
+  GetParam().act();
+  expectPages({}, "before the message loop runs");
+  modelplayer::deliverPostedMessages();
+  expectPages(GetParam().queries, "after it");
+}
+
+INSTANTIATE_TEST_SUITE_P(Notices, TitleNoticeTest, ::testing::ValuesIn(NOTICE_CASES),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class SwitchedOffTest : public PlayerMetadataTest {
+ protected:
+  SwitchedOffTest() { switchedOff = true; }
+};
+
+TEST_F(SwitchedOffTest, AsksThePlayerNothing) {
+  modelplayer::Entry flac{writeTrack("song.flac", FLAC_BYTES), "Band - Song"};
+  flac.info = CAFE_ANSI;
+  play({flac, modelplayer::streamEntry(STREAM_URL, STATION, "Band - Song")});
+  modelplayer::changeTrack(0);
+  modelplayer::chooseMenuItem(LYRICS_ITEM);
+  modelplayer::changeTrack(1);
+  modelplayer::changeStreamTitle(1, "Other - Tune");
+  modelplayer::deliverPostedMessages();
+  EXPECT_TRUE(modelplayer::browserRequests().empty());
+  EXPECT_TRUE(modelplayer::infoRequests().empty());
+}
+
+}  // namespace
