@@ -1,11 +1,16 @@
 // What the plug-in costs the player, measured side by side with the floor it stands on:
 //   hook/...    an unwatched message through the main-window hook against the player's own
-//               procedure, sent with SendMessageA and called directly;
-//   update/...  the update for a new track and for the track already shown;
+//               procedure, sent and called directly, on today's Unicode windows and on ANSI
+//               ones (ansi-);
+//   update/...  the update for a new track and for the track already shown, from the tag or
+//               from the player's reading of an untagged file (player-info);
+//   change/...  one press of the next button on today's player and the message loop after
+//               it: every update the change brings about;
 //   bare/...    id3lib alone on the same file: ID3Tag_New, ID3Tag_Link, three frames, Delete;
-//   bare-v1v2/, bare-memory/  two other ways of having id3lib read the same frames, for
-//               comparison only (bench/id3_reading.h);
-// each on a small track and on the same tag in front of 5 MB and 100 MB of audio.
+//   bare-v1v2/, bare-memory/, bare-mapped/  other ways of having id3lib read the same
+//               frames, for comparison only (bench/id3_reading.h);
+// each on a small track, on the same tag in front of 5 MB and 100 MB of audio, and with a
+// 3 MB cover picture in the tag.
 // bench/ratios.py turns the JSON output into the table of ratios in docs/benchmarks.md.
 #include <benchmark/benchmark.h>
 
@@ -14,6 +19,7 @@
 
 #include "bench/id3_reading.h"
 #include "bench/model_session.h"
+#include "model/player/player_numbers.h"
 #include "tracking/lyrics_page.h"
 #include "tracking/song_change.h"
 #include "tracking/track_metadata.h"
@@ -26,13 +32,32 @@ static const UINT UNWATCHED_MESSAGE = WM_USER + 77;
 static const int64_t HOOK_ITERATIONS = 20000000;
 
 static std::string scratch;
-static std::string smallTrackA, smallTrackB;  // two tracks so that every update is a new one
+// Pairs of tracks, so that every update is a new one.
+static std::string smallTrackA, smallTrackB;
+static std::string pictureTrackA, pictureTrackB;  // a 3 MB cover picture in the tag
+static std::string untaggedTrackA, untaggedTrackB;
 static std::string track5MB, track100MB;
+
+// Today's player: Unicode windows (as by default), no mini-browser.
+static modelplayer::Options todaysPlayer() {
+  modelplayer::Options options;
+  options.version = 0x5092;
+  options.miniBrowser = false;
+  return options;
+}
+
+static modelplayer::Options ansiPlayer() {
+  modelplayer::Options options;
+  options.unicodeWindows = false;
+  return options;
+}
 
 // One model player per benchmark run, taken down again when the run ends.
 class Player {
  public:
-  explicit Player(benchmark::State& state) : started_(benchsession::startPlayer(scratch)) {
+  explicit Player(benchmark::State& state,
+                  const modelplayer::Options& options = modelplayer::Options())
+      : started_(benchsession::startPlayer(scratch, options)) {
     if (!started_) state.SkipWithError("the model player did not start");
   }
   ~Player() { benchsession::stopPlayer(); }
@@ -44,19 +69,25 @@ class Player {
 
 // ---- a. pass-through of a message the hooks do not watch -------------------------------
 
-static void sendUnwatched(benchmark::State& state, HWND (*window)(), bool hooked) {
-  Player player(state);
+// Sent in the window's own character set, as the player's message loop dispatches it.
+static void sendUnwatched(benchmark::State& state, HWND (*window)(), bool hooked,
+                          modelplayer::Options options) {
+  Player player(state, options);
   if (!player.started()) return;
   if (hooked) installHooks(nullptr);
   HWND target = window();
-  for (auto _ : state) benchmark::DoNotOptimize(SendMessageA(target, UNWATCHED_MESSAGE, 0, 0));
+  auto send = options.unicodeWindows ? SendMessageW : SendMessageA;
+  for (auto _ : state) benchmark::DoNotOptimize(send(target, UNWATCHED_MESSAGE, 0, 0));
 }
 
-static void callUnwatched(benchmark::State& state, HWND (*window)(), WNDPROC hook) {
-  Player player(state);
+static void callUnwatched(benchmark::State& state, HWND (*window)(), WNDPROC hook,
+                          modelplayer::Options options) {
+  Player player(state, options);
   if (!player.started()) return;
   HWND target = window();
-  WNDPROC procedure = (WNDPROC)GetWindowLongPtrW(target, GWLP_WNDPROC);  // the player's own
+  // The player's own, read in the window's character set so that it is callable.
+  WNDPROC procedure = (WNDPROC)(options.unicodeWindows ? GetWindowLongPtrW(target, GWLP_WNDPROC)
+                                                       : GetWindowLongPtrA(target, GWLP_WNDPROC));
   if (hook != nullptr) {
     installHooks(nullptr);
     procedure = hook;
@@ -66,8 +97,28 @@ static void callUnwatched(benchmark::State& state, HWND (*window)(), WNDPROC hoo
 
 // ---- b, c, d. the update and the bare id3lib reading ------------------------------------
 
-static void countUnexpectedRequests(size_t expected, int64_t& wrong) {
-  if (modelplayer::browserRequests().size() != expected) ++wrong;
+// The two tracks as the player lists them, with what its decoder reads from each file, which
+// the plug-in asks for only where the tag gives neither title nor artist.
+static std::vector<modelplayer::Entry> playlistOf(const std::string* first,
+                                                  const std::string* second) {
+  namespace key = playernumbers::infokey;
+  std::vector<modelplayer::Entry> playlist;
+  for (const auto& track : {std::make_pair(first, "A"), std::make_pair(second, "B")}) {
+    std::string letter = track.second;
+    modelplayer::Entry entry{*track.first, "Band " + letter + " - Song " + letter};
+    entry.info = {{key::TITLE, "Song " + letter},
+                  {key::ARTIST, "Band " + letter},
+                  {key::ALBUM, "Disc " + letter}};
+    playlist.push_back(entry);
+  }
+  return playlist;
+}
+
+// A new page: its four requests, and an album in its address, which the display title (the
+// last resort) cannot give.
+static void countWrongPages(int64_t& wrong) {
+  const std::vector<modelplayer::BrowserRequest>& sent = modelplayer::browserRequests();
+  if (sent.size() != 4 || sent[2].address.find("&&album=Disc ") == std::string::npos) ++wrong;
   modelplayer::clearBrowserRequests();  // or the model's record would grow with the run
 }
 
@@ -76,18 +127,19 @@ static void reportWrong(benchmark::State& state, int64_t wrong) {
 }
 
 // A new track each time: the playlist alternates between two tracks.
-static void updateAlternating(benchmark::State& state) {
+static void updateAlternating(benchmark::State& state, const std::string* first,
+                              const std::string* second) {
   Player player(state);
   if (!player.started()) return;
   installHooks(nullptr);
-  modelplayer::setPlaylist({{smallTrackA, "Band A - Song A"}, {smallTrackB, "Band B - Song B"}});
+  modelplayer::setPlaylist(playlistOf(first, second));
   int next = 0;
   int64_t wrong = 0;
   for (auto _ : state) {
     modelplayer::setPosition(next);
     next ^= 1;
     updateLyricsPage();
-    countUnexpectedRequests(4, wrong);
+    countWrongPages(wrong);
   }
   reportWrong(state, wrong);
 }
@@ -102,8 +154,33 @@ static void updateForgetting(benchmark::State& state, const std::string* track) 
   for (auto _ : state) {
     tracking.lastPageAddress[0] = '\0';
     updateLyricsPage();
-    countUnexpectedRequests(4, wrong);
+    countWrongPages(wrong);
   }
+  reportWrong(state, wrong);
+}
+
+// One press of the next button on today's player, then its message loop, which delivers the
+// title notice the player posted: every update the change brings about, counted by the
+// position request each of them sends once.
+static void nextTrack(benchmark::State& state, const std::string* first,
+                      const std::string* second) {
+  Player player(state, todaysPlayer());
+  if (!player.started()) return;
+  installHooks(nullptr);
+  modelplayer::setPlaylist(playlistOf(first, second));
+  modelplayer::pressNext();  // playing from here on
+  modelplayer::deliverPostedMessages();
+  modelplayer::clearBrowserRequests();
+  const LPARAM POSITION = playernumbers::request::GETLISTPOS;
+  int before = modelplayer::countRequests(POSITION);
+  int64_t wrong = 0;
+  for (auto _ : state) {
+    modelplayer::pressNext();
+    modelplayer::deliverPostedMessages();
+    countWrongPages(wrong);
+  }
+  state.counters["updates"] = benchmark::Counter(modelplayer::countRequests(POSITION) - before,
+                                                 benchmark::Counter::kAvgIterations);
   reportWrong(state, wrong);
 }
 
@@ -124,7 +201,7 @@ static void gatherAlternating(benchmark::State& state) {
   Player player(state);
   if (!player.started()) return;
   installHooks(nullptr);
-  modelplayer::setPlaylist({{smallTrackA, "Band A - Song A"}, {smallTrackB, "Band B - Song B"}});
+  modelplayer::setPlaylist(playlistOf(&smallTrackA, &smallTrackB));
   TrackInfo info;
   int next = 0;
   for (auto _ : state) {
@@ -176,36 +253,56 @@ static bool growMessageLogs() {
 
 static void registerAll() {
   using benchmark::RegisterBenchmark;
-  RegisterBenchmark("hook/send/player", sendUnwatched, modelplayer::mainWindow, false)
+  using modelplayer::mainWindow;
+  using modelplayer::playlistWindow;
+  const modelplayer::Options today = todaysPlayer(), ansi = ansiPlayer();
+  RegisterBenchmark("hook/send/player", sendUnwatched, mainWindow, false, today)
       ->Iterations(HOOK_ITERATIONS);
-  RegisterBenchmark("hook/send/hooked", sendUnwatched, modelplayer::mainWindow, true)
+  RegisterBenchmark("hook/send/hooked", sendUnwatched, mainWindow, true, today)
       ->Iterations(HOOK_ITERATIONS);
-  RegisterBenchmark("hook/call/player", callUnwatched, modelplayer::mainWindow, nullptr)
+  RegisterBenchmark("hook/call/player", callUnwatched, mainWindow, nullptr, today)
       ->Iterations(HOOK_ITERATIONS);
-  RegisterBenchmark("hook/call/hook", callUnwatched, modelplayer::mainWindow, mainWindowHook)
+  RegisterBenchmark("hook/call/hook", callUnwatched, mainWindow, mainWindowHook, today)
       ->Iterations(HOOK_ITERATIONS);
-  RegisterBenchmark("hook/send/playlist-player", sendUnwatched, modelplayer::playlistWindow, false)
+  RegisterBenchmark("hook/send/playlist-player", sendUnwatched, playlistWindow, false, today)
       ->Iterations(HOOK_ITERATIONS);
-  RegisterBenchmark("hook/send/playlist-hooked", sendUnwatched, modelplayer::playlistWindow, true)
+  RegisterBenchmark("hook/send/playlist-hooked", sendUnwatched, playlistWindow, true, today)
+      ->Iterations(HOOK_ITERATIONS);
+  RegisterBenchmark("hook/send/ansi-player", sendUnwatched, mainWindow, false, ansi)
+      ->Iterations(HOOK_ITERATIONS);
+  RegisterBenchmark("hook/send/ansi-hooked", sendUnwatched, mainWindow, true, ansi)
+      ->Iterations(HOOK_ITERATIONS);
+  RegisterBenchmark("hook/call/ansi-player", callUnwatched, mainWindow, nullptr, ansi)
+      ->Iterations(HOOK_ITERATIONS);
+  RegisterBenchmark("hook/call/ansi-hook", callUnwatched, mainWindow, mainWindowHook, ansi)
       ->Iterations(HOOK_ITERATIONS);
 
-  RegisterBenchmark("update/new/small", updateAlternating);
+  RegisterBenchmark("update/new/small", updateAlternating, &smallTrackA, &smallTrackB);
   RegisterBenchmark("update/new/5MB", updateForgetting, &track5MB);
   RegisterBenchmark("update/new/100MB", updateForgetting, &track100MB);
+  RegisterBenchmark("update/new/picture3MB", updateAlternating, &pictureTrackA, &pictureTrackB);
+  RegisterBenchmark("update/new/player-info", updateAlternating, &untaggedTrackA, &untaggedTrackB);
   RegisterBenchmark("update/repeat/small", updateRepeat, &smallTrackA);
   RegisterBenchmark("update/repeat/100MB", updateRepeat, &track100MB);
   RegisterBenchmark("update/gather/small", gatherAlternating);
   RegisterBenchmark("update/compose", composeAddress);
+  RegisterBenchmark("change/next/small", nextTrack, &smallTrackA, &smallTrackB);
+  RegisterBenchmark("change/next/picture3MB", nextTrack, &pictureTrackA, &pictureTrackB);
 
   const struct {
     const char* name;
     Link link;
-  } links[] = {{"bare", Link::Default}, {"bare-v1v2", Link::V1V2}, {"bare-memory", Link::Memory}};
+  } links[] = {{"bare", Link::Default},
+               {"bare-v1v2", Link::V1V2},
+               {"bare-memory", Link::Memory},
+               {"bare-mapped", Link::Mapped}};
   for (const auto& link : links) {
     std::string name = link.name;
     RegisterBenchmark((name + "/small").c_str(), bare, &smallTrackA, &smallTrackB, link.link);
     RegisterBenchmark((name + "/5MB").c_str(), bare, &track5MB, &track5MB, link.link);
     RegisterBenchmark((name + "/100MB").c_str(), bare, &track100MB, &track100MB, link.link);
+    RegisterBenchmark((name + "/picture3MB").c_str(), bare, &pictureTrackA, &pictureTrackB,
+                      link.link);
   }
 }
 
@@ -214,11 +311,27 @@ static bool writeTracks() {
   using benchsession::writeTrack;
   smallTrackA = scratch + "/small-a.mp3";
   smallTrackB = scratch + "/small-b.mp3";
+  pictureTrackA = scratch + "/picture-a.mp3";
+  pictureTrackB = scratch + "/picture-b.mp3";
+  untaggedTrackA = scratch + "/untagged-a.mp3";
+  untaggedTrackB = scratch + "/untagged-b.mp3";
   track5MB = scratch + "/5MB.mp3";
   track100MB = scratch + "/100MB.mp3";
   const size_t EIGHT_FRAMES = 8 * 417;
+  auto withPicture = [](samplemp3::TextFrames frames) {
+    frames.push_back(benchsession::coverPicture(3000000));
+    return frames;
+  };
+  auto untagged = [&](const std::string& path) {
+    return samplemp3::writeFile(path, samplemp3::silentAudio(EIGHT_FRAMES));
+  };
   return writeTrack(smallTrackA, typicalFrames("Song A", "Band A", "Disc A"), EIGHT_FRAMES) &&
          writeTrack(smallTrackB, typicalFrames("Song B", "Band B", "Disc B"), EIGHT_FRAMES) &&
+         writeTrack(pictureTrackA, withPicture(typicalFrames("Song A", "Band A", "Disc A")),
+                    EIGHT_FRAMES) &&
+         writeTrack(pictureTrackB, withPicture(typicalFrames("Song B", "Band B", "Disc B")),
+                    EIGHT_FRAMES) &&
+         untagged(untaggedTrackA) && untagged(untaggedTrackB) &&
          writeTrack(track5MB, typicalFrames("Song A", "Band A", "Disc A"), 5000000) &&
          writeTrack(track100MB, typicalFrames("Song A", "Band A", "Disc A"), 100000000);
 }

@@ -10,8 +10,9 @@ import sys
 
 
 def medians(results):
-    """Median CPU ns per benchmark; the plain run when there were no repetitions."""
-    times, spread, plain = {}, {}, {}
+    """Median CPU ns per benchmark, its spread, and the median of its updates counter (the
+    updates a track change ran); the plain run when there were no repetitions."""
+    times, spread, plain, updates = {}, {}, {}, {}
     for run in results["benchmarks"]:
         if run.get("error_occurred"):
             sys.exit(f"ratios.py: {run['run_name']} failed: {run.get('error_message')}")
@@ -20,20 +21,25 @@ def medians(results):
         if run.get("run_type") == "aggregate":
             if run["aggregate_name"] == "median":
                 times[name] = run["cpu_time"] * scale
+                if "updates" in run:
+                    updates[name] = run["updates"]
             elif run["aggregate_name"] == "cv":
                 spread[name] = run["cpu_time"]
         else:
             plain.setdefault(name, run["cpu_time"] * scale)
+            if "updates" in run:
+                updates.setdefault(name, run["updates"])
     for name, value in plain.items():
         times.setdefault(name, value)
-    return times, spread
+    return times, spread, updates
 
 
 HOOKS = ("hook/send/player", "hook/send/hooked", "hook/call/player", "hook/call/hook",
-         "hook/send/playlist-player", "hook/send/playlist-hooked")
+         "hook/send/playlist-player", "hook/send/playlist-hooked", "hook/send/ansi-player",
+         "hook/send/ansi-hooked", "hook/call/ansi-player", "hook/call/ansi-hook")
 GROUPS = ("hook/", "update/new/", "update/repeat/", "update/gather/", "update/compose",
-          "bare/", "bare-v1v2/", "bare-memory/")
-SIZES = ("small", "5MB", "100MB")
+          "change/", "bare/", "bare-v1v2/", "bare-memory/", "bare-mapped/")
+SIZES = ("small", "5MB", "100MB", "picture3MB", "player-info")
 
 
 def order(name):
@@ -53,7 +59,7 @@ def main():
     if len(sys.argv) != 2:
         sys.exit(__doc__)
     with open(sys.argv[1]) as file:
-        times, spread = medians(json.load(file))
+        times, spread, updates = medians(json.load(file))
 
     print("| benchmark | median CPU ns/op | spread (CV) |")
     print("|---|---:|---:|")
@@ -82,9 +88,13 @@ def main():
          "hook/call/player", 5)
     diff("playlist hook, sent: `hook/send/playlist-hooked` - `hook/send/playlist-player`",
          "hook/send/playlist-hooked", "hook/send/playlist-player", 5)
-    diff("the model's SendMessageA: `hook/send/player` - `hook/call/player`",
+    diff("the model's SendMessageW: `hook/send/player` - `hook/call/player`",
          "hook/send/player", "hook/call/player")
-    for size in ("small", "5MB", "100MB"):
+    diff("hook, ANSI windows, sent: `hook/send/ansi-hooked` - `hook/send/ansi-player`",
+         "hook/send/ansi-hooked", "hook/send/ansi-player", 5)
+    diff("hook, ANSI windows, called: `hook/call/ansi-hook` - `hook/call/ansi-player`",
+         "hook/call/ansi-hook", "hook/call/ansi-player", 5)
+    for size in ("small", "5MB", "100MB", "picture3MB"):
         ratio(f"new track, {size}: `update/new/{size}` / `bare/{size}`", f"update/new/{size}",
               f"bare/{size}", 1.15)
     ratio("audio size: `update/new/100MB` / `update/new/5MB`", "update/new/100MB",
@@ -96,8 +106,20 @@ def main():
     ratio("repeat, audio size: `update/repeat/100MB` / `update/repeat/small`",
           "update/repeat/100MB", "update/repeat/small")
     ratio("gathering: `update/gather/small` / `bare/small`", "update/gather/small", "bare/small")
-    for way in ("v1v2", "memory"):
-        for size in ("small", "5MB", "100MB"):
+    ratio("cover picture, id3lib alone: `bare/picture3MB` / `bare/small`", "bare/picture3MB",
+          "bare/small")
+    ratio("cover picture: `update/new/picture3MB` / `update/new/small`", "update/new/picture3MB",
+          "update/new/small")
+    ratio("the player's reading: `update/new/player-info` / `update/new/small`",
+          "update/new/player-info", "update/new/small")
+    for size in ("small", "picture3MB"):
+        name = f"change/next/{size}"
+        if name in updates:
+            rows.append((f"updates per track change: `{name}`", f"{updates[name]:.2f}", None,
+                         None))
+        ratio(f"one track change: `{name}` / `update/new/{size}`", name, f"update/new/{size}")
+    for way in ("v1v2", "memory", "mapped"):
+        for size in ("small", "5MB", "100MB", "picture3MB"):
             ratio(f"id3lib another way: `bare-{way}/{size}` / `bare/{size}`",
                   f"bare-{way}/{size}", f"bare/{size}")
 

@@ -1,7 +1,8 @@
 // id3lib on its own, the way the plug-in reads a tag, for profilers and tracers:
 //
-//   tunelore-tag-probe --make FILE MB        writes a tagged track with MB megabytes of audio
-//   tunelore-tag-probe [--link default|v1v2|memory] [--repeat N] FILE
+//   tunelore-tag-probe --make FILE MB [PMB]  writes a tagged track with MB megabytes of audio,
+//                                            and a PMB-megabyte cover picture in its tag
+//   tunelore-tag-probe [--link default|v1v2|memory|mapped] [--repeat N] FILE
 //        reads FILE's title, artist and album N times (bench/id3_reading.h says how) and
 //        prints them and the bytes this process read doing so.
 #include <cstdio>
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "bench/id3_reading.h"
+#include "bench/model_session.h"
 #include "model/player/sample_mp3.h"
 
 // rchar of /proc/self/io: every byte that read() and pread() returned so far.
@@ -26,18 +28,18 @@ static long long bytesReadSoFar() {
 
 static int usage() {
   fprintf(stderr,
-          "usage: tunelore-tag-probe --make FILE MB\n"
-          "       tunelore-tag-probe [--link default|v1v2|memory] [--repeat N] FILE\n");
+          "usage: tunelore-tag-probe --make FILE MB [PICTURE_MB]\n"
+          "       tunelore-tag-probe [--link default|v1v2|memory|mapped] [--repeat N] FILE\n");
   return 2;
 }
 
-static int makeTrack(const char* path, const char* megabytes) {
+static int makeTrack(const char* path, const char* megabytes, const char* pictureMegabytes) {
   long size = strtol(megabytes, nullptr, 10);
-  if (size <= 0) return usage();
-  samplemp3::TextFrames frames = {{"TIT2", "Song"}, {"TPE1", "Band"}, {"TALB", "Disc"},
-                                  {"TYER", "2026"}, {"TRCK", "3/12"}, {"TCON", "Rock"}};
-  std::string bytes = samplemp3::id3v2Tag(frames) + samplemp3::silentAudio((size_t)size * 1000000);
-  if (!samplemp3::writeFile(path, bytes)) {
+  long pictureSize = pictureMegabytes != nullptr ? strtol(pictureMegabytes, nullptr, 10) : 0;
+  if (size <= 0 || pictureSize < 0) return usage();
+  samplemp3::TextFrames frames = benchsession::typicalFrames("Song", "Band", "Disc");
+  if (pictureSize > 0) frames.push_back(benchsession::coverPicture((size_t)pictureSize * 1000000));
+  if (!benchsession::writeTrack(path, frames, (size_t)size * 1000000)) {
     fprintf(stderr, "tunelore-tag-probe: cannot write %s\n", path);
     return 1;
   }
@@ -45,7 +47,9 @@ static int makeTrack(const char* path, const char* megabytes) {
 }
 
 int main(int argc, char** argv) {
-  if (argc == 4 && strcmp(argv[1], "--make") == 0) return makeTrack(argv[2], argv[3]);
+  if ((argc == 4 || argc == 5) && strcmp(argv[1], "--make") == 0) {
+    return makeTrack(argv[2], argv[3], argc == 5 ? argv[4] : nullptr);
+  }
   const char* linkName = "default";
   long repeat = 1;
   const char* path = nullptr;
@@ -66,6 +70,8 @@ int main(int argc, char** argv) {
     link = Link::V1V2;
   } else if (strcmp(linkName, "memory") == 0) {
     link = Link::Memory;
+  } else if (strcmp(linkName, "mapped") == 0) {
+    link = Link::Mapped;
   } else if (strcmp(linkName, "default") != 0) {
     return usage();
   }
