@@ -17,7 +17,9 @@ add_library(gen_tunelore SHARED
   ${PROJECT_SOURCE_DIR}/host/version.rc)
 target_include_directories(gen_tunelore PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(gen_tunelore PRIVATE id3lib::id3lib user32 shlwapi)
-target_link_options(gen_tunelore PRIVATE -s)
+# Stripped; sections nothing references are dropped. That takes unreferenced data only: the
+# PE linker script keeps every .eh_frame, and with it each function that has unwind data.
+target_link_options(gen_tunelore PRIVATE -s -Wl,--gc-sections)
 set_target_properties(gen_tunelore PROPERTIES
   PREFIX ""
   RUNTIME_OUTPUT_DIRECTORY ${TUNELORE_DLL_DIR}
