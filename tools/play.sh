@@ -26,8 +26,8 @@ done
 
 if [ $bits = 32 ]; then
   tools/install-deps.sh windows >&2
-  cmake --preset win32 >/dev/null && cmake --build --preset win32 >/dev/null
-  # The player program and the DLL as shipped: the program comes from the test build.
+  # The DLL as shipped (not the setup program) and the player program from the test build.
+  cmake --preset win32 >/dev/null && cmake --build --preset win32 --target gen_tunelore >/dev/null
   cmake --preset wine32 >/dev/null && cmake --build --preset wine32 --target tunelore-session >/dev/null
   player=build/wine32/tools/session
   mkdir -p "$player/Plugins"
@@ -37,8 +37,9 @@ if [ $bits = 32 ]; then
 fi
 
 if [ "${TUNELORE_PLAY_MODEL:-}" != 1 ] && tools/install-deps.sh windows >&2; then
-  cmake --preset win32 >/dev/null && cmake --build --preset win32 >/dev/null
-  cmake --preset win64 >/dev/null && cmake --build --preset win64 >/dev/null
+  # Only what is played: the DLL and the player program, no tests.
+  cmake --preset win64 >/dev/null
+  cmake --build --preset win64 --target gen_tunelore tunelore-session >/dev/null
   player=build/win64/tools/session
   mkdir -p "$player/Plugins"
   cp dist/win64/gen_tunelore.dll "$player/Plugins/"
