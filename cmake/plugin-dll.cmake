@@ -18,7 +18,9 @@ add_library(gen_tunelore SHARED
   ${_ui}/settings_dialog.rc
   ${PROJECT_SOURCE_DIR}/src/plugin/version.rc)
 target_link_libraries(gen_tunelore PRIVATE tunelore_ui)
-target_link_options(gen_tunelore PRIVATE -s)
+# Stripped; sections nothing references are dropped. That takes unreferenced data only: the
+# PE linker script keeps every .eh_frame, and with it each function that has unwind data.
+target_link_options(gen_tunelore PRIVATE -s -Wl,--gc-sections)
 set_target_properties(gen_tunelore PROPERTIES
   PREFIX ""
   RUNTIME_OUTPUT_DIRECTORY ${TUNELORE_DLL_DIR}

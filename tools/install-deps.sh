@@ -79,22 +79,75 @@ SRC
 
 wine32=/usr/lib/wine/wine
 binfmt=/proc/sys/fs/binfmt_misc
-# qemu's own entry for 32-bit x86 ELF programs (executables and shared objects). F: the
-# kernel opens the emulator now, so it is found in any mount namespace later.
-qemu_i386_entry=':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F'
+# The emulator: qemu-user from 9.1 on (static). Bookworm's own 7.2 ignores MAP_FIXED_NOREPLACE,
+# so each Wine process reserves its address space 64 KB at a time: about a minute per process
+# start, against about a second with the qemu of bookworm-backports.
+qemu=/usr/bin/qemu-i386
+qemu_min_version=1:9.1
+# 32-bit x86 ELF programs, executables and shared objects (qemu's own magic and mask).
+i386_magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+i386_mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+
+qemu_installed() {
+  local version
+  version=$(dpkg-query -W -f='${Version}' qemu-user 2>/dev/null) &&
+    dpkg --compare-versions "$version" ge "$qemu_min_version"
+}
+
+install_qemu() {
+  qemu_installed && return 0
+  local target=()
+  if [ "$(. /etc/os-release && echo "${VERSION_CODENAME:-}")" = bookworm ]; then
+    target=(-t bookworm-backports)
+    if ! grep -rqs 'bookworm-backports' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+      # Backports install only what is asked for from them, here qemu-user.
+      $sudo tee /etc/apt/sources.list.d/debian-backports.sources >/dev/null <<'SRC'
+Types: deb
+URIs: http://deb.debian.org/debian
+Suites: bookworm-backports
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SRC
+    fi
+    # Its package index, unless an earlier run fetched it.
+    [[ "$(apt-cache madison qemu-user)" == *bookworm-backports* ]] ||
+      $sudo apt-get update -qq -o DPkg::Lock::Timeout=900
+  fi
+  apt_install "${target[@]}" qemu-user
+}
+
+qemu_registered() {
+  grep -qsx enabled "$binfmt/qemu-i386" && grep -qsx "interpreter $qemu" "$binfmt/qemu-i386"
+}
+
+# Through binfmt-support, which keeps the entry and registers it again at each boot; F: the
+# kernel opens the emulator now, so it is found in any mount namespace later. By hand only
+# where update-binfmts cannot register it.
+register_qemu() {
+  installed binfmt-support || apt_install binfmt-support
+  [ -e "$binfmt/register" ] || $sudo mount -t binfmt_misc binfmt_misc "$binfmt"
+  # An entry of that name for another emulator (an earlier set-up's) makes way.
+  [ -e "$binfmt/qemu-i386" ] && echo -1 | $sudo tee "$binfmt/qemu-i386" >/dev/null
+  if [[ "$(update-binfmts --display qemu-i386 2>/dev/null)" == *"interpreter = $qemu"* ]]; then
+    $sudo update-binfmts --enable qemu-i386 || true
+  else
+    $sudo update-binfmts --install qemu-i386 "$qemu" --magic "$i386_magic" --mask "$i386_mask" \
+      --credentials no --fix-binary yes || true
+  fi
+  qemu_registered ||
+    printf ':qemu-i386:M::%s:%s:%s:F\n' "$i386_magic" "$i386_mask" "$qemu" |
+    $sudo tee "$binfmt/register" >/dev/null
+}
 
 # Most kernels start 32-bit programs themselves; some (built or booted without 32-bit
-# emulation) refuse, and there qemu runs them, registered through binfmt_misc.
+# emulation) refuse, and there qemu runs them, registered with binfmt_misc.
 setup_32bit_start() {
-  "$wine32" --version >/dev/null 2>&1 && return 0
-  echo "This kernel does not start 32-bit programs: registering qemu-i386 for them" >&2
-  installed qemu-user-static || apt_install qemu-user-static
-  [ -e "$binfmt/register" ] || $sudo mount -t binfmt_misc binfmt_misc "$binfmt"
-  if [ -e "$binfmt/qemu-i386" ]; then
-    echo 1 | $sudo tee "$binfmt/qemu-i386" >/dev/null  # registered before, but disabled
-  else
-    printf '%s\n' "$qemu_i386_entry" | $sudo tee "$binfmt/register" >/dev/null
+  if "$wine32" --version >/dev/null 2>&1 && { [ ! -e "$binfmt/qemu-i386" ] || qemu_registered; }; then
+    return 0
   fi
+  echo "This kernel does not start 32-bit programs: registering qemu-i386 for them" >&2
+  install_qemu
+  register_qemu
   if ! "$wine32" --version >/dev/null 2>&1; then
     echo "$0: $wine32 still does not start; see $binfmt/qemu-i386" >&2
     exit 1

@@ -10,38 +10,54 @@
 #   wine32    the suite and the end-to-end test of the shipped 32-bit DLL under wine32
 #   win64     the suite and the end-to-end DLL test under wine64
 #   fuzz      each fuzz target for TUNELORE_FUZZ_SECONDS (default 60; 0 skips)
-set -euo pipefail
+# Each stage but fuzz is one or two workflow presets (CMakePresets.json: configure, build and
+# test). A failed stage does not stop the run: the stages after it still run, so one run shows
+# every failure; the last line counts them, and the exit code is nonzero when any failed.
+set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-tools/install-deps.sh windows
+tools/install-deps.sh windows || exit
 
-build_preset() {
-  cmake --preset "$1" >/dev/null
-  cmake --build --preset "$1"
+passed=0
+failed=()
+
+# cmake --workflow for each preset named, in order, up to the first that fails.
+workflows() {
+  local preset
+  for preset; do
+    cmake --workflow --preset "$preset" || return
+  done
 }
 
+# run_stage NAME COMMAND...: runs the command as one stage, timed and counted.
 run_stage() {
-  local name=$1 start=$SECONDS
+  local name=$1 start=$SECONDS result=passed
   shift
   echo "== $name =="
-  for preset in "$@"; do build_preset "$preset"; done
-  for preset in "$@"; do ctest --preset "$preset"; done
-  echo "== $name: $((SECONDS - start)) s =="
+  if "$@"; then
+    passed=$((passed + 1))
+  else
+    failed+=("$name")
+    result=FAILED
+  fi
+  echo "== $name: $result after $((SECONDS - start)) s =="
 }
 
-run_stage native native
-run_stage sanitize sanitize
-run_stage memcheck memcheck
+run_stage native workflows native
+run_stage sanitize workflows sanitize
+run_stage memcheck workflows memcheck
 # wine32 tests the DLL that win32 builds; win32 also runs the setup program under wine32.
-run_stage "win32 and wine32" win32 wine32
-run_stage win64 win64
-stages=6
-
+run_stage "win32 and wine32" workflows win32 wine32
+run_stage win64 workflows win64
 seconds=${TUNELORE_FUZZ_SECONDS:-60}
 if [ "$seconds" -gt 0 ]; then
-  echo "== fuzz ($seconds s per target) =="
-  tools/fuzz.sh "$seconds"
-  stages=$((stages + 1))
+  run_stage "fuzz ($seconds s per target)" tools/fuzz.sh "$seconds"
 fi
-# Any failure above has already stopped the run.
-echo "stages: $stages passed, 0 failed"
+
+if [ ${#failed[@]} -eq 0 ]; then
+  echo "stages: $passed passed, 0 failed"
+else
+  list=$(printf '%s, ' "${failed[@]}")
+  echo "stages: $passed passed, ${#failed[@]} failed: ${list%, }"
+  exit 1
+fi

@@ -3,6 +3,7 @@
 # one under wine32) and passes its exit code through.
 #
 #   wine-run.sh <program.exe> [args...]
+#   wine-run.sh --prepare      only sets the prefix up, when it is new
 #
 # Used as CMAKE_CROSSCOMPILING_EMULATOR by the MinGW toolchains, so CTest runs
 # cross-built test programs through it; also usable by hand.
@@ -22,7 +23,7 @@
 set -uo pipefail
 
 if [ $# -lt 1 ]; then
-  echo "usage: $0 <program.exe> [args...]" >&2
+  echo "usage: $0 <program.exe | --prepare> [args...]" >&2
   exit 2
 fi
 
@@ -92,8 +93,11 @@ if [ ! -f "$WINEPREFIX/.tunelore-ready" ]; then
   fi
 fi
 
-"$wine" "$@"
-rc=$?
+rc=0
+if [ "$1" != --prepare ]; then
+  "$wine" "$@"
+  rc=$?
+fi
 wait_for_server
 [ $new_prefix = 1 ] && touch "$WINEPREFIX/.tunelore-ready"
 exit $rc

@@ -47,6 +47,12 @@
  * - HAVE_SYS_STAT_H: only used to chmod() the rewritten file, meaningless here.
  * - HAVE_SYS_PARAM_H, HAVE_DLFCN_H, HAVE_LIBCW_SYS_H, ID3_ENABLE_DEBUG. */
 
+/* The plug-in only reads tags: the tag writer (ID3Tag_Update, ID3Tag_Strip) is left out and
+ * writes nothing (cmake/id3lib-patches/read-only-build.patch), and files are read through C
+ * stdio (stdio-file-reader.patch). Both use the C++ file streams otherwise, which link the
+ * whole of libstdc++'s locales into the DLL. */
+#define ID3LIB_READ_ONLY 1
+
 /* Logging hooks of the debug build (libcw); compiled out. */
 #define ID3D_INIT_DOUT()
 #define ID3D_INIT_WARNING()
