@@ -31,6 +31,7 @@ target_include_directories(setup_program_test PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(setup_program_test PRIVATE advapi32 shell32 user32)
 string(REPLACE "/" "\\" _setup_for_wine "Z:${TUNELORE_SETUP_PROGRAM}")
 string(REPLACE "/" "\\" _dll_for_wine "Z:${TUNELORE_DLL_DIR}/gen_tunelore.dll")
-add_test(NAME setup_program_test COMMAND setup_program_test "${_setup_for_wine}" "${_dll_for_wine}")
+add_test(NAME setup_program_test COMMAND setup_program_test "${_setup_for_wine}" "${_dll_for_wine}"
+  ${TUNELORE_VERSION_TEXT})
 # The driver starts seven programs; emulated, each start costs about a second more.
 set_tests_properties(setup_program_test PROPERTIES TIMEOUT 1800)

@@ -26,6 +26,7 @@ const long EXIT_PLAYER_RUNNING = 4;
 
 std::string setupProgram;  // from the command line
 std::string shippedDll;    // its bytes
+std::string version;       // the version the build states
 std::string root;          // every made-up folder lies here
 
 typedef std::map<std::string, std::string> Files;
@@ -81,7 +82,7 @@ void checkInstalled(const std::string& player) {
   std::string value;
   SETUP_CHECK(readString(entry, LIST_KEY, "DisplayName", &value) && !value.empty());
   SETUP_CHECK(readString(entry, LIST_KEY, "DisplayVersion", &value));
-  SETUP_CHECK_EQ(value, "0.55");
+  SETUP_CHECK_EQ(value, version);
   SETUP_CHECK(readString(entry, LIST_KEY, "Publisher", &value));
   SETUP_CHECK_EQ(value, "Duskwarn");
   SETUP_CHECK(readString(entry, LIST_KEY, "UninstallString", &value));
@@ -188,12 +189,14 @@ void findsThePlayerByItsUninstallEntry() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: setup_program_test <tunelore-setup.exe> <gen_tunelore.dll>\n");
+  if (argc < 4) {
+    std::fprintf(stderr,
+                 "usage: setup_program_test <tunelore-setup.exe> <gen_tunelore.dll> <version>\n");
     return 2;
   }
   setupProgram = argv[1];
   shippedDll = readFile(argv[2]);
+  version = argv[3];
   root = tempFolder() + "tunelore-setup-test\\";
   if (shippedDll.empty() || !fileExists(setupProgram) || root == "tunelore-setup-test\\") {
     std::fprintf(stderr, "setup_program_test: cannot read %s or %s\n", argv[1], argv[2]);
