@@ -64,7 +64,7 @@ WINDOWS_XP_SP3 = {
         "fputs", "fread", "free", "fseek", "fsetpos", "ftell", "fwrite", "getc", "getwc",
         "iswctype", "localeconv", "malloc", "memchr", "memcmp", "memcpy", "memmove", "memset",
         "putc", "putwc", "realloc", "remove", "rename", "setlocale", "setvbuf", "strcat",
-        "strchr", "strcmp", "strcoll", "strcpy", "strerror", "strftime", "strlen", "strncmp",
+        "strchr", "strcmp", "strcoll", "strcpy", "strerror", "strftime", "strlen", "strncmp", "strstr",
         "strxfrm", "towlower", "towupper", "ungetc", "ungetwc", "vfprintf", "wcscoll",
         "wcsftime", "wcslen", "wcsxfrm",
         "_fstat64",  # added with Windows 2000 / ME
