@@ -64,14 +64,20 @@ static void askStreamTitle(const char* file, TrackInfo& info) {
   }
 }
 
+// Asked only where the tag gave neither title nor artist; reading the tag sends no request, so
+// the player's text is still valid here.
+static void askPlayer(const char* path, TrackInfo& info) {
+  char file[FILE_NAME_SIZE];
+  if (!copyFileName(path, file)) return;
+  askPlayerForFields(file, info);
+  if (!hasTitleOrArtist(info) && isStream(file)) askStreamTitle(file, info);
+}
+
 void gatherTrackInfo(int index, TrackInfo& info) {
   ZeroMemory(&info, sizeof info);
   const char* path = playlistFilePath(index);
-  char file[FILE_NAME_SIZE];
-  bool hasFile = copyFileName(path, file);
   readTrackTags(path, info);
-  if (hasFile && !hasTitleOrArtist(info)) askPlayerForFields(file, info);
-  if (hasFile && !hasTitleOrArtist(info) && isStream(file)) askStreamTitle(file, info);
+  if (!hasTitleOrArtist(info)) askPlayer(path, info);
   if (!hasTitleOrArtist(info)) splitPlaylistTitle(index, info);
 }
 
