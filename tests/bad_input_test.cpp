@@ -27,12 +27,6 @@ std::string frame(const std::string& id, size_t declaredSize, const std::string&
   return id + bigEndian(declaredSize) + std::string(2, '\0') + body;
 }
 
-std::string utf16(const std::string& ascii) {
-  std::string text("\xFF\xFE", 2);
-  for (char c : ascii) text += std::string(1, c) + '\0';
-  return text;
-}
-
 class BadInputTest : public PlayerTest {
  protected:
   // Plays `entry` and then a good track: the bad one may give any page, but its fields stay
@@ -96,8 +90,10 @@ TEST_F(BadInputTest, CompressedFramesWithTrueAndFalseSizes) {
 #endif
 
 TEST_F(BadInputTest, Utf16TextFramesGiveNothingSoTheDisplayTitleIsUsed) {
-  std::string bytes = samplemp3::id3v2Tag({{"TIT2", utf16("Song")}, {"TPE1", utf16("Band")}}, 1) +
-                      samplemp3::silentAudio(2000);
+  std::string bytes =
+      samplemp3::id3v2Tag(
+          {{"TIT2", samplemp3::utf16Text("Song")}, {"TPE1", samplemp3::utf16Text("Band")}}, 1) +
+      samplemp3::silentAudio(2000);
   EXPECT_EQ(playThenRecover({writeTrack("utf16.mp3", bytes), "Other - Title"}),
             pageAddress("title=Title&&artist=Other"));
 }
