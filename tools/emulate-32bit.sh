@@ -18,8 +18,8 @@ qemu=${TUNELORE_QEMU_I386:-/usr/bin/qemu-i386}
 [ -x "$qemu" ] || { echo "$0: $qemu not found (package qemu-user, from bookworm-backports)" >&2; exit 127; }
 [ "$(id -u)" -eq 0 ] || { echo "$0: run as root" >&2; exit 1; }
 # The same entry as tools/install-deps.sh registers.
-entry=":qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00"
-entry+=":\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:$qemu:F"
+. "$(dirname "${BASH_SOURCE[0]}")/i386-binfmt.sh"
+entry=":qemu-i386:M::$i386_magic:$i386_mask:$qemu:F"
 
 ready=$(mktemp -u)
 mkfifo "$ready"

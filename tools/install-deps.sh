@@ -1,79 +1,140 @@
 #!/usr/bin/env bash
-# Installs what the builds need on a Debian 12 machine, only when something is missing.
-#   install-deps.sh native   compilers, CMake, id3lib, TagLib, GoogleTest, Google Benchmark,
-#                            valgrind, and sox with mutagen for the session's audio corpus
+# Installs what a command needs on a Debian 12 machine, only what is missing.
+#   install-deps.sh native   compilers, CMake, TagLib, GoogleTest, Google Benchmark, valgrind,
+#                            sox with mutagen for the session's audio corpus, and id3lib's
+#                            sources (every build links the same patched id3lib)
+#   install-deps.sh win64    the default play: MinGW-w64 for x86-64, zlib and TagLib's sources
+#                            for it, wine64 and Xvfb; nothing of the i386 architecture
 #   install-deps.sh wine32   the 32-bit run alone: wine32 from the i386 architecture, and
-#                            qemu-user-static registered for 32-bit programs where the kernel
-#                            cannot start them
-#   install-deps.sh windows  native and wine32, plus MinGW-w64, zlib for MinGW, wine64, Xvfb,
-#                            id3lib's and TagLib's sources (and utf8-cpp for TagLib), NSIS for the
-#                            setup program and pefile for the checks of the shipped files
+#                            qemu-user registered for 32-bit programs where the kernel cannot
+#                            start them
+#   install-deps.sh win32    play --win32: win64, the i686 compilers, NSIS, pefile and wine32
+#   install-deps.sh windows  everything the tests use: native and win32
 #   install-deps.sh render   windows plus ImageMagick, to turn the dialog's picture into PNG
-# A second run changes nothing.
+# A second run changes nothing. The archive is taken as it is: an index that fails to
+# download is a warning, and i386 packages whose amd64 halves' updates are not yet published
+# for i386 come, both halves, from the release's main suite.
 set -euo pipefail
 want=${1:-native}
 
-native_pkgs=(cmake g++ clang libclang-rt-14-dev libid3-3.8.3-dev libtag1-dev libgtest-dev
-             googletest libbenchmark-dev valgrind pkg-config ninja-build python3 python3-mutagen
-             sox libsox-fmt-mp3)
-wine32_pkgs=(wine32:i386 xvfb xauth)
+native_pkgs=(cmake g++ clang libclang-rt-14-dev libtag1-dev libgtest-dev googletest
+             libbenchmark-dev valgrind pkg-config ninja-build python3 python3-mutagen sox
+             libsox-fmt-mp3 dpkg-dev libid3-3.8.3-dev)
+win64_pkgs=(cmake ninja-build pkg-config dpkg-dev googletest g++-mingw-w64-x86-64-posix
+            binutils-mingw-w64-x86-64 libz-mingw-w64-dev libutfcpp-dev wine64 xvfb xauth)
 # The shipped 32-bit DLL is built with the win32 thread model: the posix one links
 # winpthread, which imports functions Windows XP lacks.
-windows_pkgs=(g++-mingw-w64-i686-win32 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-              binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 libz-mingw-w64-dev wine64
-              dpkg-dev libutfcpp-dev nsis python3-pefile "${wine32_pkgs[@]}")
+win32_build_pkgs=(g++-mingw-w64-i686-win32 g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+                  nsis python3-pefile)
+wine32_pkgs=(wine32:i386)
 
+with_wine32=0
 case "$want" in
   native) pkgs=("${native_pkgs[@]}") ;;
-  wine32) pkgs=("${wine32_pkgs[@]}") ;;
-  windows) pkgs=("${native_pkgs[@]}" "${windows_pkgs[@]}") ;;
-  render) pkgs=("${native_pkgs[@]}" "${windows_pkgs[@]}" imagemagick) ;;
-  *) echo "usage: $0 [native|wine32|windows|render]" >&2; exit 2 ;;
+  win64) pkgs=("${win64_pkgs[@]}") ;;
+  wine32) pkgs=(xvfb xauth); with_wine32=1 ;;
+  win32) pkgs=("${win64_pkgs[@]}" "${win32_build_pkgs[@]}"); with_wine32=1 ;;
+  windows) pkgs=("${native_pkgs[@]}" "${win64_pkgs[@]}" "${win32_build_pkgs[@]}"); with_wine32=1 ;;
+  render) pkgs=("${native_pkgs[@]}" "${win64_pkgs[@]}" "${win32_build_pkgs[@]}" imagemagick)
+          with_wine32=1 ;;
+  *) echo "usage: $0 [native|win64|wine32|win32|windows|render]" >&2; exit 2 ;;
 esac
-with_wine32=0
-[ "$want" != native ] && with_wine32=1
 
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo=sudo
 export DEBIAN_FRONTEND=noninteractive
+apt_options=(-o DPkg::Lock::Timeout=900)
+release=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
+
+# An index that fails (a mirror mid-sync) is named and left out; whether the packages can
+# still be installed decides the outcome.
+apt_update() {
+  local log
+  log=$(mktemp)
+  if ! $sudo apt-get update -qq "${apt_options[@]}" >"$log" 2>&1; then
+    grep -o 'Failed to fetch [^ ]*' "$log" | sed 's/^Failed to fetch /warning: package index not downloaded, going on without it: /' >&2 ||
+      echo "warning: apt-get update failed, going on with the indexes there are: $(tail -n1 "$log")" >&2
+  fi
+  rm -f "$log"
+}
+
+apt_install_from() {
+  local log=$1
+  shift
+  $sudo apt-get install -y -qq --no-install-recommends "${apt_options[@]}" "$@" >"$log" 2>&1
+}
+
+# "name:amd64=version name:i386=version" for each i386 package the install would take whose
+# installed amd64 half is at another version than the main suite's.
+main_suite_pairs() {
+  local preferences name version have
+  preferences=$(mktemp)
+  printf 'Package: *\nPin: release n=%s\nPin-Priority: 1001\n' "$release" >"$preferences"
+  apt-get install -s --no-install-recommends -o Dir::Etc::Preferences="$preferences" \
+      -o Dir::Etc::PreferencesParts=/nonexistent "$@" 2>/dev/null |
+    sed -nE 's/^Inst ([^ ]+):i386 .*\(([^ ]+) .*/\1 \2/p' |
+    while read -r name version; do
+      have=$(dpkg-query -W -f='${Version}' "$name:amd64" 2>/dev/null) || continue
+      [ "$have" = "$version" ] || echo "$name:amd64=$version $name:i386=$version"
+    done
+  rm -f "$preferences"
+}
+
+# Multi-Arch "same" pairs must be at one version. A mirror's security suite can carry amd64
+# updates whose i386 halves it does not publish yet (or an amd64 half is already installed
+# from it): then both halves come from the main suite, the amd64 one moved to that version.
 apt_install() {
-  $sudo apt-get install -y -qq --no-install-recommends -o DPkg::Lock::Timeout=900 "$@" >&2
+  local log status=0 pairs
+  log=$(mktemp)
+  apt_install_from "$log" "$@" || status=$?
+  if [ $status -ne 0 ] && [[ " $* " == *:i386\ * ]] &&
+     grep -qsE 'held (broken )?packages|unmet dependencies' "$log"; then
+    echo "i386 packages lag their amd64 halves in $release's updates: installing both halves from $release's main suite" >&2
+    read -ra pairs <<<"$(main_suite_pairs "$@" | tr '\n' ' ')"
+    status=0
+    apt_install_from "$log" -t "$release" --allow-downgrades "$@" "${pairs[@]}" || status=$?
+  fi
+  if [ $status -ne 0 ]; then
+    echo "$0: cannot install: $*" >&2
+    # apt's own reasons: the packages it cannot install and what they wait for.
+    grep -E '^ [^ ].* : |^E: ' "$log" | sed 's/^/  /' >&2 || tail -n5 "$log" >&2
+  fi
+  rm -f "$log"
+  return $status
 }
 
 installed() {
   dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
 }
 
-install_missing() {
-  local missing=() p need_src=0 need_arch=0
-  for p in "${pkgs[@]}"; do
-    installed "$p" || missing+=("$p")
-  done
-  if [ "$want" = windows ] || [ "$want" = render ]; then
-    if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ &&
-       ! grep -qs '^deb-src' /etc/apt/sources.list; then
-      need_src=1
-    fi
-  fi
-  if [ $with_wine32 -eq 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
-    need_arch=1
-  fi
-  [ ${#missing[@]} -eq 0 ] && [ $need_src -eq 0 ] && [ $need_arch -eq 0 ] && return 0
+has_source_entries() {
+  grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ || grep -qs '^deb-src' /etc/apt/sources.list
+}
 
-  if [ $need_src -eq 1 ]; then
-    # id3lib and TagLib are cross-built for Windows from Debian's own source packages.
-    $sudo tee /etc/apt/sources.list.d/debian-src.sources >/dev/null <<'SRC'
+# id3lib (every build) and TagLib (the Windows player program) are built from Debian's own
+# source packages.
+add_source_entries() {
+  $sudo tee /etc/apt/sources.list.d/debian-src.sources >/dev/null <<SRC
 Types: deb-src
 URIs: http://deb.debian.org/debian
-Suites: bookworm bookworm-updates
+Suites: $release $release-updates
 Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 SRC
+}
+
+install_missing() {
+  local missing=() p changed=0
+  for p in "${pkgs[@]}"; do
+    installed "$p" || [[ " ${missing[*]-} " == *" $p "* ]] || missing+=("$p")
+  done
+  if [[ " ${pkgs[*]} " == *" dpkg-dev "* ]] && ! has_source_entries; then
+    add_source_entries
+    changed=1
   fi
-  # wine32 is a package of the i386 architecture.
-  [ $need_arch -eq 1 ] && $sudo dpkg --add-architecture i386
+  [ ${#missing[@]} -eq 0 ] && [ $changed -eq 0 ] && return 0
   echo "Installing: ${missing[*]:-(package indexes only)}" >&2
-  $sudo apt-get update -qq -o DPkg::Lock::Timeout=900
+  apt_update
   [ ${#missing[@]} -eq 0 ] || apt_install "${missing[@]}"
 }
 
@@ -84,9 +145,21 @@ binfmt=/proc/sys/fs/binfmt_misc
 # start, against about a second with the qemu of bookworm-backports.
 qemu=/usr/bin/qemu-i386
 qemu_min_version=1:9.1
-# 32-bit x86 ELF programs, executables and shared objects (qemu's own magic and mask).
-i386_magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
-i386_mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+# 32-bit x86 ELF programs, executables and shared objects (qemu's own magic and mask), shared
+# with emulate-32bit.sh.
+# shellcheck source=tools/i386-binfmt.sh
+. "$(dirname "${BASH_SOURCE[0]}")/i386-binfmt.sh"
+
+install_wine32() {
+  installed wine32:i386 && return 0
+  # wine32 is a package of the i386 architecture.
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+  fi
+  echo "Installing: ${wine32_pkgs[*]}" >&2
+  apt_update
+  apt_install "${wine32_pkgs[@]}"
+}
 
 qemu_installed() {
   local version
@@ -97,7 +170,7 @@ qemu_installed() {
 install_qemu() {
   qemu_installed && return 0
   local target=()
-  if [ "$(. /etc/os-release && echo "${VERSION_CODENAME:-}")" = bookworm ]; then
+  if [ "$release" = bookworm ]; then
     target=(-t bookworm-backports)
     if ! grep -rqs 'bookworm-backports' /etc/apt/sources.list /etc/apt/sources.list.d/; then
       # Backports install only what is asked for from them, here qemu-user.
@@ -110,8 +183,7 @@ Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 SRC
     fi
     # Its package index, unless an earlier run fetched it.
-    [[ "$(apt-cache madison qemu-user)" == *bookworm-backports* ]] ||
-      $sudo apt-get update -qq -o DPkg::Lock::Timeout=900
+    [[ "$(apt-cache madison qemu-user)" == *bookworm-backports* ]] || apt_update
   fi
   apt_install "${target[@]}" qemu-user
 }
@@ -155,5 +227,8 @@ setup_32bit_start() {
 }
 
 install_missing
-[ $with_wine32 -eq 1 ] && setup_32bit_start
+if [ $with_wine32 -eq 1 ]; then
+  install_wine32
+  setup_32bit_start
+fi
 exit 0
