@@ -3,18 +3,25 @@
 #   install-deps.sh native   compilers, CMake, TagLib, GoogleTest, Google Benchmark, valgrind,
 #                            sox with mutagen for the session's audio corpus, and id3lib's
 #                            sources (every build links the same patched id3lib)
-#   install-deps.sh win64    the default play: MinGW-w64 for x86-64, zlib and TagLib's sources
-#                            for it, wine64 and Xvfb; nothing of the i386 architecture
+#   install-deps.sh win64    the default play: MinGW-w64 for x86-64, zlib, id3lib's and
+#                            TagLib's sources, wine64 and Xvfb; nothing of the i386 architecture
 #   install-deps.sh wine32   the 32-bit run alone: wine32 from the i386 architecture, and
 #                            qemu-user registered for 32-bit programs where the kernel cannot
 #                            start them
 #   install-deps.sh win32    play --win32: win64, the i686 compilers, NSIS, pefile and wine32
-#   install-deps.sh windows  everything the tests use: native and win32
+#   install-deps.sh tests    what the tests build with: native, win64 and win32 but wine32
+#   install-deps.sh windows  tests and wine32
 #   install-deps.sh render   windows plus ImageMagick, to turn the dialog's picture into PNG
+#   install-deps.sh --missing SET   lists the packages of SET not installed, installs nothing
 # A second run changes nothing. The archive is taken as it is: an index that fails to
 # download is a warning, and i386 packages whose amd64 halves' updates are not yet published
 # for i386 come, both halves, from the release's main suite.
 set -euo pipefail
+list_only=0
+if [ "${1:-}" = --missing ]; then
+  list_only=1
+  shift
+fi
 want=${1:-native}
 
 native_pkgs=(cmake g++ clang libclang-rt-14-dev libtag1-dev libgtest-dev googletest
@@ -34,11 +41,13 @@ case "$want" in
   win64) pkgs=("${win64_pkgs[@]}") ;;
   wine32) pkgs=(xvfb xauth); with_wine32=1 ;;
   win32) pkgs=("${win64_pkgs[@]}" "${win32_build_pkgs[@]}"); with_wine32=1 ;;
+  tests) pkgs=("${native_pkgs[@]}" "${win64_pkgs[@]}" "${win32_build_pkgs[@]}") ;;
   windows) pkgs=("${native_pkgs[@]}" "${win64_pkgs[@]}" "${win32_build_pkgs[@]}"); with_wine32=1 ;;
   render) pkgs=("${native_pkgs[@]}" "${win64_pkgs[@]}" "${win32_build_pkgs[@]}" imagemagick)
           with_wine32=1 ;;
-  *) echo "usage: $0 [native|win64|wine32|win32|windows|render]" >&2; exit 2 ;;
+  *) echo "usage: $0 [--missing] [native|win64|wine32|win32|tests|windows|render]" >&2; exit 2 ;;
 esac
+[ $with_wine32 -eq 1 ] && pkgs+=("${wine32_pkgs[@]}")
 
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo=sudo
@@ -126,6 +135,7 @@ SRC
 install_missing() {
   local missing=() p changed=0
   for p in "${pkgs[@]}"; do
+    [[ "$p" == *:i386 ]] && continue  # install_wine32's, after the architecture is added
     installed "$p" || [[ " ${missing[*]-} " == *" $p "* ]] || missing+=("$p")
   done
   if [[ " ${pkgs[*]} " == *" dpkg-dev "* ]] && ! has_source_entries; then
@@ -226,6 +236,10 @@ setup_32bit_start() {
   fi
 }
 
+if [ $list_only -eq 1 ]; then
+  for p in "${pkgs[@]}"; do installed "$p" || echo "$p"; done | sort -u
+  exit 0
+fi
 install_missing
 if [ $with_wine32 -eq 1 ]; then
   install_wine32

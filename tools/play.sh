@@ -31,7 +31,7 @@ prepare_prefix() {
 }
 
 if [ $bits = 32 ]; then
-  tools/install-deps.sh windows >&2
+  tools/install-deps.sh win32 >&2
   prepare_prefix tools/wine32-run.sh
   # The DLL as shipped (not the setup program) and the player program from the test build.
   cmake --preset win32 >/dev/null && cmake --build --preset win32 --target gen_tunelore >/dev/null
@@ -42,7 +42,7 @@ if [ $bits = 32 ]; then
   exec tools/wine32-run.sh "$player/tunelore-session.exe" "${args[@]}"
 fi
 
-if [ "${TUNELORE_PLAY_MODEL:-}" != 1 ] && tools/install-deps.sh windows >&2; then
+if [ "${TUNELORE_PLAY_MODEL:-}" != 1 ] && tools/install-deps.sh win64 >&2; then
   prepare_prefix tools/wine-run.sh
   # Only what is played: the DLL and the player program, no tests.
   cmake --preset win64 >/dev/null
@@ -56,7 +56,8 @@ fi
 if [ "${TUNELORE_PLAY_MODEL:-}" = 1 ]; then
   echo "(playing on the Linux model of the player, as TUNELORE_PLAY_MODEL=1 asks)" >&2
 else
-  echo "(wine64 is not available: playing on the Linux model of the player instead)" >&2
+  missing=$(tools/install-deps.sh --missing win64 | paste -sd' ' -)
+  echo "(${missing:-a package source} could not be installed: playing on the Linux model of the player instead)" >&2
 fi
 tools/install-deps.sh native >&2
 cmake --preset native >/dev/null

@@ -14,7 +14,10 @@ import shutil
 import subprocess
 import sys
 
-ENCODING = "cp1252"  # the session prints texts as the player holds them
+# The session prints in UTF-8 what the player and the plug-in hold in code page 1252; the
+# expected texts are written in that code page.
+OUTPUT_ENCODING = "utf-8"
+ENCODING = "cp1252"
 
 
 def windows_path(path):
@@ -30,7 +33,7 @@ def run_session(args):
         shutil.copyfile(args.plugin, os.path.join(plugins, "gen_tunelore.dll"))
         command = [args.wine, args.session, windows_path(playlist)]
     done = subprocess.run(command, stdout=subprocess.PIPE, check=True, timeout=600)
-    return done.stdout.decode(ENCODING).replace("\r\n", "\n")
+    return done.stdout.decode(OUTPUT_ENCODING).replace("\r\n", "\n")
 
 
 def tracks_in(output):

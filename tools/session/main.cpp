@@ -4,7 +4,8 @@
 //   tunelore-session [--disable-plugin] [--disable-startup] [--disable-autoopen]
 //                    [FILE.mp3 | FILE.flac | FILE.ogg | LIST.m3u]...
 //
-// Texts are printed as the player and the plug-in hold them, in the ANSI code page (1252).
+// The player and the plug-in hold texts in the ANSI code page; they are printed in UTF-8, as
+// terminals show them.
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -55,6 +56,29 @@ static void writeSwitches(const Options& options) {
       << "bDisabledAutoOpen=" << value(options.disableAutoOpen) << "\r\n";
 }
 
+static void appendUtf8(std::string& out, unsigned code) {
+  if (code < 0x80) {
+    out += (char)code;
+  } else if (code < 0x800) {
+    out += (char)(0xC0 | code >> 6);
+    out += (char)(0x80 | (code & 0x3F));
+  } else {
+    out += (char)(0xE0 | code >> 12);
+    out += (char)(0x80 | (code >> 6 & 0x3F));
+    out += (char)(0x80 | (code & 0x3F));
+  }
+}
+
+// An ANSI text in UTF-8. The code page is single-byte: every character is in the BMP.
+static std::string inTerminal(const std::string& ansi) {
+  if (ansi.empty()) return ansi;
+  std::wstring wide(ansi.size() + 1, L'\0');
+  int length = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, &wide[0], (int)wide.size());
+  std::string utf8;
+  for (int i = 0; i + 1 < length; ++i) appendUtf8(utf8, (unsigned)wide[(size_t)i] & 0xFFFF);
+  return utf8;
+}
+
 static std::string fileText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream text;
@@ -69,7 +93,8 @@ static void printFileInfo(const modelplayer::Entry& entry) {
   namespace key = playernumbers::infokey;
   for (const char* name : {key::TITLE, key::ARTIST, key::ALBUM}) {
     auto found = entry.info.find(name);
-    if (found != entry.info.end()) std::cout << " " << name << "=\"" << found->second << "\"";
+    if (found != entry.info.end())
+      std::cout << " " << name << "=\"" << inTerminal(found->second) << "\"";
   }
   std::cout << "\n";
 }
@@ -93,7 +118,7 @@ static int playSession(const Options& options, const std::string& workFolder) {
   }
   std::cout << "# Tunelore in the model player, on " << session::platformName() << "\n";
   modelplayer::onBrowserRequest([](const modelplayer::BrowserRequest& request) {
-    std::cout << "  " << modelplayer::describe(request) << "\n";
+    std::cout << "  " << inTerminal(modelplayer::describe(request)) << "\n";
   });
   writeSwitches(options);
   record->hwndParent = modelplayer::mainWindow();
@@ -102,13 +127,13 @@ static int playSession(const Options& options, const std::string& workFolder) {
   std::cout << "start-up\n";
   record->init();
   for (size_t i = 0; i < playlist.size(); ++i) {
-    std::cout << "track " << i + 1 << ": " << playlist[i].title << "\n";
+    std::cout << "track " << i + 1 << ": " << inTerminal(playlist[i].title) << "\n";
     printFileInfo(playlist[i]);
     modelplayer::changeTrack((int)i);
     modelplayer::deliverPostedMessages();  // the player's message loop runs between tracks
   }
   record->quit();
-  std::cout << "description: " << record->description << "\n";
+  std::cout << "description: " << inTerminal(record->description) << "\n";
   std::cout << "settings file " << session::settingsFileOnDisk() << ":\n"
             << fileText(session::settingsFileOnDisk());
   session::unloadPlugin();

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "model/player/player_numbers.h"
 #include "model/player/sample_mp3.h"
 #include "tools/session/file_metadata.h"
 
@@ -14,7 +15,7 @@ std::vector<modelplayer::Entry> samplePlaylist(const std::string& folder) {
   struct Sample {
     const char* file;
     samplemp3::TextFrames frames;
-    const char* displayTitle;  // what the player shows
+    const char* displayTitle;  // what the player shows, as a playlist's #EXTINF line names it
   };
   const Sample samples[] = {
       {"01 Lanterns.mp3",
@@ -35,11 +36,32 @@ std::vector<modelplayer::Entry> samplePlaylist(const std::string& folder) {
   return entries;
 }
 
-// The player lists a file by its name and reads what its tag says.
-static modelplayer::Entry entryFor(const fs::path& file) {
-  modelplayer::Entry entry{file.string(), file.stem().string()};
+// The player's default title format: "Artist - Title" when the tag has both, the title
+// alone when it has no artist, else the file's name.
+static std::string defaultDisplayTitle(const modelplayer::Entry& entry, const fs::path& file) {
+  namespace key = playernumbers::infokey;
+  auto title = entry.info.find(key::TITLE);
+  auto artist = entry.info.find(key::ARTIST);
+  if (title == entry.info.end()) return file.stem().string();
+  if (artist == entry.info.end()) return title->second;
+  return artist->second + " - " + title->second;
+}
+
+// The player reads what the file's tag says and lists the file by it, unless the playlist
+// names its title (`listedTitle`, from an #EXTINF line).
+static modelplayer::Entry entryFor(const fs::path& file, const std::string& listedTitle = "") {
+  modelplayer::Entry entry{file.string(), ""};
   readPlayerMetadata(entry);
+  entry.title = listedTitle.empty() ? defaultDisplayTitle(entry, file) : listedTitle;
   return entry;
+}
+
+// "#EXTINF:seconds,Title": what the playlist shows for the entry on the next line.
+static std::string extinfTitle(const std::string& line) {
+  static const char prefix[] = "#EXTINF:";
+  if (line.rfind(prefix, 0) != 0) return "";
+  size_t comma = line.find(',');
+  return comma == std::string::npos ? "" : line.substr(comma + 1);
 }
 
 static bool readM3u(const fs::path& list, std::vector<modelplayer::Entry>& entries,
@@ -50,11 +72,17 @@ static bool readM3u(const fs::path& list, std::vector<modelplayer::Entry>& entri
     return false;
   }
   std::string line;
+  std::string listedTitle;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.empty() || line[0] == '#') continue;
+    if (line.empty()) continue;
+    if (line[0] == '#') {
+      listedTitle = extinfTitle(line);
+      continue;
+    }
     fs::path file(line);
-    entries.push_back(entryFor(file.is_absolute() ? file : list.parent_path() / file));
+    entries.push_back(entryFor(file.is_absolute() ? file : list.parent_path() / file, listedTitle));
+    listedTitle.clear();
   }
   return true;
 }
