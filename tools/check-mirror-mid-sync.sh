@@ -20,21 +20,23 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A flat repository whose Release file names the wrong SHA256 for its one index.
+# A flat repository whose Release file names the wrong SHA256 for its index.
 mirror=$work/mirror
 mkdir -p "$mirror"
-printf 'Package: tunelore-placeholder\nVersion: 1\nArchitecture: all\n\n' | xz >"$mirror/Packages.xz"
-size=$(stat -c %s "$mirror/Packages.xz")
+printf 'Package: tunelore-placeholder\nVersion: 1\nArchitecture: all\n\n' >"$mirror/Packages"
+xz -k "$mirror/Packages"
 {
   echo "Origin: tunelore-check"
   echo "Date: $(date -Ru)"
   echo "SHA256:"
-  echo " $(printf '0%.0s' {1..64}) $size Packages.xz"
+  for index in Packages Packages.xz; do
+    echo " $(printf '0%.0s' {1..64}) $(stat -c %s "$mirror/$index") $index"
+  done
 } >"$mirror/Release"
 echo "deb [trusted=yes] file:$mirror ./" >"$source_list"
 
 echo "== the stand-in source fails its check:"
-apt-get update -qq 2>&1 | grep -m1 'Hash Sum mismatch\|unexpected size\|Failed to fetch' ||
+apt-get update -qq 2>&1 | grep -m1 "Failed to fetch file:$mirror" ||
   { echo "$0: the stand-in source did not fail" >&2; exit 1; }
 
 echo "== removing wine32 and NSIS, so the set-up must install them again"
