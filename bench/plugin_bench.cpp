@@ -13,8 +13,11 @@
 // 3 MB cover picture in the tag.
 // bench/ratios.py turns the JSON output into the table of ratios in docs/benchmarks.md.
 #include <benchmark/benchmark.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "bench/id3_reading.h"
@@ -159,9 +162,36 @@ static void updateForgetting(benchmark::State& state, const std::string* track) 
   reportWrong(state, wrong);
 }
 
+// Beside a change's time, what it costs in files: the opens of files in the scratch folder
+// (inotify) and the bytes the process has read() (rchar of /proc/self/io).
+static long long bytesRead() {
+  long long value = -1;
+  FILE* io = fopen("/proc/self/io", "r");
+  if (io == nullptr) return -1;
+  char key[32];
+  while (fscanf(io, "%31s %lld", key, &value) == 2 && strcmp(key, "rchar:") != 0) value = -1;
+  fclose(io);
+  return value;
+}
+
+// Counts the IN_OPEN events queued so far; false when the queue overflowed.
+static bool countOpens(int watch, int64_t& opens) {
+  alignas(struct inotify_event) char events[65536];
+  ssize_t length;
+  while ((length = read(watch, events, sizeof events)) > 0) {
+    for (char* at = events; at < events + length;) {
+      const struct inotify_event* event = (const struct inotify_event*)at;
+      if ((event->mask & IN_Q_OVERFLOW) != 0) return false;
+      if ((event->mask & IN_OPEN) != 0) ++opens;
+      at += sizeof *event + event->len;
+    }
+  }
+  return true;
+}
+
 // One press of the next button on today's player, then its message loop, which delivers the
 // title notice the player posted: every update the change brings about, counted by the
-// position request each of them sends once.
+// position request each of them sends once, with the files opened and the bytes read.
 static void nextTrack(benchmark::State& state, const std::string* first,
                       const std::string* second) {
   Player player(state, todaysPlayer());
@@ -173,14 +203,37 @@ static void nextTrack(benchmark::State& state, const std::string* first,
   modelplayer::clearBrowserRequests();
   const LPARAM POSITION = playernumbers::request::GETLISTPOS;
   int before = modelplayer::countRequests(POSITION);
-  int64_t wrong = 0;
+  int watch = inotify_init1(IN_NONBLOCK);
+  // Closes too: inotify merges an event into an identical one still unread, such as two
+  // opens of the same file with nothing between them.
+  if (watch < 0 || inotify_add_watch(watch, scratch.c_str(), IN_OPEN | IN_CLOSE_NOWRITE) < 0) {
+    state.SkipWithError("no inotify watch on the scratch folder");
+    if (watch >= 0) close(watch);
+    return;
+  }
+  int64_t wrong = 0, opens = 0;
+  bool counted = true;
+  long long bytesBefore = bytesRead();
   for (auto _ : state) {
     modelplayer::pressNext();
     modelplayer::deliverPostedMessages();
     countWrongPages(wrong);
+    // The watch's queue holds 16,384 events by default: emptied long before that.
+    if ((state.iterations() & 1023) == 1023) {
+      state.PauseTiming();
+      counted = countOpens(watch, opens) && counted;
+      state.ResumeTiming();
+    }
   }
+  long long bytesAfter = bytesRead();
+  counted = countOpens(watch, opens) && counted;
+  close(watch);
   state.counters["updates"] = benchmark::Counter(modelplayer::countRequests(POSITION) - before,
                                                  benchmark::Counter::kAvgIterations);
+  state.counters["opens"] = benchmark::Counter((double)opens, benchmark::Counter::kAvgIterations);
+  state.counters["bytesRead"] =
+      benchmark::Counter((double)(bytesAfter - bytesBefore), benchmark::Counter::kAvgIterations);
+  if (!counted || bytesBefore < 0) state.SkipWithError("the opens or bytes were not counted");
   reportWrong(state, wrong);
 }
 

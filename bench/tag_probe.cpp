@@ -1,7 +1,7 @@
 // id3lib on its own, the way the plug-in reads a tag, for profilers and tracers:
 //
-//   tunelore-tag-probe --make FILE MB [PMB]  writes a tagged track with MB megabytes of audio,
-//                                            and a PMB-megabyte cover picture in its tag
+//   tunelore-tag-probe --make FILE MB [PMB [TITLE]]  writes a tagged track with MB megabytes
+//        of audio, a PMB-megabyte cover picture (0: none) and the title TITLE (else "Song")
 //   tunelore-tag-probe [--link default|v1v2|memory|mapped] [--repeat N] FILE
 //        reads FILE's title, artist and album N times (bench/id3_reading.h says how) and
 //        prints them and the bytes this process read doing so.
@@ -28,16 +28,17 @@ static long long bytesReadSoFar() {
 
 static int usage() {
   fprintf(stderr,
-          "usage: tunelore-tag-probe --make FILE MB [PICTURE_MB]\n"
+          "usage: tunelore-tag-probe --make FILE MB [PICTURE_MB [TITLE]]\n"
           "       tunelore-tag-probe [--link default|v1v2|memory|mapped] [--repeat N] FILE\n");
   return 2;
 }
 
-static int makeTrack(const char* path, const char* megabytes, const char* pictureMegabytes) {
+static int makeTrack(const char* path, const char* megabytes, const char* pictureMegabytes,
+                     const char* title) {
   long size = strtol(megabytes, nullptr, 10);
   long pictureSize = pictureMegabytes != nullptr ? strtol(pictureMegabytes, nullptr, 10) : 0;
   if (size <= 0 || pictureSize < 0) return usage();
-  samplemp3::TextFrames frames = benchsession::typicalFrames("Song", "Band", "Disc");
+  samplemp3::TextFrames frames = benchsession::typicalFrames(title, "Band", "Disc");
   if (pictureSize > 0) frames.push_back(benchsession::coverPicture((size_t)pictureSize * 1000000));
   if (!benchsession::writeTrack(path, frames, (size_t)size * 1000000)) {
     fprintf(stderr, "tunelore-tag-probe: cannot write %s\n", path);
@@ -47,8 +48,8 @@ static int makeTrack(const char* path, const char* megabytes, const char* pictur
 }
 
 int main(int argc, char** argv) {
-  if ((argc == 4 || argc == 5) && strcmp(argv[1], "--make") == 0) {
-    return makeTrack(argv[2], argv[3], argc == 5 ? argv[4] : nullptr);
+  if (argc >= 4 && argc <= 6 && strcmp(argv[1], "--make") == 0) {
+    return makeTrack(argv[2], argv[3], argc >= 5 ? argv[4] : nullptr, argc == 6 ? argv[5] : "Song");
   }
   const char* linkName = "default";
   long repeat = 1;

@@ -1,6 +1,7 @@
 // Title, artist and album from real MP3 files' tags, and the display-title fallback.
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "tests/support/player_fixture.h"
 #include "tracking/track_metadata.h"
@@ -90,6 +91,32 @@ TEST_F(TrackMetadataTest, FullTagNeverAsksForTheDisplayTitle) {
   TrackInfo info;
   gatherTrackInfo(0, info);
   EXPECT_EQ(modelplayer::mainWindowMessages().size() - before, 1u);  // the file path only
+}
+
+// Where the tag gives nothing and nothing answers, the player is asked about the name it gave,
+// whole, and about a stream's song only for a stream; a name that fills the plug-in's whole
+// buffer, or an empty one, is not asked about.
+TEST_F(TrackMetadataTest, PlayerIsAskedAboutWholeNamesAndAboutStreamsForTheirSong) {
+  const std::string STREAM = "http://radio.test:8000/live";
+  const struct {
+    std::string name;
+    std::vector<std::string> keys;
+  } cases[] = {
+      {std::string(2047, 'n'), {"title", "artist"}},
+      {std::string(2048, 'n'), {}},
+      {"", {}},
+      {STREAM, {"title", "artist", "streamtitle"}},
+  };
+  for (const auto& row : cases) {
+    size_t before = modelplayer::infoRequests().size();
+    gather({row.name, "Band - Song"});
+    std::vector<std::string> keys;
+    for (size_t i = before; i < modelplayer::infoRequests().size(); ++i) {
+      EXPECT_EQ(modelplayer::infoRequests()[i].file, row.name);
+      keys.push_back(modelplayer::infoRequests()[i].key);
+    }
+    EXPECT_EQ(keys, row.keys) << "a name of " << row.name.size() << " characters";
+  }
 }
 
 struct SplitCase {

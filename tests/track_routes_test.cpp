@@ -1,5 +1,7 @@
 // Track changes as the player makes them, route by route: each new track gets exactly one
 // page, whichever of the watched messages reach the hooks for it and in whatever order.
+#include <chrono>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -79,6 +81,35 @@ TEST_F(TrackRoutesTest, StopAndReplayOfTheSameTrackOpenNothing) {
   expectOnly({}, "replay from stop");
   modelplayer::doubleClickEntry(1);
   expectOnly({}, "replay while playing");
+}
+
+// One change reaches the update several times (command, notices, editor): the file is read
+// for the first of them only, so a rewrite inside the change that keeps the file's size and
+// time is not seen. A later play sees a new time, or a new size. Whole seconds, which every
+// file system keeps.
+TEST_F(TrackRoutesTest, FileIsReadOncePerChangeAndAgainAfterANewTimeOrSize) {
+  namespace fs = std::filesystem;
+  const auto tagged = std::chrono::floor<std::chrono::seconds>(fs::file_time_type::clock::now());
+  auto retag = [this](const char* title, fs::file_time_type time) {
+    fs::last_write_time(taggedTrack("B.mp3", {{"TIT2", title}, {"TPE1", "Band"}}), time);
+  };
+  retag("B", tagged);
+  bool rewritten = false;
+  modelplayer::onBrowserRequest([&](const modelplayer::BrowserRequest&) {
+    if (!rewritten) retag("X", tagged);
+    rewritten = true;
+  });
+  modelplayer::pressNext();
+  modelplayer::deliverPostedMessages();
+  expectOnly(pageOf("B"), "next button, the file rewritten during the change");
+  modelplayer::onBrowserRequest(nullptr);
+  modelplayer::pressStop();
+  retag("X", tagged + std::chrono::seconds(2));
+  modelplayer::changeTrack(1);
+  expectOnly(pageOf("X"), "replay, a new time");
+  retag("Longer", tagged + std::chrono::seconds(2));
+  modelplayer::doubleClickEntry(1);
+  expectOnly(pageOf("Longer"), "replay while playing, a new size");
 }
 
 // The player unloads and loads plug-ins within one run; a module that quit had to pin comes

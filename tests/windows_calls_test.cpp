@@ -1,5 +1,8 @@
 // The Windows calls behind the settings folder and the menu item, as the plug-in relies on
 // them: run on the model and under Wine alike, so that the model answers as Windows does.
+#include <cstdint>
+#include <ctime>
+#include <filesystem>
 #include <string>
 
 #include "model/harness/test_platform.h"
@@ -32,6 +35,22 @@ TEST_F(WindowsCallsTest, FilesAndFoldersAnswerWithWindowsErrors) {
   DWORD attributes = GetFileAttributesA(file.c_str());
   EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY), 0u);
+  // The same through the attribute data, with the size and the time in 100 ns steps since
+  // 1601: the file was written just now. A folder has no size.
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  ASSERT_TRUE(GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data));
+  EXPECT_EQ(data.dwFileAttributes, attributes);
+  EXPECT_EQ(data.nFileSizeHigh, 0u);
+  EXPECT_EQ(data.nFileSizeLow, std::filesystem::file_size(testplatform::onDisk(file)));
+  uint64_t written =
+      ((uint64_t)data.ftLastWriteTime.dwHighDateTime << 32) | data.ftLastWriteTime.dwLowDateTime;
+  uint64_t now = ((uint64_t)time(nullptr) + 11644473600u) * 10000000u;
+  EXPECT_LT(now > written ? now - written : written - now, 600u * 10000000u);
+  ASSERT_TRUE(GetFileAttributesExA(folder.c_str(), GetFileExInfoStandard, &data));
+  EXPECT_EQ(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY, (DWORD)FILE_ATTRIBUTE_DIRECTORY);
+  EXPECT_EQ(data.nFileSizeLow | data.nFileSizeHigh, 0u);
+  EXPECT_FALSE(GetFileAttributesExA((base + "\\none.ini").c_str(), GetFileExInfoStandard, &data));
+  EXPECT_EQ(GetLastError(), (DWORD)ERROR_FILE_NOT_FOUND);
   // A read-only file refuses deleting, to an administrator (root) as well. (Writing into it
   // is refused by Windows but allowed to root by Wine, which the model follows.)
   ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));

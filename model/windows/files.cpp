@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "model_state.h"
@@ -39,6 +41,20 @@ bool readOnly(const struct stat& info) {
   return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
 }
 
+DWORD attributesOf(const struct stat& info) {
+  if (S_ISDIR(info.st_mode)) return FILE_ATTRIBUTE_DIRECTORY;
+  return FILE_ATTRIBUTE_ARCHIVE | (readOnly(info) ? FILE_ATTRIBUTE_READONLY : 0);
+}
+
+// As Wine converts a Linux time: seconds since 1970 moved to 1601, plus the nanoseconds in
+// 100 ns steps.
+FILETIME fileTimeOf(const struct timespec& time) {
+  const uint64_t SECONDS_1601_TO_1970 = 11644473600ULL;
+  uint64_t ticks =
+      ((uint64_t)time.tv_sec + SECONDS_1601_TO_1970) * 10000000ULL + (uint64_t)time.tv_nsec / 100;
+  return FILETIME{(DWORD)ticks, (DWORD)(ticks >> 32)};
+}
+
 }  // namespace
 
 DWORD WINAPI GetFileAttributesA(LPCSTR fileName) {
@@ -48,8 +64,28 @@ DWORD WINAPI GetFileAttributesA(LPCSTR fileName) {
     failWith(errno, path);
     return INVALID_FILE_ATTRIBUTES;
   }
-  if (S_ISDIR(info.st_mode)) return FILE_ATTRIBUTE_DIRECTORY;
-  return FILE_ATTRIBUTE_ARCHIVE | (readOnly(info) ? FILE_ATTRIBUTE_READONLY : 0);
+  return attributesOf(info);
+}
+
+// Linux keeps no creation time in struct stat; Wine then reports the change time, as here.
+BOOL WINAPI GetFileAttributesExA(LPCSTR fileName, GET_FILEEX_INFO_LEVELS level,
+                                 LPVOID information) {
+  if (level != GetFileExInfoStandard) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  std::string path = winmodel::hostPath(fileName);
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) {
+    failWith(errno, path);
+    return FALSE;
+  }
+  uint64_t size = S_ISDIR(info.st_mode) ? 0 : (uint64_t)info.st_size;
+  WIN32_FILE_ATTRIBUTE_DATA data = {attributesOf(info),       fileTimeOf(info.st_ctim),
+                                    fileTimeOf(info.st_atim), fileTimeOf(info.st_mtim),
+                                    (DWORD)(size >> 32),      (DWORD)size};
+  memcpy(information, &data, sizeof data);
+  return TRUE;
 }
 
 // Only the read-only attribute has a meaning here: it takes every write permission away.

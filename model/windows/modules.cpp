@@ -7,6 +7,12 @@ void winmodel::setDriveRoot(const std::string& linuxFolder) { state().driveRoot 
 
 std::string winmodel::hostPath(const char* windowsPath) {
   std::string path(windowsPath);
+  // The model player names its files as Linux paths below the drive root, which the C
+  // runtime (not modelled) opens as they are: the same files here.
+  const std::string& root = state().driveRoot;
+  if (!root.empty() && path.compare(0, root.size(), root) == 0 && path[root.size()] == '/') {
+    return path;
+  }
   // "C:\dir\file" and "\dir\file" both lie below the drive root; other names are relative.
   if (path.size() >= 2 && path[1] == ':') path.erase(0, 2);
   for (char& c : path) {

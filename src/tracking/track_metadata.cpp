@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "tracking/tracking_state.h"
 #include "winamp/player_requests.h"
 
 static bool hasTitleOrArtist(const TrackInfo& info) {
@@ -73,10 +74,45 @@ static void askPlayer(const char* path, TrackInfo& info) {
   if (!hasTitleOrArtist(info) && isStream(file)) askStreamTitle(file, info);
 }
 
+// Size and last-write time, asked of the file system: no file is opened for them.
+static bool readFileStamp(const char* path, WIN32_FILE_ATTRIBUTE_DATA& stamp) {
+  return path != nullptr && GetFileAttributesExA(path, GetFileExInfoStandard, &stamp) != FALSE;
+}
+
+static bool isLastReading(const char* path, const WIN32_FILE_ATTRIBUTE_DATA& stamp) {
+  const TagReading& last = tracking.lastTagReading;
+  return last.file[0] != '\0' && strcmp(last.file, path) == 0 &&
+         last.sizeHigh == stamp.nFileSizeHigh && last.sizeLow == stamp.nFileSizeLow &&
+         last.written.dwLowDateTime == stamp.ftLastWriteTime.dwLowDateTime &&
+         last.written.dwHighDateTime == stamp.ftLastWriteTime.dwHighDateTime;
+}
+
+// The tag's fields, read from the file only when it is not the one read last, unchanged: one
+// track change reaches the update several times. A file the file system cannot describe is
+// read every time.
+static void readTagFields(const char* path, TrackInfo& info) {
+  WIN32_FILE_ATTRIBUTE_DATA stamp;
+  bool stamped = readFileStamp(path, stamp);
+  TagReading& last = tracking.lastTagReading;
+  if (stamped && isLastReading(path, stamp)) {
+    memcpy(&info, &last.fields, sizeof info);
+    return;
+  }
+  readTrackTags(path, info);
+  if (!stamped || !copyFileName(path, last.file)) {
+    last.file[0] = '\0';
+    return;
+  }
+  last.sizeHigh = stamp.nFileSizeHigh;
+  last.sizeLow = stamp.nFileSizeLow;
+  last.written = stamp.ftLastWriteTime;
+  memcpy(&last.fields, &info, sizeof info);
+}
+
 void gatherTrackInfo(int index, TrackInfo& info) {
   ZeroMemory(&info, sizeof info);
   const char* path = playlistFilePath(index);
-  readTrackTags(path, info);
+  readTagFields(path, info);
   if (!hasTitleOrArtist(info)) askPlayer(path, info);
   if (!hasTitleOrArtist(info)) splitPlaylistTitle(index, info);
 }

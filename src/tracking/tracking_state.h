@@ -1,7 +1,19 @@
 // What the hooks and the update remember from one player message to the next.
 #pragma once
 
+#include <windows.h>
+
 #include "tracking/lyrics_page.h"
+
+// A file's tag fields as last read, with what names that reading: the file's name, size and
+// last-write time. A tag rewritten since has another size or time.
+struct TagReading {
+  char file[FILE_NAME_SIZE];  // empty: nothing kept
+  DWORD sizeHigh;
+  DWORD sizeLow;
+  FILETIME written;
+  TrackInfo fields;
+};
 
 struct TrackingState {
   // Set by a main-window trigger, so the editor's messages for the same change run no second
@@ -11,6 +23,8 @@ struct TrackingState {
   int playlistMessageCount;
   // The page last sent; an address equal to it is not sent again.
   char lastPageAddress[PAGE_ADDRESS_SIZE];
+  // The tag read last, for the updates after the first of one track change.
+  TagReading lastTagReading;
 };
 
 extern TrackingState tracking;

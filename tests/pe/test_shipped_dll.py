@@ -36,7 +36,9 @@ WINDOWS_XP_SP3 = {
     "kernel32.dll": {
         "CloseHandle", "CreateDirectoryA", "CreateFileA", "CreateSemaphoreW",
         "DeleteCriticalSection", "DeleteFileA", "EnterCriticalSection", "FormatMessageA",
-        "FreeLibrary", "GetCurrentThreadId", "GetFileAttributesA", "GetLastError",
+        "FreeLibrary", "GetCurrentThreadId", "GetFileAttributesA",
+        "GetFileAttributesExA",  # Windows 98 / NT 4.0
+        "GetLastError",
         "GetModuleFileNameA", "GetModuleHandleA",
         "GetModuleHandleExA",  # new in XP
         "GetModuleHandleW", "GetPrivateProfileStringA", "GetProcAddress",

@@ -2,11 +2,19 @@
 // mini-browser request, the plug-in's description and its settings file.
 //
 //   tunelore-session [--disable-plugin] [--disable-startup] [--disable-autoopen]
-//                    [FILE.mp3 | FILE.flac | FILE.ogg | LIST.m3u]...
+//                    [--changes N [--io FILE]] [FILE.mp3 | FILE.flac | FILE.ogg | LIST.m3u]...
+//
+// --changes N presses the next button N times, each followed by the player's message loop,
+// prints nothing of the requests and reports the time a change takes and the pages sent; with
+// --io, also the bytes read a change, from a Linux /proc/<pid>/io file ("rchar": /proc/self/io
+// on the model; under Wine the program's own, e.g. Z:\proc\<pid>\io, since /proc/self is
+// the Wine server's there).
 //
 // The player and the plug-in hold texts in the ANSI code page; they are printed in UTF-8, as
 // terminals show them.
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -22,6 +30,8 @@ struct Options {
   bool disablePlugin = false;
   bool disableStartUp = false;
   bool disableAutoOpen = false;
+  long changes = 0;
+  std::string ioFile;
   std::vector<std::string> names;
 };
 
@@ -34,10 +44,16 @@ static bool parseOptions(int argc, char** argv, Options& options) {
       options.disableStartUp = true;
     } else if (argument == "--disable-autoopen") {
       options.disableAutoOpen = true;
+    } else if ((argument == "--changes" || argument == "--io") && i + 1 < argc) {
+      if (argument == "--changes") {
+        options.changes = strtol(argv[++i], nullptr, 10);
+      } else {
+        options.ioFile = argv[++i];
+      }
     } else if (argument.rfind("--", 0) == 0) {
       std::cerr << "unknown option " << argument << "\n"
                 << "usage: tunelore-session [--disable-plugin] [--disable-startup] "
-                   "[--disable-autoopen] [FILE | LIST.m3u]...\n";
+                   "[--disable-autoopen] [--changes N [--io FILE]] [FILE | LIST.m3u]...\n";
       return false;
     } else {
       options.names.push_back(argument);
@@ -99,6 +115,43 @@ static void printFileInfo(const modelplayer::Entry& entry) {
   std::cout << "\n";
 }
 
+// "rchar" of a /proc/<pid>/io file: every byte the process has had read() return; -1 if none.
+static long long bytesRead(const std::string& ioFile) {
+  if (ioFile.empty()) return -1;
+  std::ifstream io(ioFile);
+  std::string key;
+  long long value = -1;
+  while (io >> key >> value) {
+    if (key == "rchar:") return value;
+  }
+  return -1;
+}
+
+// Next-button presses over the playlist, each with the message loop after it, as the
+// benchmarks' change/next does on the model: the time and bytes of a whole track change.
+static void timeChanges(const Options& options) {
+  modelplayer::changeTrack(0);
+  modelplayer::deliverPostedMessages();
+  modelplayer::clearBrowserRequests();
+  long long bytesBefore = bytesRead(options.ioFile);
+  double processorBefore = session::processorMilliseconds();
+  auto start = std::chrono::steady_clock::now();
+  for (long n = 0; n < options.changes; ++n) {
+    modelplayer::pressNext();
+    modelplayer::deliverPostedMessages();
+  }
+  std::chrono::duration<double, std::milli> spent = std::chrono::steady_clock::now() - start;
+  double processor = session::processorMilliseconds() - processorBefore;
+  long long bytesAfter = bytesRead(options.ioFile);
+  std::cout << options.changes << " changes: " << spent.count() / (double)options.changes
+            << " ms a change (processor " << processor / (double)options.changes << " ms); "
+            << modelplayer::browserRequests().size() << " requests sent";
+  if (bytesBefore >= 0 && bytesAfter >= 0) {
+    std::cout << "; " << (bytesAfter - bytesBefore) / options.changes << " bytes read a change";
+  }
+  std::cout << "\n";
+}
+
 static int playSession(const Options& options, const std::string& workFolder) {
   std::vector<modelplayer::Entry> playlist;
   std::string error;
@@ -117,16 +170,19 @@ static int playSession(const Options& options, const std::string& workFolder) {
     return 1;
   }
   std::cout << "# Tunelore in the model player, on " << session::platformName() << "\n";
-  modelplayer::onBrowserRequest([](const modelplayer::BrowserRequest& request) {
-    std::cout << "  " << inTerminal(modelplayer::describe(request)) << "\n";
-  });
+  if (options.changes == 0) {
+    modelplayer::onBrowserRequest([](const modelplayer::BrowserRequest& request) {
+      std::cout << "  " << inTerminal(modelplayer::describe(request)) << "\n";
+    });
+  }
   writeSwitches(options);
   record->hwndParent = modelplayer::mainWindow();
   record->hDllInstance = module;
   modelplayer::setPlaylist(playlist);
   std::cout << "start-up\n";
   record->init();
-  for (size_t i = 0; i < playlist.size(); ++i) {
+  if (options.changes > 0) timeChanges(options);
+  for (size_t i = 0; options.changes == 0 && i < playlist.size(); ++i) {
     std::cout << "track " << i + 1 << ": " << inTerminal(playlist[i].title) << "\n";
     printFileInfo(playlist[i]);
     modelplayer::changeTrack((int)i);

@@ -15,6 +15,8 @@ playernumbers::PluginRecord* loadPlugin(HINSTANCE& module, std::string& error);
 void unloadPlugin();
 // Where the plug-in's settings file is, as this program can open it.
 std::string settingsFileOnDisk();
+// The processor time this process has used so far (user and system), in milliseconds.
+double processorMilliseconds();
 // Where the platform runs: "the Linux model of Windows" or "Windows".
 const char* platformName();
 

@@ -1,4 +1,5 @@
 // The session on the Linux model: the plug-in is linked in, and "C:\" is the work folder.
+#include <ctime>
 #include <filesystem>
 
 #include "plugin/plugin.h"
@@ -31,6 +32,8 @@ void unloadPlugin() {}
 std::string settingsFileOnDisk() {
   return winmodel::hostPath("C:\\Winamp\\Plugins\\gen_tunelore.ini");
 }
+
+double processorMilliseconds() { return 1000.0 * (double)std::clock() / CLOCKS_PER_SEC; }
 
 const char* platformName() { return "the Linux model of Windows"; }
 

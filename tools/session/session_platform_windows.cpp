@@ -46,6 +46,15 @@ std::string settingsFileOnDisk() {
   return modelplayer::playerFolder() + "Plugins\\gen_tunelore.ini";
 }
 
+double processorMilliseconds() {
+  FILETIME created, ended, system, user;
+  if (!GetProcessTimes(GetCurrentProcess(), &created, &ended, &system, &user)) return 0;
+  auto ticks = [](const FILETIME& time) {
+    return (double)(((unsigned long long)time.dwHighDateTime << 32) | time.dwLowDateTime);
+  };
+  return (ticks(system) + ticks(user)) / 10000.0;  // 100 ns ticks
+}
+
 const char* platformName() { return "Windows (the real gen_tunelore.dll)"; }
 
 }  // namespace session

@@ -226,9 +226,32 @@ BOOL WINAPI WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value,
 #define ERROR_PATH_NOT_FOUND 3
 #define ERROR_ACCESS_DENIED 5
 #define ERROR_ALREADY_EXISTS 183
+#define ERROR_INVALID_PARAMETER 87
 typedef struct _SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 
+// 100-nanosecond intervals since 1 January 1601 (UTC).
+typedef struct _FILETIME {
+  DWORD dwLowDateTime;
+  DWORD dwHighDateTime;
+} FILETIME;
+
+typedef enum _GET_FILEEX_INFO_LEVELS {
+  GetFileExInfoStandard,
+  GetFileExMaxInfoLevel
+} GET_FILEEX_INFO_LEVELS;
+
+typedef struct _WIN32_FILE_ATTRIBUTE_DATA {
+  DWORD dwFileAttributes;
+  FILETIME ftCreationTime;
+  FILETIME ftLastAccessTime;
+  FILETIME ftLastWriteTime;
+  DWORD nFileSizeHigh;
+  DWORD nFileSizeLow;
+} WIN32_FILE_ATTRIBUTE_DATA;
+
 DWORD WINAPI GetFileAttributesA(LPCSTR fileName);
+// Attributes, times and size without opening the file; a folder's size is 0.
+BOOL WINAPI GetFileAttributesExA(LPCSTR fileName, GET_FILEEX_INFO_LEVELS level, LPVOID information);
 BOOL WINAPI SetFileAttributesA(LPCSTR fileName, DWORD attributes);
 BOOL WINAPI CreateDirectoryA(LPCSTR pathName, LPSECURITY_ATTRIBUTES securityAttributes);
 BOOL WINAPI DeleteFileA(LPCSTR fileName);
