@@ -2,52 +2,33 @@
 // Small, well-formed and deliberately broken inputs of each kind, so that the fuzzers
 // start from the file layouts that matter instead of having to find them by chance.
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "model/player/sample_mp3.h"
+#include "kit/files.h"
+#include "kit/sample_mp3.h"
 
 namespace fs = std::filesystem;
+using samplemp3::bigEndian;
 using samplemp3::TextFrames;
 
-static std::string bigEndian(size_t value, int bytes) {
-  std::string out;
-  for (int shift = 8 * (bytes - 1); shift >= 0; shift -= 8) out += (char)((value >> shift) & 0xFF);
-  return out;
-}
-
-static std::string syncSafe(size_t value) {
-  std::string out;
-  for (int shift = 21; shift >= 0; shift -= 7) out += (char)((value >> shift) & 0x7F);
-  return out;
-}
-
 static std::string header(char version, char flags, size_t size) {
-  return std::string("ID3") + version + '\0' + flags + syncSafe(size);
+  return samplemp3::id3v2Header(version, flags, size);
 }
-
-// One ID3v2.3 frame with the given flags and body.
 static std::string frame23(const std::string& id, const std::string& body, int flags = 0) {
-  return id + bigEndian(body.size(), 4) + bigEndian(flags, 2) + body;
+  return samplemp3::id3v2Frame(id, body, 3, flags);
 }
-
-// ID3v2.4: frame sizes are sync-safe too.
 static std::string frame24(const std::string& id, const std::string& body) {
-  return id + syncSafe(body.size()) + std::string(2, '\0') + body;
+  return samplemp3::id3v2Frame(id, body, 4);
 }
-
-// ID3v2.2: three-letter ids and three-byte sizes, no flags.
 static std::string frame22(const std::string& id, const std::string& body) {
-  return id + bigEndian(body.size(), 3) + body;
+  return samplemp3::id3v2Frame(id, body, 2);
 }
 
 static std::string utf16le(const std::string& ascii, bool bom = true) {
-  std::string out = bom ? std::string("\xFF\xFE", 2) : std::string();
-  for (char c : ascii) out += std::string(1, c) + '\0';
-  return out;
+  return samplemp3::utf16Text(ascii).substr(bom ? 0 : 2);
 }
 
 static std::string utf16be(const std::string& ascii) {
@@ -100,8 +81,7 @@ static std::string lyrics3v2(const std::string& title, const std::string& artist
 
 static void put(const fs::path& folder, const std::string& name, const std::string& bytes) {
   fs::create_directories(folder);
-  std::ofstream out(folder / name, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), (std::streamsize)bytes.size());
+  kit::writeFile((folder / name).string(), bytes);
 }
 
 static void tagSeeds(const fs::path& folder) {
@@ -210,9 +190,7 @@ static void addressSeeds(const fs::path& folder) {
 static void settingsSeeds(const fs::path& folder) {
   static const char BINARY[] = "[a]\nk=\0v\n[gen_tunelore.dll\x80]\n\xFF=\xFE\n";
   const std::pair<const char*, std::string> files[] = {
-      {"saved",
-       "[gen_tunelore.dll]\r\nbDisabledPlugin=FALSE\r\nbDisabledStartUp=TRUE\r\n"
-       "bDisabledAutoOpen=FALSE\r\n"},
+      {"saved", kit::savedSwitches("gen_tunelore.dll", false, true, false)},
       {"bom", "\xEF\xBB\xBF[gen_tunelore.dll]\r\nbDisabledPlugin=TRUE\r\n"},
       {"other_sections",
        "[other.dll]\nkey=value\nbDisabledPlugin=keep\n[gen_tunelore.dll]\n"

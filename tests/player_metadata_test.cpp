@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "model/player/player_numbers.h"
-#include "tests/support/player_fixture.h"
+#include "kit/player_numbers.h"
+#include "kit/player_test.h"
 
 namespace {
 

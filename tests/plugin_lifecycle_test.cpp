@@ -1,8 +1,8 @@
 // The plug-in as the player sees it: the record, start-up, configure and quit.
 #include <string>
 
+#include "kit/player_test.h"
 #include "settings/settings.h"
-#include "tests/support/player_fixture.h"
 #include "tracking/lyrics_page.h"
 #include "tracking/song_change.h"
 #include "tracking/tracking_state.h"

@@ -2,8 +2,8 @@
 #include <functional>
 #include <string>
 
+#include "kit/player_test.h"
 #include "settings/settings.h"
-#include "tests/support/player_fixture.h"
 #include "ui/resource_ids.h"
 #include "ui/settings_dialog.h"
 

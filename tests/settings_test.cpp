@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "model/harness/test_platform.h"
-#include "model/player/player_numbers.h"
+#include "kit/player_numbers.h"
+#include "kit/player_place.h"
+#include "kit/player_test.h"
 #include "settings/settings.h"
-#include "tests/support/player_fixture.h"
 #include "ui/resource_ids.h"
 
 namespace {
@@ -112,13 +112,11 @@ class SettingsFolderTest : public SettingsTest {
  protected:
   void SetUp() override {
     SettingsTest::SetUp();
-    settingsFolder = testplatform::settingsFolder();
+    settingsFolder = kit::settingsFolder();
   }
   std::string folderFile() const { return settingsFolder + "\\Plugins\\gen_tunelore.ini"; }
-  std::string folderFileOnDisk() const { return testplatform::onDisk(folderFile()); }
-  std::string folderPluginsOnDisk() const {
-    return testplatform::onDisk(settingsFolder + "\\Plugins");
-  }
+  std::string folderFileOnDisk() const { return kit::onDisk(folderFile()); }
+  std::string folderPluginsOnDisk() const { return kit::onDisk(settingsFolder + "\\Plugins"); }
   // A folder standing where the file should be: no write there succeeds, not even for root.
   void blockFileBesidePlayer() { ASSERT_TRUE(fs::create_directory(settingsFileOnDisk())); }
   std::string saved(const char* plugin, const char* startUp, const char* autoOpen) {
@@ -158,7 +156,7 @@ TEST_F(SettingsFolderTest, UnwritableBesideThePlayerSavesToTheSettingsFolder) {
   setSwitches(true, false, true);
   save();
   EXPECT_TRUE(fs::is_directory(folderPluginsOnDisk())) << "its Plugins folder is created";
-  EXPECT_EQ(fileText(folderFileOnDisk()), saved("TRUE", "FALSE", "TRUE"));
+  EXPECT_EQ(kit::readFile(folderFileOnDisk()), saved("TRUE", "FALSE", "TRUE"));
   setSwitches(false, true, false);
   load();
   EXPECT_EQ(switches(), "101");
@@ -167,12 +165,12 @@ TEST_F(SettingsFolderTest, UnwritableBesideThePlayerSavesToTheSettingsFolder) {
   setSwitches(false, false, false);
   loadSettings(pluginFileName().c_str(), nullptr);
   EXPECT_EQ(switches(), "000") << "lost, as they always were without a settings folder";
-  EXPECT_EQ(fileText(folderFileOnDisk()), saved("TRUE", "FALSE", "TRUE"));
+  EXPECT_EQ(kit::readFile(folderFileOnDisk()), saved("TRUE", "FALSE", "TRUE"));
 }
 
 TEST_F(SettingsFolderTest, EarlierFolderFileWinsAtLoadAndGoesAfterASaveBeside) {
   fs::create_directory(folderPluginsOnDisk());
-  putFile(folderFileOnDisk(), saved("TRUE", "TRUE", "TRUE"));
+  kit::writeFile(folderFileOnDisk(), saved("TRUE", "TRUE", "TRUE"));
   writeSettingsFile(saved("FALSE", "FALSE", "FALSE"));
   load();
   EXPECT_EQ(switches(), "111");
@@ -188,12 +186,12 @@ TEST_F(SettingsFolderTest, EarlierFolderFileWinsAtLoadAndGoesAfterASaveBeside) {
 
 TEST_F(SettingsFolderTest, UndeletableFolderFileIsRewrittenAfterASaveBeside) {
   fs::create_directory(folderPluginsOnDisk());
-  putFile(folderFileOnDisk(), saved("TRUE", "TRUE", "TRUE"));
+  kit::writeFile(folderFileOnDisk(), saved("TRUE", "TRUE", "TRUE"));
   ASSERT_TRUE(SetFileAttributesA(folderFile().c_str(), FILE_ATTRIBUTE_READONLY));
   setSwitches(false, true, false);
   save();
   EXPECT_EQ(readSettingsFile(), saved("FALSE", "TRUE", "FALSE"));
-  EXPECT_EQ(fileText(folderFileOnDisk()), saved("FALSE", "TRUE", "FALSE"))
+  EXPECT_EQ(kit::readFile(folderFileOnDisk()), saved("FALSE", "TRUE", "FALSE"))
       << "left in place, it must not disagree with the file beside the player";
   setSwitches(true, true, true);
   load();
@@ -253,11 +251,11 @@ TEST_F(PlayerSettingsFolderTest, SwitchesSurviveOkQuitAndANewStartUp) {
   EXPECT_EQ(folderRequests(), 1);
   tickAndOk(IDC_DISABLE_AUTOOPEN);
   EXPECT_EQ(folderRequests(), 2);
-  EXPECT_EQ(fileText(folderFileOnDisk()), saved("FALSE", "FALSE", "TRUE"));
+  EXPECT_EQ(kit::readFile(folderFileOnDisk()), saved("FALSE", "FALSE", "TRUE"));
   bDisabledStartUp = true;
   plugin.quit();
   EXPECT_EQ(folderRequests(), 3);
-  EXPECT_EQ(fileText(folderFileOnDisk()), saved("FALSE", "TRUE", "TRUE"));
+  EXPECT_EQ(kit::readFile(folderFileOnDisk()), saved("FALSE", "TRUE", "TRUE"));
 
   setSwitches(false, false, false);  // as a freshly loaded plug-in has them
   modelplayer::clearBrowserRequests();

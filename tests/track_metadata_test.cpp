@@ -2,7 +2,7 @@
 #include <ostream>
 #include <string>
 
-#include "tests/support/player_fixture.h"
+#include "kit/player_test.h"
 #include "tracking/track_metadata.h"
 
 namespace {

@@ -2,15 +2,15 @@
 // them: run on the model and under Wine alike, so that the model answers as Windows does.
 #include <string>
 
-#include "model/harness/test_platform.h"
-#include "tests/support/player_fixture.h"
+#include "kit/player_place.h"
+#include "kit/player_test.h"
 
 namespace {
 
 class WindowsCallsTest : public PlayerTest {};
 
 TEST_F(WindowsCallsTest, FilesAndFoldersAnswerWithWindowsErrors) {
-  const std::string base = testplatform::settingsFolder();
+  const std::string base = kit::settingsFolder();
   const std::string file = base + "\\file.ini", folder = base + "\\Plugins";
   EXPECT_EQ(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(GetLastError(), (DWORD)ERROR_FILE_NOT_FOUND);

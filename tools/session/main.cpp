@@ -6,16 +6,16 @@
 //
 // Texts are printed as the player and the plug-in hold them, in the ANSI code page (1252).
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
-#include "model/player/model_player.h"
+#include "kit/files.h"
+#include "kit/model_player.h"
 #include "tools/session/playlist_files.h"
-#include "tools/session/session_platform.h"
-
-namespace fs = std::filesystem;
+#ifdef _WIN32
+#include "kit/player_place.h"
+#else
+#include "kit/linked_plugin.h"
+#endif
 
 struct Options {
   bool disablePlugin = false;
@@ -47,19 +47,9 @@ static bool parseOptions(int argc, char** argv, Options& options) {
 
 // The switches for this run go into the settings file that start-up reads.
 static void writeSwitches(const Options& options) {
-  std::ofstream ini(session::settingsFileOnDisk(), std::ios::binary | std::ios::trunc);
-  auto value = [](bool set) { return set ? "TRUE" : "FALSE"; };
-  ini << "[gen_tunelore.dll]\r\n"
-      << "bDisabledPlugin=" << value(options.disablePlugin) << "\r\n"
-      << "bDisabledStartUp=" << value(options.disableStartUp) << "\r\n"
-      << "bDisabledAutoOpen=" << value(options.disableAutoOpen) << "\r\n";
-}
-
-static std::string fileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
+  kit::writeFile(kit::settingsFileOnDisk(),
+                 kit::savedSwitches("gen_tunelore.dll", options.disablePlugin,
+                                    options.disableStartUp, options.disableAutoOpen));
 }
 
 // What the player answers about the entry's file, as the plug-in may ask for it.
@@ -83,21 +73,28 @@ static int playSession(const Options& options, const std::string& workFolder) {
     std::cerr << "tunelore-session: " << error << "\n";
     return 2;
   }
-  HINSTANCE module = nullptr;
-  playernumbers::PluginRecord* record = nullptr;
-  if (!session::setUpPlayer(workFolder, error) || !modelplayer::start() ||
-      (record = session::loadPlugin(module, error)) == nullptr) {
-    std::cerr << "tunelore-session: " << (error.empty() ? "cannot start the player" : error)
-              << "\n";
+  kit::Plugin plugin;
+  if (!kit::setUpPlayer(workFolder) || !modelplayer::start()) {
+    plugin.error = "cannot start the player";
+  } else {
+    // The player loads the DLL from its Plugins folder; on the model the plug-in is linked in.
+#ifdef _WIN32
+    plugin = kit::loadDll(modelplayer::playerFolder() + "Plugins\\gen_tunelore.dll");
+#else
+    plugin = kit::linkedPlugin();
+#endif
+  }
+  if (plugin.record == nullptr) {
+    std::cerr << "tunelore-session: " << plugin.error << "\n";
     return 1;
   }
-  std::cout << "# Tunelore in the model player, on " << session::platformName() << "\n";
+  playernumbers::PluginRecord* record = plugin.record;
+  std::cout << "# Tunelore in the model player, on " << kit::platformName() << "\n";
   modelplayer::onBrowserRequest([](const modelplayer::BrowserRequest& request) {
     std::cout << "  " << modelplayer::describe(request) << "\n";
   });
   writeSwitches(options);
-  record->hwndParent = modelplayer::mainWindow();
-  record->hDllInstance = module;
+  kit::handToPlayer(plugin);
   modelplayer::setPlaylist(playlist);
   std::cout << "start-up\n";
   record->init();
@@ -109,10 +106,13 @@ static int playSession(const Options& options, const std::string& workFolder) {
   }
   record->quit();
   std::cout << "description: " << record->description << "\n";
-  std::cout << "settings file " << session::settingsFileOnDisk() << ":\n"
-            << fileText(session::settingsFileOnDisk());
-  session::unloadPlugin();
+  std::cout << "settings file " << kit::settingsFileOnDisk() << ":\n"
+            << kit::readFile(kit::settingsFileOnDisk());
+#ifdef _WIN32
+  FreeLibrary(plugin.module);
+#endif
   modelplayer::stop();
+  kit::tearDownPlayer();
   return 0;
 }
 
@@ -120,10 +120,8 @@ int main(int argc, char** argv) {
   Options options;
   if (!parseOptions(argc, argv, options)) return 2;
   auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-  fs::path workFolder = fs::temp_directory_path() / ("tunelore-session-" + std::to_string(stamp));
-  fs::create_directories(workFolder);
-  int status = playSession(options, workFolder.string());
-  std::error_code ignored;
-  fs::remove_all(workFolder, ignored);
+  std::string workFolder = kit::scratchFolder("tunelore-session-" + std::to_string(stamp));
+  int status = playSession(options, workFolder);
+  kit::removeFolder(workFolder);
   return status;
 }
