@@ -12,20 +12,9 @@
 
 namespace fs = std::filesystem;
 using samplemp3::bigEndian;
+using samplemp3::id3v2Frame;
+using samplemp3::id3v2Header;
 using samplemp3::TextFrames;
-
-static std::string header(char version, char flags, size_t size) {
-  return samplemp3::id3v2Header(version, flags, size);
-}
-static std::string frame23(const std::string& id, const std::string& body, int flags = 0) {
-  return samplemp3::id3v2Frame(id, body, 3, flags);
-}
-static std::string frame24(const std::string& id, const std::string& body) {
-  return samplemp3::id3v2Frame(id, body, 4);
-}
-static std::string frame22(const std::string& id, const std::string& body) {
-  return samplemp3::id3v2Frame(id, body, 2);
-}
 
 static std::string utf16le(const std::string& ascii, bool bom = true) {
   return samplemp3::utf16Text(ascii).substr(bom ? 0 : 2);
@@ -99,40 +88,41 @@ static void tagSeeds(const fs::path& folder) {
   put(folder, "v23_two_strings.mp3",
       samplemp3::id3v2Tag({{"TIT2", std::string("One\0Two", 7)}, {"TIT2", "Second frame"}}));
   {
-    std::string body = frame23("TXXX", std::string("\0desc\0value", 11)) +
-                       frame23("COMM", std::string("\0eng\0comment", 12)) +
-                       frame23("TPE1", std::string("\0Band", 5)) +
-                       frame23("TIT2", std::string("\0", 1)) + frame23("TALB", "");
-    put(folder, "v23_other_frames.mp3", header(3, 0, body.size()) + body + audio);
+    std::string body = id3v2Frame("TXXX", std::string("\0desc\0value", 11)) +
+                       id3v2Frame("COMM", std::string("\0eng\0comment", 12)) +
+                       id3v2Frame("TPE1", std::string("\0Band", 5)) +
+                       id3v2Frame("TIT2", std::string("\0", 1)) + id3v2Frame("TALB", "");
+    put(folder, "v23_other_frames.mp3", id3v2Header(3, 0, body.size()) + body + audio);
   }
   {
     std::string text = std::string("\0", 1) + "Compressed Song";
-    std::string body = frame23("TIT2", bigEndian(text.size(), 4) + zlibStored(text), 0x0080) +
-                       frame23("TPE1", std::string("\0Band", 5));
-    put(folder, "v23_compressed.mp3", header(3, 0, body.size()) + body + audio);
+    std::string body = id3v2Frame("TIT2", bigEndian(text.size(), 4) + zlibStored(text), 3, 0x0080) +
+                       id3v2Frame("TPE1", std::string("\0Band", 5));
+    put(folder, "v23_compressed.mp3", id3v2Header(3, 0, body.size()) + body + audio);
   }
   {
-    std::string body = frame23("TIT2", std::string("\0\xFF\xFESong\xFF", 8)) +
-                       frame23("TPE1", std::string("\0Band", 5));
+    std::string body = id3v2Frame("TIT2", std::string("\0\xFF\xFESong\xFF", 8)) +
+                       id3v2Frame("TPE1", std::string("\0Band", 5));
     std::string sync = unsynchronised(body);
-    put(folder, "v23_unsync.mp3", header(3, '\x80', sync.size()) + sync + audio);
+    put(folder, "v23_unsync.mp3", id3v2Header(3, '\x80', sync.size()) + sync + audio);
   }
   {
     std::string extended = bigEndian(6, 4) + std::string(2, '\0') + bigEndian(0, 4);
     std::string body =
-        extended + frame23("TIT2", std::string("\0Song", 5)) + std::string(16, '\0');  // padding
-    put(folder, "v23_extended_padding.mp3", header(3, '\x40', body.size()) + body + audio);
+        extended + id3v2Frame("TIT2", std::string("\0Song", 5)) + std::string(16, '\0');  // padding
+    put(folder, "v23_extended_padding.mp3", id3v2Header(3, '\x40', body.size()) + body + audio);
   }
   {
-    std::string body = frame24("TIT2", "\x03Sõng") + frame24("TPE1", "\x02" + utf16be("Band")) +
-                       frame24("TALB", "\x01" + utf16le("Disc"));
-    put(folder, "v24_encodings.mp3", header(4, 0, body.size()) + body + audio);
+    std::string body = id3v2Frame("TIT2", "\x03Sõng", 4) +
+                       id3v2Frame("TPE1", "\x02" + utf16be("Band"), 4) +
+                       id3v2Frame("TALB", "\x01" + utf16le("Disc"), 4);
+    put(folder, "v24_encodings.mp3", id3v2Header(4, 0, body.size()) + body + audio);
   }
   {
-    std::string body = frame22("TT2", std::string("\0Song", 5)) +
-                       frame22("TP1", std::string("\0Band", 5)) +
-                       frame22("TAL", std::string("\0Disc", 5));
-    put(folder, "v22.mp3", header(2, 0, body.size()) + body + audio);
+    std::string body = id3v2Frame("TT2", std::string("\0Song", 5), 2) +
+                       id3v2Frame("TP1", std::string("\0Band", 5), 2) +
+                       id3v2Frame("TAL", std::string("\0Disc", 5), 2);
+    put(folder, "v22.mp3", id3v2Header(2, 0, body.size()) + body + audio);
   }
   put(folder, "v1.mp3", audio + samplemp3::id3v1Tag("Old Song", "Old Band", "Old Disc"));
   {
@@ -147,10 +137,10 @@ static void tagSeeds(const fs::path& folder) {
       audio + lyrics3v2("Lyric Song", "Lyric Band") + samplemp3::id3v1Tag("Song", "Band", "Disc"));
   put(folder, "header_only.mp3", "ID3\x03");
   put(folder, "header_past_end.mp3",
-      header(3, 0, 0x7FFFFFF) + frame23("TIT2", std::string("\0Song", 5)));
+      id3v2Header(3, 0, 0x7FFFFFF) + id3v2Frame("TIT2", std::string("\0Song", 5)));
   put(folder, "frame_past_end.mp3",
-      header(3, 0, 20) + "TIT2" + bigEndian(0x7FFFFFFF, 4) + "\0\0\0So");
-  put(folder, "frame_size_zero.mp3", header(3, 0, 11) + frame23("TIT2", "") + "\0");
+      id3v2Header(3, 0, 20) + "TIT2" + bigEndian(0x7FFFFFFF, 4) + "\0\0\0So");
+  put(folder, "frame_size_zero.mp3", id3v2Header(3, 0, 11) + id3v2Frame("TIT2", "") + "\0");
   put(folder, "audio_only.mp3", audio);
   put(folder, "empty.mp3", "");
 }

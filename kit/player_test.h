@@ -33,6 +33,13 @@ class PlayerTest : public ::testing::Test {
   void writeSettingsFile(const std::string& text) const;
   // The plug-in's file name: the section of the settings file.
   std::string pluginFileName() const;
+  // The plug-in's section with these keys, and as the plug-in saves its switches.
+  std::string section(const kit::Keys& keys = {}) const {
+    return kit::settingsSection(pluginFileName(), keys);
+  }
+  std::string saved(bool plugin, bool startUp, bool autoOpen) const {
+    return kit::savedSwitches(pluginFileName(), plugin, startUp, autoOpen);
+  }
 
   std::string folder;                  // the test's own temporary folder
   modelplayer::Options playerOptions;  // how the player is built; set before SetUp

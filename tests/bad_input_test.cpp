@@ -157,7 +157,6 @@ class BadSettingsTest : public PlayerTest {
                              settingsFile().c_str());
     return value;
   }
-  std::string section() { return "[" + pluginFileName() + "]\r\n"; }
 };
 
 TEST_F(BadSettingsTest, JunkLinesAndOtherSectionsSurviveASave) {

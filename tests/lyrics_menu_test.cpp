@@ -18,8 +18,9 @@ class LyricsMenuTest : public PlayerTest {
  protected:
   LyricsMenuTest() { playerOptions.mainMenu = true; }
   void startWith(const char* pluginValue) {
-    writeSettingsFile("[" + pluginFileName() + "]\r\nbDisabledPlugin=" + pluginValue +
-                      "\r\nbDisabledStartUp=TRUE\r\nbDisabledAutoOpen=TRUE\r\n");
+    writeSettingsFile(section({{"bDisabledPlugin", pluginValue},
+                               {"bDisabledStartUp", "TRUE"},
+                               {"bDisabledAutoOpen", "TRUE"}}));
     plugin.init();
     modelplayer::clearBrowserRequests();
   }

@@ -155,7 +155,7 @@ class PlayerMetadataTest : public PlayerTest {
   void SetUp() override {
     PlayerTest::SetUp();
     if (switchedOff) {
-      writeSettingsFile("[" + pluginFileName() + "]\r\nbDisabledPlugin=TRUE\r\n");
+      writeSettingsFile(section({{"bDisabledPlugin", "TRUE"}}));
     }
     plugin.init();
     modelplayer::clearBrowserRequests();

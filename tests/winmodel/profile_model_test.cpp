@@ -5,13 +5,12 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "kit/files.h"
 #include "windows_model.h"
 
 namespace {
@@ -33,13 +32,12 @@ class ProfileTest : public ::testing::Test {
 
   // Writes `bytes` as the file "C:\<name>" and returns that Windows path.
   std::string put(const std::string& name, const std::string& bytes) {
-    std::ofstream(root + "/" + name, std::ios::binary) << bytes;
+    kit::writeFile(root + "/" + name, bytes);
     return "C:\\" + name;
   }
   std::string bytes(const std::string& name) {
-    std::ifstream file(root + "/" + name, std::ios::binary);
-    if (!file) return "<missing>";
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    std::string path = root + "/" + name;
+    return std::filesystem::exists(path) ? kit::readFile(path) : "<missing>";
   }
   // GetPrivateProfileStringA into a buffer with guard bytes behind `capacity`.
   Read get(const char* section, const char* key, const char* fallback, DWORD capacity,
