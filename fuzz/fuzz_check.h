@@ -21,13 +21,14 @@ namespace fuzzcheck {
   std::abort();
 }
 
+// Never destroyed: the removal at exit still reads it.
 inline const std::string& folder() {
-  static const std::string made = [] {
-    std::string name = kit::scratchFolder("tunelore-fuzz-" + std::to_string(getpid()));
+  static const std::string* made = [] {
+    auto* name = new std::string(kit::scratchFolder("tunelore-fuzz-" + std::to_string(getpid())));
     std::atexit([] { kit::removeFolder(folder()); });
     return name;
   }();
-  return made;
+  return *made;
 }
 
 // Forgets the previous input: the model of Windows, the player and the plug-in's state.
