@@ -9,6 +9,7 @@
 // number T the heap in use (mallinfo2) is printed, with the model player's message logs,
 // which grow with every message by design, counted apart from the rest.
 #include <malloc.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -18,7 +19,9 @@
 #include <string>
 #include <vector>
 
-#include "bench/model_session.h"
+#include "kit/files.h"
+#include "kit/linked_plugin.h"
+#include "kit/sample_mp3.h"
 #include "plugin/plugin.h"
 #include "tracking/lyrics_page.h"
 #include "windows_model.h"
@@ -59,8 +62,8 @@ static std::vector<modelplayer::Entry> writePlaylist(const std::string& folder, 
   for (long n = 0; n < files; ++n) {
     std::string path = folder + "/track-" + std::to_string(n) + ".mp3";
     auto frames =
-        benchsession::typicalFrames(numbered("Song", n), numbered("Band", n), numbered("Disc", n));
-    if (!benchsession::writeTrack(path, frames, 64 * 417)) return {};
+        samplemp3::typicalFrames(numbered("Song", n), numbered("Band", n), numbered("Disc", n));
+    if (!kit::writeFile(path, samplemp3::taggedTrack(frames, 64 * 417))) return {};
     playlist.push_back({path, numbered("Band", n) + " - " + numbered("Song", n)});
   }
   return playlist;
@@ -112,7 +115,7 @@ static void removeScratch(const std::string& folder,
        {"C:\\Winamp\\Plugins\\gen_tunelore.ini", "C:\\Winamp\\Plugins", "C:\\Winamp"}) {
     std::filesystem::remove(winmodel::hostPath(path), ignored);
   }
-  if (!std::filesystem::remove(folder, ignored)) benchsession::removeFolder(folder);
+  if (!std::filesystem::remove(folder, ignored)) kit::removeFolder(folder);
 }
 
 static int playSession(const Options& options, const std::string& folder) {
@@ -121,7 +124,7 @@ static int playSession(const Options& options, const std::string& folder) {
     fprintf(stderr, "tunelore-long-session: cannot write the tracks\n");
     return 1;
   }
-  if (!benchsession::startPlayer(folder)) {
+  if (!kit::loadPlugin(folder)) {
     fprintf(stderr, "tunelore-long-session: the model player did not start\n");
     return 1;
   }
@@ -142,7 +145,7 @@ static int playSession(const Options& options, const std::string& folder) {
     }
   }
   record->quit();
-  benchsession::stopPlayer();
+  kit::unloadPlugin();
   removeScratch(folder, playlist);
   printf("%ld track changes, %ld without the expected requests\n", options.tracks, wrong);
   return wrong == 0 ? 0 : 1;
@@ -154,9 +157,9 @@ int main(int argc, char** argv) {
     fprintf(stderr, "usage: tunelore-long-session [--tracks N] [--files K] [--sample T,T,...]\n");
     return 2;
   }
-  std::string folder = benchsession::makeScratchFolder("tunelore-long-session");
+  std::string folder = kit::scratchFolder("tunelore-long-session-" + std::to_string(getpid()));
   int status = playSession(options, folder);
   std::error_code ignored;
-  if (std::filesystem::exists(folder, ignored)) benchsession::removeFolder(folder);  // a failed run
+  if (std::filesystem::exists(folder, ignored)) kit::removeFolder(folder);  // a failed run
   return status;
 }

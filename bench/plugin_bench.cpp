@@ -20,9 +20,13 @@
 #include <cstring>
 #include <string>
 
+#include <unistd.h>
 #include "bench/id3_reading.h"
-#include "bench/model_session.h"
-#include "model/player/player_numbers.h"
+
+#include "kit/files.h"
+#include "kit/linked_plugin.h"
+#include "kit/player_numbers.h"
+#include "kit/sample_mp3.h"
 #include "tracking/lyrics_page.h"
 #include "tracking/song_change.h"
 #include "tracking/track_metadata.h"
@@ -60,10 +64,10 @@ class Player {
  public:
   explicit Player(benchmark::State& state,
                   const modelplayer::Options& options = modelplayer::Options())
-      : started_(benchsession::startPlayer(scratch, options)) {
+      : started_(kit::loadPlugin(scratch, options)) {
     if (!started_) state.SkipWithError("the model player did not start");
   }
-  ~Player() { benchsession::stopPlayer(); }
+  ~Player() { kit::unloadPlugin(); }
   bool started() const { return started_; }
 
  private:
@@ -295,12 +299,12 @@ static void bare(benchmark::State& state, const std::string* first, const std::s
 }
 
 static bool growMessageLogs() {
-  if (!benchsession::startPlayer(scratch)) return false;
+  if (!kit::loadPlugin(scratch)) return false;
   for (int64_t n = 0; n <= HOOK_ITERATIONS; ++n) {
     SendMessageA(modelplayer::mainWindow(), UNWATCHED_MESSAGE, 0, 0);
     SendMessageA(modelplayer::playlistWindow(), UNWATCHED_MESSAGE, 0, 0);
   }
-  benchsession::stopPlayer();
+  kit::unloadPlugin();
   return true;
 }
 
@@ -354,8 +358,10 @@ static void registerAll() {
 }
 
 static bool writeTracks() {
-  using benchsession::typicalFrames;
-  using benchsession::writeTrack;
+  using samplemp3::typicalFrames;
+  auto writeTrack = [](const std::string& path, const samplemp3::TextFrames& frames, size_t audio) {
+    return kit::writeFile(path, samplemp3::taggedTrack(frames, audio));
+  };
   smallTrackA = scratch + "/small-a.mp3";
   smallTrackB = scratch + "/small-b.mp3";
   pictureTrackA = scratch + "/picture-a.mp3";
@@ -366,11 +372,11 @@ static bool writeTracks() {
   track100MB = scratch + "/100MB.mp3";
   const size_t EIGHT_FRAMES = 8 * 417;
   auto withPicture = [](samplemp3::TextFrames frames) {
-    frames.push_back(benchsession::coverPicture(3000000));
+    frames.push_back(samplemp3::coverPicture(3000000));
     return frames;
   };
   auto untagged = [&](const std::string& path) {
-    return samplemp3::writeFile(path, samplemp3::silentAudio(EIGHT_FRAMES));
+    return kit::writeFile(path, samplemp3::silentAudio(EIGHT_FRAMES));
   };
   return writeTrack(smallTrackA, typicalFrames("Song A", "Band A", "Disc A"), EIGHT_FRAMES) &&
          writeTrack(smallTrackB, typicalFrames("Song B", "Band B", "Disc B"), EIGHT_FRAMES) &&
@@ -386,7 +392,7 @@ static bool writeTracks() {
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  scratch = benchsession::makeScratchFolder("tunelore-bench");
+  scratch = kit::scratchFolder("tunelore-bench-" + std::to_string(getpid()));
   int status = 0;
   if (!writeTracks()) {
     fprintf(stderr, "tunelore-bench: cannot write the tracks into %s\n", scratch.c_str());
@@ -399,6 +405,6 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
   }
-  benchsession::removeFolder(scratch);
+  kit::removeFolder(scratch);
   return status;
 }

@@ -12,8 +12,8 @@
 #include <string>
 
 #include "bench/id3_reading.h"
-#include "bench/model_session.h"
-#include "model/player/sample_mp3.h"
+#include "kit/files.h"
+#include "kit/sample_mp3.h"
 
 // rchar of /proc/self/io: every byte that read() and pread() returned so far.
 static long long bytesReadSoFar() {
@@ -38,9 +38,9 @@ static int makeTrack(const char* path, const char* megabytes, const char* pictur
   long size = strtol(megabytes, nullptr, 10);
   long pictureSize = pictureMegabytes != nullptr ? strtol(pictureMegabytes, nullptr, 10) : 0;
   if (size <= 0 || pictureSize < 0) return usage();
-  samplemp3::TextFrames frames = benchsession::typicalFrames(title, "Band", "Disc");
-  if (pictureSize > 0) frames.push_back(benchsession::coverPicture((size_t)pictureSize * 1000000));
-  if (!benchsession::writeTrack(path, frames, (size_t)size * 1000000)) {
+  samplemp3::TextFrames frames = samplemp3::typicalFrames(title, "Band", "Disc");
+  if (pictureSize > 0) frames.push_back(samplemp3::coverPicture((size_t)pictureSize * 1000000));
+  if (!kit::writeFile(path, samplemp3::taggedTrack(frames, (size_t)size * 1000000))) {
     fprintf(stderr, "tunelore-tag-probe: cannot write %s\n", path);
     return 1;
   }

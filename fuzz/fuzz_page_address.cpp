@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "fuzz/fuzz_model.h"
+#include "fuzz/fuzz_check.h"
 #include "tracking/lyrics_page.h"
 #include "tracking/track_metadata.h"
 

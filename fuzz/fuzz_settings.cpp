@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "fuzz/fuzz_model.h"
+#include "fuzz/fuzz_check.h"
 #include "settings/settings.h"
 
 static const char* const SWITCH_KEYS[] = {"bDisabledPlugin", "bDisabledStartUp",
@@ -38,7 +38,7 @@ static std::string matchForm(std::string text) {
 
 // Whether a lookup of this section and key could reach one of the plug-in's own switches.
 static bool isPluginSwitch(const std::string& section, const std::string& key) {
-  if (matchForm(section) != matchForm(fuzzmodel::PLUGIN_FILE_NAME)) return false;
+  if (matchForm(section) != matchForm(kit::pluginFileName().c_str())) return false;
   for (const char* name : SWITCH_KEYS) {
     if (matchForm(key) == matchForm(name)) return true;
   }
@@ -80,7 +80,7 @@ static std::map<Name, std::string> valuesOf(const std::vector<Name>& names) {
   std::vector<char> value(READ_SIZE);
   for (const Name& name : names) {
     GetPrivateProfileStringA(name.first.c_str(), name.second.c_str(), MISSING, value.data(),
-                             READ_SIZE, fuzzmodel::SETTINGS_FILE);
+                             READ_SIZE, kit::settingsFile().c_str());
     values[name] = value.data();
   }
   return values;
@@ -88,11 +88,10 @@ static std::map<Name, std::string> valuesOf(const std::vector<Name>& names) {
 
 // The profile calls rewrite the whole file from their own reading of it, which by itself can
 // move lines between sections (a "[]" header is not written back). Unless the strict check
-// is asked for (TUNELORE_FUZZ_STRICT=1), a write and removal of a section of no concern
-// first puts the file in that form, so that only what the plug-in's own writes change counts.
+// is asked for (TUNELORE_FUZZ_STRICT=1), a write into a section of no concern first puts the
+// file in that form, so that only what the plug-in's own writes change counts.
 static void rewriteThroughProfileCalls() {
-  WritePrivateProfileStringA(NEUTRAL_SECTION, "key", "value", fuzzmodel::SETTINGS_FILE);
-  WritePrivateProfileStringA(NEUTRAL_SECTION, nullptr, nullptr, fuzzmodel::SETTINGS_FILE);
+  WritePrivateProfileStringA(NEUTRAL_SECTION, "key", "value", kit::settingsFile().c_str());
 }
 
 static bool strict() {
@@ -116,29 +115,30 @@ static std::string describe(const Switches& switches) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzzmodel::startPlayer();
+  fuzzcheck::startPlayer();
   std::string content(reinterpret_cast<const char*>(data), size);
-  FUZZ_CHECK(fuzzmodel::writeFile(fuzzmodel::settingsFileOnDisk(), data, size), "settings file");
+  FUZZ_CHECK(kit::writeFile(kit::settingsFileOnDisk(), std::string((const char*)data, size)),
+             "settings file");
   std::vector<Name> names = namesIn(content);
   if (!strict()) rewriteThroughProfileCalls();
   auto before = valuesOf(names);
 
-  loadSettings(fuzzmodel::PLUGIN_FILE_NAME);
+  loadSettings(kit::pluginFileName().c_str());
   Switches loaded = current();
-  saveSettings(fuzzmodel::PLUGIN_FILE_NAME);
+  saveSettings(kit::pluginFileName().c_str());
   // Scrambled, so that a load that leaves them alone cannot pass for one that read them.
   bDisabledPlugin = !loaded.plugin;
   bDisabledStartUp = !loaded.startUp;
   bDisabledAutoOpen = !loaded.autoOpen;
-  loadSettings(fuzzmodel::PLUGIN_FILE_NAME);
+  loadSettings(kit::pluginFileName().c_str());
   FUZZ_CHECK(current() == loaded,
              "loaded " + describe(loaded) + ", after the round trip " + describe(current()));
 
   char value[32];
   const bool* switches[] = {&loaded.plugin, &loaded.startUp, &loaded.autoOpen};
   for (int i = 0; i < 3; ++i) {
-    GetPrivateProfileStringA(fuzzmodel::PLUGIN_FILE_NAME, SWITCH_KEYS[i], MISSING, value,
-                             sizeof value, fuzzmodel::SETTINGS_FILE);
+    GetPrivateProfileStringA(kit::pluginFileName().c_str(), SWITCH_KEYS[i], MISSING, value,
+                             sizeof value, kit::settingsFile().c_str());
     FUZZ_CHECK(strcmp(value, *switches[i] ? "TRUE" : "FALSE") == 0,
                std::string(SWITCH_KEYS[i]) + " reads back as [" + value + "]");
   }
@@ -149,6 +149,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(now == entry.second, "[" + entry.first.first + "] " + entry.first.second + " was [" +
                                         entry.second + "], after the save [" + now + "]");
   }
-  fuzzmodel::stopPlayer();
+  kit::unloadPlugin();
   return 0;
 }

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <memory>
 
-#include "fuzz/fuzz_model.h"
-#include "model/player/model_player.h"
-#include "model/player/player_numbers.h"
+#include "fuzz/fuzz_check.h"
+#include "kit/model_player.h"
+#include "kit/player_numbers.h"
 #include "tracking/lyrics_page.h"
 #include "tracking/track_metadata.h"
 
@@ -15,9 +15,9 @@ static void checkField(const char* name, const char* field) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzzmodel::startPlayer();
-  std::string track = fuzzmodel::folder() + "/track.mp3";
-  FUZZ_CHECK(fuzzmodel::writeFile(track, data, size), track);
+  fuzzcheck::startPlayer();
+  std::string track = fuzzcheck::folder() + "/track.mp3";
+  FUZZ_CHECK(kit::writeFile(track, std::string((const char*)data, size)), track);
   modelplayer::setPlaylist({{track, "Fallback Band - Fallback Song"}});
   modelplayer::setPosition(0);
 
@@ -48,6 +48,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The first update after loading always sends, and only one address.
   FUZZ_CHECK(opened == 1, std::to_string(opened) + " addresses opened");
 
-  fuzzmodel::stopPlayer();
+  kit::unloadPlugin();
   return 0;
 }

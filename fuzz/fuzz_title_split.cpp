@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "fuzz/fuzz_model.h"
-#include "model/player/model_player.h"
+#include "fuzz/fuzz_check.h"
+#include "kit/model_player.h"
 #include "tracking/track_metadata.h"
 
 static const char ALBUM_MARK[] = "album left alone";
@@ -29,7 +29,7 @@ static std::string checkedField(const char* name, const char* field, const std::
 }
 
 static void checkSplit(const std::string& display) {
-  fuzzmodel::startPlayer();
+  fuzzcheck::startPlayer();
   modelplayer::Entry entry;
   entry.title = display;
   entry.hasPath = false;
@@ -59,7 +59,7 @@ static void checkSplit(const std::string& display) {
                    shown.find('-', artist.size()) < titleAt,
                "no hyphen between [" + artist + "] and [" + title + "] in [" + display + "]");
   }
-  fuzzmodel::stopPlayer();
+  kit::unloadPlugin();
 }
 
 static void checkTrim(const uint8_t* data, size_t size) {

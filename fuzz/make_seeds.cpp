@@ -2,52 +2,22 @@
 // Small, well-formed and deliberately broken inputs of each kind, so that the fuzzers
 // start from the file layouts that matter instead of having to find them by chance.
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "model/player/sample_mp3.h"
+#include "kit/files.h"
+#include "kit/sample_mp3.h"
 
 namespace fs = std::filesystem;
+using samplemp3::bigEndian;
+using samplemp3::id3v2Frame;
+using samplemp3::id3v2Header;
 using samplemp3::TextFrames;
 
-static std::string bigEndian(size_t value, int bytes) {
-  std::string out;
-  for (int shift = 8 * (bytes - 1); shift >= 0; shift -= 8) out += (char)((value >> shift) & 0xFF);
-  return out;
-}
-
-static std::string syncSafe(size_t value) {
-  std::string out;
-  for (int shift = 21; shift >= 0; shift -= 7) out += (char)((value >> shift) & 0x7F);
-  return out;
-}
-
-static std::string header(char version, char flags, size_t size) {
-  return std::string("ID3") + version + '\0' + flags + syncSafe(size);
-}
-
-// One ID3v2.3 frame with the given flags and body.
-static std::string frame23(const std::string& id, const std::string& body, int flags = 0) {
-  return id + bigEndian(body.size(), 4) + bigEndian(flags, 2) + body;
-}
-
-// ID3v2.4: frame sizes are sync-safe too.
-static std::string frame24(const std::string& id, const std::string& body) {
-  return id + syncSafe(body.size()) + std::string(2, '\0') + body;
-}
-
-// ID3v2.2: three-letter ids and three-byte sizes, no flags.
-static std::string frame22(const std::string& id, const std::string& body) {
-  return id + bigEndian(body.size(), 3) + body;
-}
-
 static std::string utf16le(const std::string& ascii, bool bom = true) {
-  std::string out = bom ? std::string("\xFF\xFE", 2) : std::string();
-  for (char c : ascii) out += std::string(1, c) + '\0';
-  return out;
+  return samplemp3::utf16Text(ascii).substr(bom ? 0 : 2);
 }
 
 static std::string utf16be(const std::string& ascii) {
@@ -100,8 +70,7 @@ static std::string lyrics3v2(const std::string& title, const std::string& artist
 
 static void put(const fs::path& folder, const std::string& name, const std::string& bytes) {
   fs::create_directories(folder);
-  std::ofstream out(folder / name, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), (std::streamsize)bytes.size());
+  kit::writeFile((folder / name).string(), bytes);
 }
 
 static void tagSeeds(const fs::path& folder) {
@@ -119,40 +88,41 @@ static void tagSeeds(const fs::path& folder) {
   put(folder, "v23_two_strings.mp3",
       samplemp3::id3v2Tag({{"TIT2", std::string("One\0Two", 7)}, {"TIT2", "Second frame"}}));
   {
-    std::string body = frame23("TXXX", std::string("\0desc\0value", 11)) +
-                       frame23("COMM", std::string("\0eng\0comment", 12)) +
-                       frame23("TPE1", std::string("\0Band", 5)) +
-                       frame23("TIT2", std::string("\0", 1)) + frame23("TALB", "");
-    put(folder, "v23_other_frames.mp3", header(3, 0, body.size()) + body + audio);
+    std::string body = id3v2Frame("TXXX", std::string("\0desc\0value", 11)) +
+                       id3v2Frame("COMM", std::string("\0eng\0comment", 12)) +
+                       id3v2Frame("TPE1", std::string("\0Band", 5)) +
+                       id3v2Frame("TIT2", std::string("\0", 1)) + id3v2Frame("TALB", "");
+    put(folder, "v23_other_frames.mp3", id3v2Header(3, 0, body.size()) + body + audio);
   }
   {
     std::string text = std::string("\0", 1) + "Compressed Song";
-    std::string body = frame23("TIT2", bigEndian(text.size(), 4) + zlibStored(text), 0x0080) +
-                       frame23("TPE1", std::string("\0Band", 5));
-    put(folder, "v23_compressed.mp3", header(3, 0, body.size()) + body + audio);
+    std::string body = id3v2Frame("TIT2", bigEndian(text.size(), 4) + zlibStored(text), 3, 0x0080) +
+                       id3v2Frame("TPE1", std::string("\0Band", 5));
+    put(folder, "v23_compressed.mp3", id3v2Header(3, 0, body.size()) + body + audio);
   }
   {
-    std::string body = frame23("TIT2", std::string("\0\xFF\xFESong\xFF", 8)) +
-                       frame23("TPE1", std::string("\0Band", 5));
+    std::string body = id3v2Frame("TIT2", std::string("\0\xFF\xFESong\xFF", 8)) +
+                       id3v2Frame("TPE1", std::string("\0Band", 5));
     std::string sync = unsynchronised(body);
-    put(folder, "v23_unsync.mp3", header(3, '\x80', sync.size()) + sync + audio);
+    put(folder, "v23_unsync.mp3", id3v2Header(3, '\x80', sync.size()) + sync + audio);
   }
   {
     std::string extended = bigEndian(6, 4) + std::string(2, '\0') + bigEndian(0, 4);
     std::string body =
-        extended + frame23("TIT2", std::string("\0Song", 5)) + std::string(16, '\0');  // padding
-    put(folder, "v23_extended_padding.mp3", header(3, '\x40', body.size()) + body + audio);
+        extended + id3v2Frame("TIT2", std::string("\0Song", 5)) + std::string(16, '\0');  // padding
+    put(folder, "v23_extended_padding.mp3", id3v2Header(3, '\x40', body.size()) + body + audio);
   }
   {
-    std::string body = frame24("TIT2", "\x03Sõng") + frame24("TPE1", "\x02" + utf16be("Band")) +
-                       frame24("TALB", "\x01" + utf16le("Disc"));
-    put(folder, "v24_encodings.mp3", header(4, 0, body.size()) + body + audio);
+    std::string body = id3v2Frame("TIT2", "\x03Sõng", 4) +
+                       id3v2Frame("TPE1", "\x02" + utf16be("Band"), 4) +
+                       id3v2Frame("TALB", "\x01" + utf16le("Disc"), 4);
+    put(folder, "v24_encodings.mp3", id3v2Header(4, 0, body.size()) + body + audio);
   }
   {
-    std::string body = frame22("TT2", std::string("\0Song", 5)) +
-                       frame22("TP1", std::string("\0Band", 5)) +
-                       frame22("TAL", std::string("\0Disc", 5));
-    put(folder, "v22.mp3", header(2, 0, body.size()) + body + audio);
+    std::string body = id3v2Frame("TT2", std::string("\0Song", 5), 2) +
+                       id3v2Frame("TP1", std::string("\0Band", 5), 2) +
+                       id3v2Frame("TAL", std::string("\0Disc", 5), 2);
+    put(folder, "v22.mp3", id3v2Header(2, 0, body.size()) + body + audio);
   }
   put(folder, "v1.mp3", audio + samplemp3::id3v1Tag("Old Song", "Old Band", "Old Disc"));
   {
@@ -167,10 +137,10 @@ static void tagSeeds(const fs::path& folder) {
       audio + lyrics3v2("Lyric Song", "Lyric Band") + samplemp3::id3v1Tag("Song", "Band", "Disc"));
   put(folder, "header_only.mp3", "ID3\x03");
   put(folder, "header_past_end.mp3",
-      header(3, 0, 0x7FFFFFF) + frame23("TIT2", std::string("\0Song", 5)));
+      id3v2Header(3, 0, 0x7FFFFFF) + id3v2Frame("TIT2", std::string("\0Song", 5)));
   put(folder, "frame_past_end.mp3",
-      header(3, 0, 20) + "TIT2" + bigEndian(0x7FFFFFFF, 4) + "\0\0\0So");
-  put(folder, "frame_size_zero.mp3", header(3, 0, 11) + frame23("TIT2", "") + "\0");
+      id3v2Header(3, 0, 20) + "TIT2" + bigEndian(0x7FFFFFFF, 4) + "\0\0\0So");
+  put(folder, "frame_size_zero.mp3", id3v2Header(3, 0, 11) + id3v2Frame("TIT2", "") + "\0");
   put(folder, "audio_only.mp3", audio);
   put(folder, "empty.mp3", "");
 }
@@ -210,9 +180,7 @@ static void addressSeeds(const fs::path& folder) {
 static void settingsSeeds(const fs::path& folder) {
   static const char BINARY[] = "[a]\nk=\0v\n[gen_tunelore.dll\x80]\n\xFF=\xFE\n";
   const std::pair<const char*, std::string> files[] = {
-      {"saved",
-       "[gen_tunelore.dll]\r\nbDisabledPlugin=FALSE\r\nbDisabledStartUp=TRUE\r\n"
-       "bDisabledAutoOpen=FALSE\r\n"},
+      {"saved", kit::savedSwitches("gen_tunelore.dll", false, true, false)},
       {"bom", "\xEF\xBB\xBF[gen_tunelore.dll]\r\nbDisabledPlugin=TRUE\r\n"},
       {"other_sections",
        "[other.dll]\nkey=value\nbDisabledPlugin=keep\n[gen_tunelore.dll]\n"

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <new>
 
-#include "fuzz/fuzz_model.h"
+#include "fuzz/fuzz_check.h"
 
 // id3lib's CompressedReader (io_decorators.cpp) hands zlib's uncompress() the address of its
 // 32-bit frame size where zlib takes an unsigned long. On Windows both are 32 bits; on 64-bit
@@ -21,7 +21,7 @@ typedef int (*Uncompress)(unsigned char*, unsigned long*, const unsigned char*, 
 extern "C" int uncompress(unsigned char* dest, unsigned long* destLen, const unsigned char* source,
                           unsigned long sourceLen) {
   static const Uncompress zlibUncompress = (Uncompress)dlsym(RTLD_NEXT, "uncompress");
-  if (zlibUncompress == nullptr) fuzzmodel::fail("zlib's uncompress not found", dlerror());
+  if (zlibUncompress == nullptr) fuzzcheck::fail("zlib's uncompress not found", dlerror());
   uint32_t capacity;
   memcpy(&capacity, destLen, sizeof capacity);
   unsigned long length = capacity;

@@ -4,27 +4,19 @@
 #include <filesystem>
 #include <string>
 
+#include "kit/player_test.h"
 #include "settings/settings.h"
-#include "tests/support/player_fixture.h"
 #include "tracking/lyrics_page.h"
 #include "tracking/tracking_state.h"
 
 namespace {
 
-std::string bigEndian(size_t value) {
-  std::string bytes;
-  for (int shift = 24; shift >= 0; shift -= 8) bytes += (char)((value >> shift) & 0xFF);
-  return bytes;
-}
+using samplemp3::bigEndian;
 
-std::string tagHeader(size_t declaredSize) {
-  std::string header("ID3\x03\x00\x00", 6);
-  for (int shift = 21; shift >= 0; shift -= 7) header += (char)((declaredSize >> shift) & 0x7F);
-  return header;
-}
+std::string tagHeader(size_t declaredSize) { return samplemp3::id3v2Header(3, 0, declaredSize); }
 
 std::string frame(const std::string& id, size_t declaredSize, const std::string& body) {
-  return id + bigEndian(declaredSize) + std::string(2, '\0') + body;
+  return samplemp3::id3v2Frame(id, body, 3, 0, declaredSize);
 }
 
 class BadInputTest : public PlayerTest {
@@ -165,7 +157,6 @@ class BadSettingsTest : public PlayerTest {
                              settingsFile().c_str());
     return value;
   }
-  std::string section() { return "[" + pluginFileName() + "]\r\n"; }
 };
 
 TEST_F(BadSettingsTest, JunkLinesAndOtherSectionsSurviveASave) {

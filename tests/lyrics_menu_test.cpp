@@ -2,9 +2,9 @@
 // players with and without a mini-browser, greyed while switched off, gone at quit.
 #include <string>
 
-#include "model/player/player_numbers.h"
+#include "kit/player_numbers.h"
+#include "kit/player_test.h"
 #include "settings/settings.h"
-#include "tests/support/player_fixture.h"
 #include "tracking/lyrics_page.h"
 #include "tracking/tracking_state.h"
 #include "ui/resource_ids.h"
@@ -18,8 +18,9 @@ class LyricsMenuTest : public PlayerTest {
  protected:
   LyricsMenuTest() { playerOptions.mainMenu = true; }
   void startWith(const char* pluginValue) {
-    writeSettingsFile("[" + pluginFileName() + "]\r\nbDisabledPlugin=" + pluginValue +
-                      "\r\nbDisabledStartUp=TRUE\r\nbDisabledAutoOpen=TRUE\r\n");
+    writeSettingsFile(section({{"bDisabledPlugin", pluginValue},
+                               {"bDisabledStartUp", "TRUE"},
+                               {"bDisabledAutoOpen", "TRUE"}}));
     plugin.init();
     modelplayer::clearBrowserRequests();
   }

@@ -1,8 +1,8 @@
 // The page address and the mini-browser requests of the update.
 #include <string>
 
+#include "kit/player_test.h"
 #include "settings/settings.h"
-#include "tests/support/player_fixture.h"
 #include "tracking/lyrics_page.h"
 #include "tracking/tracking_state.h"
 #include "ui/resource_ids.h"

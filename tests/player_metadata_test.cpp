@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "model/player/player_numbers.h"
-#include "tests/support/player_fixture.h"
+#include "kit/player_numbers.h"
+#include "kit/player_test.h"
 
 namespace {
 
@@ -155,7 +155,7 @@ class PlayerMetadataTest : public PlayerTest {
   void SetUp() override {
     PlayerTest::SetUp();
     if (switchedOff) {
-      writeSettingsFile("[" + pluginFileName() + "]\r\nbDisabledPlugin=TRUE\r\n");
+      writeSettingsFile(section({{"bDisabledPlugin", "TRUE"}}));
     }
     plugin.init();
     modelplayer::clearBrowserRequests();

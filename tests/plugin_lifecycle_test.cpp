@@ -1,8 +1,8 @@
 // The plug-in as the player sees it: the record, start-up, configure and quit.
 #include <string>
 
+#include "kit/player_test.h"
 #include "settings/settings.h"
-#include "tests/support/player_fixture.h"
 #include "tracking/lyrics_page.h"
 #include "tracking/song_change.h"
 #include "tracking/tracking_state.h"
@@ -27,8 +27,8 @@ TEST(PluginRecordTest, RecordIsReadyForThePlayerBeforeStartUp) {
 class PluginLifecycleTest : public PlayerTest {
  protected:
   void startWith(const char* pluginValue, const char* startUpValue) {
-    writeSettingsFile("[" + pluginFileName() + "]\r\nbDisabledPlugin=" + pluginValue +
-                      "\r\nbDisabledStartUp=" + startUpValue + "\r\n");
+    writeSettingsFile(
+        section({{"bDisabledPlugin", pluginValue}, {"bDisabledStartUp", startUpValue}}));
     EXPECT_EQ(plugin.init(), 0);
   }
   bool hooksInstalled() {
@@ -85,9 +85,7 @@ TEST_F(PluginLifecycleTest, QuitSavesRenamesAndTakesTheHooksOut) {
   bDisabledAutoOpen = true;
   plugin.quit();
   EXPECT_EQ(std::string(plugin.description), savedDescription());
-  EXPECT_EQ(readSettingsFile(), "[" + pluginFileName() +
-                                    "]\r\nbDisabledPlugin=FALSE\r\nbDisabledStartUp=TRUE\r\n"
-                                    "bDisabledAutoOpen=TRUE\r\n");
+  EXPECT_EQ(readSettingsFile(), saved(false, true, true));
   EXPECT_FALSE(hooksInstalled());
   EXPECT_EQ(SendMessageA(plugin.hwndParent, WM_COMMAND, 40048, 0),
             modelplayer::mainWindowAnswer(WM_COMMAND));

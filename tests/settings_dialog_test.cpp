@@ -2,8 +2,8 @@
 #include <functional>
 #include <string>
 
+#include "kit/player_test.h"
 #include "settings/settings.h"
-#include "tests/support/player_fixture.h"
 #include "ui/resource_ids.h"
 #include "ui/settings_dialog.h"
 
@@ -61,20 +61,16 @@ TEST_F(SettingsDialogTest, OkStoresTheTicksRenamesAndWritesTheFile) {
   });
   EXPECT_EQ(switches(), "100");
   EXPECT_EQ(std::string(plugin.description), savedDescription());
-  EXPECT_EQ(readSettingsFile(), "[" + pluginFileName() +
-                                    "]\r\nbDisabledPlugin=TRUE\r\nbDisabledStartUp=FALSE\r\n"
-                                    "bDisabledAutoOpen=FALSE\r\n");
+  EXPECT_EQ(readSettingsFile(), saved(true, false, false));
 }
 
 TEST_F(SettingsDialogTest, OkWithoutChangesStillRewritesTheFile) {
-  writeSettingsFile("[" + pluginFileName() + "]\r\nbDisabledPlugin=yes\r\n");
+  writeSettingsFile(section({{"bDisabledPlugin", "yes"}}));
   bDisabledAutoOpen = true;
   runDialog([&](HWND dialog) { click(dialog, IDOK); });
   EXPECT_EQ(switches(), "001");
   EXPECT_EQ(std::string(plugin.description), savedDescription());
-  EXPECT_EQ(readSettingsFile(), "[" + pluginFileName() +
-                                    "]\r\nbDisabledPlugin=FALSE\r\nbDisabledStartUp=FALSE\r\n"
-                                    "bDisabledAutoOpen=TRUE\r\n");
+  EXPECT_EQ(readSettingsFile(), saved(false, false, true));
 }
 
 TEST_F(SettingsDialogTest, CancelAndTheCloseBoxChangeNothing) {
@@ -106,9 +102,7 @@ TEST_F(SettingsDialogTest, AccountFieldsAreNeverStored) {
   std::string file = readSettingsFile();
   EXPECT_EQ(file.find("someone"), std::string::npos);
   EXPECT_EQ(file.find("secret"), std::string::npos);
-  EXPECT_EQ(file, "[" + pluginFileName() +
-                      "]\r\nbDisabledPlugin=FALSE\r\nbDisabledStartUp=FALSE\r\n"
-                      "bDisabledAutoOpen=FALSE\r\n");
+  EXPECT_EQ(file, saved(false, false, false));
   std::string seen, user;
   runDialog([&](HWND dialog) {
     seen = ticks(dialog);

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "model/harness/test_platform.h"
-#include "model/player/player_numbers.h"
+#include "kit/player_numbers.h"
+#include "kit/player_place.h"
+#include "kit/player_test.h"
 #include "settings/settings.h"
-#include "tests/support/player_fixture.h"
 #include "ui/resource_ids.h"
 
 namespace {
@@ -25,13 +25,7 @@ class SettingsTest : public PlayerTest {
     return std::string(bDisabledPlugin ? "1" : "0") + (bDisabledStartUp ? "1" : "0") +
            (bDisabledAutoOpen ? "1" : "0");
   }
-  std::string section() { return "[" + pluginFileName() + "]\r\n"; }
 };
-
-std::string keys(const char* plugin, const char* startUp, const char* autoOpen) {
-  return std::string("bDisabledPlugin=") + plugin + "\r\nbDisabledStartUp=" + startUp +
-         "\r\nbDisabledAutoOpen=" + autoOpen + "\r\n";
-}
 
 TEST_F(SettingsTest, PathIsThePlayersPluginsFolder) {
   char* path = settingsFilePath();
@@ -47,7 +41,7 @@ TEST_F(SettingsTest, NoFileReadsAllClearAndTheFirstSaveCreatesIt) {
   EXPECT_EQ(readSettingsFile(), "");
   bDisabledStartUp = true;
   saveAndRename();
-  EXPECT_EQ(readSettingsFile(), section() + keys("FALSE", "TRUE", "FALSE"));
+  EXPECT_EQ(readSettingsFile(), saved(false, true, false));
 }
 
 TEST_F(SettingsTest, OnlyExactlyFalseOrAMissingKeyClearsASwitch) {
@@ -58,8 +52,7 @@ TEST_F(SettingsTest, OnlyExactlyFalseOrAMissingKeyClearsASwitch) {
                                                                                 // around values
   };
   for (const auto& [value, set] : values) {
-    writeSettingsFile(section() + "bDisabledPlugin=" + value + "\r\nbDisabledAutoOpen=" + value +
-                      "\r\n");
+    writeSettingsFile(section({{"bDisabledPlugin", value}, {"bDisabledAutoOpen", value}}));
     setSwitches(!set, true, !set);
     loadSettings(pluginFileName().c_str());
     EXPECT_EQ(bDisabledPlugin, set) << "'" << value << "'";
@@ -69,11 +62,12 @@ TEST_F(SettingsTest, OnlyExactlyFalseOrAMissingKeyClearsASwitch) {
 }
 
 TEST_F(SettingsTest, EverySaveRewritesAllThreeKeys) {
-  writeSettingsFile(section() + keys("yes", "0", "FALSE"));
+  writeSettingsFile(section(
+      {{"bDisabledPlugin", "yes"}, {"bDisabledStartUp", "0"}, {"bDisabledAutoOpen", "FALSE"}}));
   loadSettings(pluginFileName().c_str());
   EXPECT_EQ(switches(), "110");
   saveAndRename();
-  EXPECT_EQ(readSettingsFile(), section() + keys("TRUE", "TRUE", "FALSE"));
+  EXPECT_EQ(readSettingsFile(), saved(true, true, false));
 }
 
 TEST_F(SettingsTest, TwoPluginFileNamesKeepSeparateSections) {
@@ -112,18 +106,13 @@ class SettingsFolderTest : public SettingsTest {
  protected:
   void SetUp() override {
     SettingsTest::SetUp();
-    settingsFolder = testplatform::settingsFolder();
+    settingsFolder = kit::settingsFolder();
   }
   std::string folderFile() const { return settingsFolder + "\\Plugins\\gen_tunelore.ini"; }
-  std::string folderFileOnDisk() const { return testplatform::onDisk(folderFile()); }
-  std::string folderPluginsOnDisk() const {
-    return testplatform::onDisk(settingsFolder + "\\Plugins");
-  }
+  std::string folderFileOnDisk() const { return kit::onDisk(folderFile()); }
+  std::string folderPluginsOnDisk() const { return kit::onDisk(settingsFolder + "\\Plugins"); }
   // A folder standing where the file should be: no write there succeeds, not even for root.
   void blockFileBesidePlayer() { ASSERT_TRUE(fs::create_directory(settingsFileOnDisk())); }
-  std::string saved(const char* plugin, const char* startUp, const char* autoOpen) {
-    return section() + keys(plugin, startUp, autoOpen);
-  }
   void load() { loadSettings(pluginFileName().c_str(), settingsFolder.c_str()); }
   void save() { saveSettings(pluginFileName().c_str(), settingsFolder.c_str()); }
 
@@ -158,7 +147,7 @@ TEST_F(SettingsFolderTest, UnwritableBesideThePlayerSavesToTheSettingsFolder) {
   setSwitches(true, false, true);
   save();
   EXPECT_TRUE(fs::is_directory(folderPluginsOnDisk())) << "its Plugins folder is created";
-  EXPECT_EQ(fileText(folderFileOnDisk()), saved("TRUE", "FALSE", "TRUE"));
+  EXPECT_EQ(kit::readFile(folderFileOnDisk()), saved(true, false, true));
   setSwitches(false, true, false);
   load();
   EXPECT_EQ(switches(), "101");
@@ -167,18 +156,18 @@ TEST_F(SettingsFolderTest, UnwritableBesideThePlayerSavesToTheSettingsFolder) {
   setSwitches(false, false, false);
   loadSettings(pluginFileName().c_str(), nullptr);
   EXPECT_EQ(switches(), "000") << "lost, as they always were without a settings folder";
-  EXPECT_EQ(fileText(folderFileOnDisk()), saved("TRUE", "FALSE", "TRUE"));
+  EXPECT_EQ(kit::readFile(folderFileOnDisk()), saved(true, false, true));
 }
 
 TEST_F(SettingsFolderTest, EarlierFolderFileWinsAtLoadAndGoesAfterASaveBeside) {
   fs::create_directory(folderPluginsOnDisk());
-  putFile(folderFileOnDisk(), saved("TRUE", "TRUE", "TRUE"));
-  writeSettingsFile(saved("FALSE", "FALSE", "FALSE"));
+  kit::writeFile(folderFileOnDisk(), saved(true, true, true));
+  writeSettingsFile(saved(false, false, false));
   load();
   EXPECT_EQ(switches(), "111");
   setSwitches(false, true, false);
   save();
-  EXPECT_EQ(readSettingsFile(), saved("FALSE", "TRUE", "FALSE"));
+  EXPECT_EQ(readSettingsFile(), saved(false, true, false));
   EXPECT_FALSE(fs::exists(folderFileOnDisk()));
   EXPECT_TRUE(fs::is_directory(folderPluginsOnDisk())) << "only the file goes";
   setSwitches(true, true, true);
@@ -188,12 +177,12 @@ TEST_F(SettingsFolderTest, EarlierFolderFileWinsAtLoadAndGoesAfterASaveBeside) {
 
 TEST_F(SettingsFolderTest, UndeletableFolderFileIsRewrittenAfterASaveBeside) {
   fs::create_directory(folderPluginsOnDisk());
-  putFile(folderFileOnDisk(), saved("TRUE", "TRUE", "TRUE"));
+  kit::writeFile(folderFileOnDisk(), saved(true, true, true));
   ASSERT_TRUE(SetFileAttributesA(folderFile().c_str(), FILE_ATTRIBUTE_READONLY));
   setSwitches(false, true, false);
   save();
-  EXPECT_EQ(readSettingsFile(), saved("FALSE", "TRUE", "FALSE"));
-  EXPECT_EQ(fileText(folderFileOnDisk()), saved("FALSE", "TRUE", "FALSE"))
+  EXPECT_EQ(readSettingsFile(), saved(false, true, false));
+  EXPECT_EQ(kit::readFile(folderFileOnDisk()), saved(false, true, false))
       << "left in place, it must not disagree with the file beside the player";
   setSwitches(true, true, true);
   load();
@@ -204,7 +193,7 @@ TEST_F(SettingsFolderTest, UndeletableFolderFileIsRewrittenAfterASaveBeside) {
 TEST_F(SettingsFolderTest, WritableBesideThePlayerLeavesTheSettingsFolderAlone) {
   setSwitches(false, true, true);
   save();
-  EXPECT_EQ(readSettingsFile(), saved("FALSE", "TRUE", "TRUE"));
+  EXPECT_EQ(readSettingsFile(), saved(false, true, true));
   EXPECT_FALSE(fs::exists(folderPluginsOnDisk()));
   fs::create_directory(folderPluginsOnDisk());
   ASSERT_TRUE(fs::create_directory(folderFileOnDisk()));
@@ -253,11 +242,11 @@ TEST_F(PlayerSettingsFolderTest, SwitchesSurviveOkQuitAndANewStartUp) {
   EXPECT_EQ(folderRequests(), 1);
   tickAndOk(IDC_DISABLE_AUTOOPEN);
   EXPECT_EQ(folderRequests(), 2);
-  EXPECT_EQ(fileText(folderFileOnDisk()), saved("FALSE", "FALSE", "TRUE"));
+  EXPECT_EQ(kit::readFile(folderFileOnDisk()), saved(false, false, true));
   bDisabledStartUp = true;
   plugin.quit();
   EXPECT_EQ(folderRequests(), 3);
-  EXPECT_EQ(fileText(folderFileOnDisk()), saved("FALSE", "TRUE", "TRUE"));
+  EXPECT_EQ(kit::readFile(folderFileOnDisk()), saved(false, true, true));
 
   setSwitches(false, false, false);  // as a freshly loaded plug-in has them
   modelplayer::clearBrowserRequests();
@@ -271,7 +260,7 @@ TEST_F(PlayerSettingsFolderTest, WritableBesideThePlayerOnlyAddsTheRequests) {
   tickAndOk(IDC_DISABLE_STARTUP);
   plugin.quit();
   EXPECT_EQ(folderRequests(), 3);
-  EXPECT_EQ(readSettingsFile(), saved("FALSE", "TRUE", "FALSE"));
+  EXPECT_EQ(readSettingsFile(), saved(false, true, false));
   EXPECT_FALSE(fs::exists(folderPluginsOnDisk()));
 }
 

@@ -2,10 +2,10 @@
 // editor's counter, forwarding, and taking the hooks out again.
 #include <functional>
 
-#include "model/harness/test_platform.h"
-#include "model/player/player_numbers.h"
+#include "kit/player_numbers.h"
+#include "kit/player_place.h"
+#include "kit/player_test.h"
 #include "settings/settings.h"
-#include "tests/support/player_fixture.h"
 #include "tracking/lyrics_page.h"
 #include "tracking/song_change.h"
 #include "tracking/tracking_state.h"
@@ -217,7 +217,7 @@ TEST_F(UnhookTest, QuitHandsBackTheSavedProceduresWhereOursAreCurrent) {
   removeHooks();
   EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::mainWindow()));
   EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow()));
-  if (testplatform::canObservePinning()) EXPECT_FALSE(testplatform::pluginModulePinned());
+  if (kit::canObservePinning()) EXPECT_FALSE(kit::pluginModulePinned());
   EXPECT_EQ(opensAfter([&] { toMain(WM_COMMAND, command::NEXT); }), 0);
   EXPECT_EQ(toMain(END_OF_TRACK), modelplayer::mainWindowAnswer(END_OF_TRACK));
 }
@@ -235,7 +235,7 @@ TEST_F(UnhookTest, QuitPinsTheModuleWhereSomethingStandsInFrontOfAHook) {
   removeHooks();
   EXPECT_EQ(currentProcedure(modelplayer::mainWindow()), (LONG_PTR)inFrontOfUs);
   EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow()));
-  if (testplatform::canObservePinning()) EXPECT_TRUE(testplatform::pluginModulePinned());
+  if (kit::canObservePinning()) EXPECT_TRUE(kit::pluginModulePinned());
   EXPECT_EQ(opensAfter([&] { toMain(WM_COMMAND, command::NEXT); }), 0);
   EXPECT_EQ(toMain(WM_COMMAND, command::NEXT), modelplayer::mainWindowAnswer(WM_COMMAND));
 }
@@ -243,7 +243,7 @@ TEST_F(UnhookTest, QuitPinsTheModuleWhereSomethingStandsInFrontOfAHook) {
 TEST_F(UnhookTest, QuitCopesWithWindowsThatAreAlreadyGone) {
   DestroyWindow(modelplayer::playlistWindow());
   removeHooks();
-  if (testplatform::canObservePinning()) EXPECT_FALSE(testplatform::pluginModulePinned());
+  if (kit::canObservePinning()) EXPECT_FALSE(kit::pluginModulePinned());
   EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::mainWindow()));
 }
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/player_fixture.h"
+#include "kit/player_test.h"
 #include "tracking/track_metadata.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <functional>
 #include <string>
 
-#include "model/harness/test_platform.h"
-#include "model/player/player_numbers.h"
-#include "tests/support/player_fixture.h"
+#include "kit/player_numbers.h"
+#include "kit/player_place.h"
+#include "kit/player_test.h"
 #include "tracking/song_change.h"
 #include "tracking/tracking_state.h"
 
@@ -131,7 +131,7 @@ TEST_F(TrackRoutesTest, StartUpAgainAfterAPinnedQuitResumesTheHookInTheChain) {
   savedByOther = (WNDPROC)SetWindowLongPtrW(modelplayer::mainWindow(), GWLP_WNDPROC,
                                             (LONG_PTR)otherPluginHook);
   plugin.quit();
-  if (testplatform::canObservePinning()) EXPECT_TRUE(testplatform::pluginModulePinned());
+  if (kit::canObservePinning()) EXPECT_TRUE(kit::pluginModulePinned());
   plugin.init();
   modelplayer::clearBrowserRequests();
   modelplayer::pressNext();

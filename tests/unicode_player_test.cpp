@@ -2,9 +2,9 @@
 // and every text the player passes through them must arrive whole.
 #include <string>
 
-#include "model/harness/test_platform.h"
-#include "tests/support/player_fixture.h"
-#include "tests/support/player_windows_checks.h"
+#include "kit/player_place.h"
+#include "kit/player_test.h"
+#include "kit/player_windows_checks.h"
 #include "tracking/song_change.h"
 
 namespace {
@@ -67,7 +67,7 @@ TEST_F(HookedPlayerTest, QuitBehindAnotherHookPinsAndKeepsTheWindowUnicode) {
                                             (LONG_PTR)otherPluginHook);
   plugin.quit();
   EXPECT_EQ(currentProcedure(modelplayer::mainWindow()), (LONG_PTR)otherPluginHook);
-  if (testplatform::canObservePinning()) EXPECT_TRUE(testplatform::pluginModulePinned());
+  if (kit::canObservePinning()) EXPECT_TRUE(kit::pluginModulePinned());
   expectCharacterSet(true);
   expectTitlesPassUnchanged(MIXED_TITLE);
   modelplayer::clearBrowserRequests();

@@ -5,15 +5,15 @@
 #include <filesystem>
 #include <string>
 
-#include "model/harness/test_platform.h"
-#include "tests/support/player_fixture.h"
+#include "kit/player_place.h"
+#include "kit/player_test.h"
 
 namespace {
 
 class WindowsCallsTest : public PlayerTest {};
 
 TEST_F(WindowsCallsTest, FilesAndFoldersAnswerWithWindowsErrors) {
-  const std::string base = testplatform::settingsFolder();
+  const std::string base = kit::settingsFolder();
   const std::string file = base + "\\file.ini", folder = base + "\\Plugins";
   EXPECT_EQ(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(GetLastError(), (DWORD)ERROR_FILE_NOT_FOUND);
@@ -41,7 +41,7 @@ TEST_F(WindowsCallsTest, FilesAndFoldersAnswerWithWindowsErrors) {
   ASSERT_TRUE(GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data));
   EXPECT_EQ(data.dwFileAttributes, attributes);
   EXPECT_EQ(data.nFileSizeHigh, 0u);
-  EXPECT_EQ(data.nFileSizeLow, std::filesystem::file_size(testplatform::onDisk(file)));
+  EXPECT_EQ(data.nFileSizeLow, std::filesystem::file_size(kit::onDisk(file)));
   uint64_t written =
       ((uint64_t)data.ftLastWriteTime.dwHighDateTime << 32) | data.ftLastWriteTime.dwLowDateTime;
   uint64_t now = ((uint64_t)time(nullptr) + 11644473600u) * 10000000u;

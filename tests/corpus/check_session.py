@@ -3,7 +3,10 @@
 either what the player read from each file (--check reads) or the page the plug-in opened
 for it (--check pages), against the corpus's expected.txt.
 
-    check_session.py --check reads|pages CORPUS SESSION [--wine RUNNER --plugin DLL]
+    check_session.py --check reads|pages CORPUS SESSION PAGE_ADDRESS [--wine RUNNER --plugin DLL]
+
+The expected pages are composed from the expected fields by PAGE_ADDRESS, a program built
+from the plug-in's own page composition.
 
 With --wine, SESSION is the Windows program: it runs through RUNNER (tools/wine-run.sh)
 with the plug-in DLL copied into the Plugins folder beside it, as the player loads it.
@@ -32,8 +35,19 @@ def run_session(args):
         os.makedirs(plugins, exist_ok=True)
         shutil.copyfile(args.plugin, os.path.join(plugins, "gen_tunelore.dll"))
         command = [args.wine, args.session, windows_path(playlist)]
-    done = subprocess.run(command, stdout=subprocess.PIPE, check=True, timeout=600)
-    return done.stdout.decode(OUTPUT_ENCODING).replace("\r\n", "\n")
+    return run(command, encoding=OUTPUT_ENCODING)
+
+
+def run(command, text="", encoding=ENCODING):
+    done = subprocess.run(command, input=text.encode(ENCODING), stdout=subprocess.PIPE,
+                          check=True, timeout=600)
+    return done.stdout.decode(encoding).replace("\r\n", "\n")
+
+
+def pages_for(args, fields):
+    """The addresses the plug-in composes for each track's expected fields."""
+    command = [args.wine, args.page_address] if args.wine else [args.page_address]
+    return run(command, "".join("\t".join(f) + "\n" for f in fields)).splitlines()
 
 
 def tracks_in(output):
@@ -56,9 +70,12 @@ def main():
     parser.add_argument("--plugin")
     parser.add_argument("corpus")
     parser.add_argument("session")
+    parser.add_argument("page_address")
     args = parser.parse_args()
     with open(os.path.join(args.corpus, "expected.txt"), encoding=ENCODING) as f:
-        expected = [line.rstrip("\n").split("\t") for line in f if line.strip()]
+        rows = [line.rstrip("\n").split("\t") for line in f if line.strip()]
+    pages = pages_for(args, [row[2:] for row in rows]) if args.check == "pages" else []
+    expected = [(row[0], row[1], page) for row, page in zip(rows, pages or [None] * len(rows))]
     output = run_session(args)
     tracks = tracks_in(output)
     failed = 0

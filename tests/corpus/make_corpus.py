@@ -94,12 +94,6 @@ def corpus():
     ]
 
 
-def page(title, artist, album_name):
-    fields = [("title", title), ("artist", artist), ("album", album_name)]
-    return "http://tunelore.test/plugin.php?" + "&&".join(
-        f"{key}={value}" for key, value in fields if value)
-
-
 def main(outdir):
     os.makedirs(outdir, exist_ok=True)
     expected = []
@@ -111,7 +105,8 @@ def main(outdir):
         page_title, page_artist = (title, artist) if title else stem.split(" - ")[::-1]
         reads = " ".join(f'{key}="{value}"' for key, value in
                          (("title", title), ("artist", artist), ("album", album_name)) if value)
-        expected.append(f"{name}\t{reads}\t{page(page_title, page_artist, album_name)}")
+        # The page's fields; its address is the plug-in's to compose (page_address).
+        expected.append(f"{name}\t{reads}\t{page_title}\t{page_artist}\t{album_name}")
     # Texts as the player hands them out: the ANSI code page, 1252.
     with open(os.path.join(outdir, "expected.txt"), "w", encoding="cp1252") as f:
         f.write("\n".join(expected) + "\n")

@@ -3,76 +3,22 @@
 // The player reads the plug-in's record and sends its messages by its own numbers.
 //
 //   dll_player_test <path of gen_tunelore.dll>
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <fstream>
 #include <functional>
 #include <map>
-#include <sstream>
-#include <string>
 
-#include "model/player/model_player.h"
-#include "model/player/player_numbers.h"
-#include "model/player/sample_mp3.h"
-#include "tests/e2e/dll_under_test.h"
-#include "tests/support/player_windows_checks.h"
+#include "kit/dll_test.h"
+#include "kit/files.h"
+#include "kit/player_windows_checks.h"
+#include "kit/sample_mp3.h"
 #include "ui/resource_ids.h"
-
-std::string builtDll;  // from the command line
 
 namespace {
 
 using namespace playernumbers;
 using Record = PluginRecord;
 
-std::string fileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-const std::string BASE = "http://tunelore.test/";
-class DllPlayerTest : public ::testing::Test {
+class DllPlayerTest : public DllTest {
  protected:
-  void SetUp() override {
-    pluginsFolder = modelplayer::playerFolder() + "Plugins\\";
-    CreateDirectoryA(pluginsFolder.c_str(), nullptr);
-    dllPath = pluginsFolder + "gen_tunelore.dll";
-    iniPath = pluginsFolder + "gen_tunelore.ini";
-    DeleteFileA(iniPath.c_str());
-    // A module pinned by an earlier case is still loaded and cannot be replaced.
-    if (GetModuleHandleA(dllPath.c_str()) == nullptr) {
-      ASSERT_TRUE(CopyFileA(builtDll.c_str(), dllPath.c_str(), FALSE)) << builtDll;
-    }
-    ASSERT_TRUE(modelplayer::start(options));
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    for (int i = 1; i <= 3; ++i) {
-      std::string name = "Song " + std::to_string(i);
-      std::string path = std::string(temp) + "tunelore-e2e-" + std::to_string(i) + ".mp3";
-      ASSERT_TRUE(samplemp3::writeFile(
-          path, samplemp3::taggedTrack({{"TIT2", name}, {"TPE1", "Band"}, {"TALB", "Disc #1"}})));
-      playlist.push_back({path, "Band - " + name});
-    }
-    modelplayer::setPlaylist(playlist);
-  }
-  void TearDown() override {
-    modelplayer::stop();
-    for (const auto& entry : playlist) DeleteFileA(entry.path.c_str());
-  }
-  Record* load() {
-    module = LoadLibraryA(dllPath.c_str());
-    if (module == nullptr) return nullptr;
-    typedef Record* (*Entry)();
-    auto entry = (Entry)(void*)GetProcAddress(module, ENTRY_FUNCTION);
-    if (entry == nullptr) return nullptr;
-    Record* record = entry();
-    record->hwndParent = modelplayer::mainWindow();
-    record->hDllInstance = module;
-    return record;
-  }
   // After unloading, the watched messages must still reach the player, unharmed.
   void sendWatchedMessages() {
     for (WPARAM command : {command::PREVIOUS, command::STOP, command::NEXT}) {
@@ -86,27 +32,6 @@ class DllPlayerTest : public ::testing::Test {
                 modelplayer::playlistWindowAnswer(message));
     }
   }
-  std::string pageOf(int track, bool bringUp = true) {
-    std::string address =
-        BASE + "plugin.php?title=Song " + std::to_string(track) + "&&artist=Band&&album=Disc %231";
-    return bringUp ? "block 0|bring up|open " + address + "|block 1|"
-                   : "block 0|open " + address + "|block 1|";
-  }
-  static std::string joined(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const auto& line : lines) text += line + "|";
-    return text;
-  }
-  // What the mini-browser was asked since the last call.
-  static std::string takeRequests() {
-    std::string text = joined(modelplayer::describedRequests());
-    modelplayer::clearBrowserRequests();
-    return text;
-  }
-  modelplayer::Options options;  // set by a derived fixture before SetUp
-  std::string pluginsFolder, dllPath, iniPath;
-  std::vector<modelplayer::Entry> playlist;
-  HMODULE module = nullptr;
 };
 
 TEST_F(DllPlayerTest, WholeSessionThroughTheDllBoundary) {
@@ -116,13 +41,12 @@ TEST_F(DllPlayerTest, WholeSessionThroughTheDllBoundary) {
   EXPECT_STREQ(record->description, "");
   EXPECT_EQ(record->init(), 0);
   EXPECT_STREQ(record->description, "TuneLore Plugin (Duskwarn) (gen_tunelore.dll)");
-  EXPECT_EQ(joined(modelplayer::describedRequests()), "block 0|open " + BASE + "|block 1|");
+  EXPECT_EQ(takeRequests(), "block 0|open " + SITE + "|block 1|");
 
   modelplayer::clearBrowserRequests();
   for (int i = 0; i < 3; ++i) modelplayer::changeTrack(i);
   modelplayer::changeTrack(2);  // the same track again sends nothing
-  EXPECT_EQ(joined(modelplayer::describedRequests()),
-            pageOf(1, true) + pageOf(2, true) + pageOf(3, true));
+  EXPECT_EQ(takeRequests(), pageOf(1, true) + pageOf(2, true) + pageOf(3, true));
 
   int idleTurns = 0;
   modelplayer::onDialogIdle([&](HWND dialog) {
@@ -134,18 +58,16 @@ TEST_F(DllPlayerTest, WholeSessionThroughTheDllBoundary) {
   record->config();
   EXPECT_GT(idleTurns, 0);
   EXPECT_STREQ(record->description, "Tunelore Plugin (Duskwarn) (gen_tunelore.dll)");
-  const std::string saved =
-      "[gen_tunelore.dll]\r\nbDisabledPlugin=FALSE\r\nbDisabledStartUp=FALSE\r\n"
-      "bDisabledAutoOpen=TRUE\r\n";
-  EXPECT_EQ(fileText(iniPath), saved);
+  const std::string saved = kit::savedSwitches("gen_tunelore.dll", false, false, true);
+  EXPECT_EQ(kit::readFile(iniPath), saved);
 
   modelplayer::clearBrowserRequests();
   modelplayer::changeTrack(0);
-  EXPECT_EQ(joined(modelplayer::describedRequests()), pageOf(1, false));
+  EXPECT_EQ(takeRequests(), pageOf(1, false));
 
   record->quit();
   EXPECT_STREQ(record->description, "Tunelore Plugin (Duskwarn) (gen_tunelore.dll)");
-  EXPECT_EQ(fileText(iniPath), saved);
+  EXPECT_EQ(kit::readFile(iniPath), saved);
   ASSERT_TRUE(FreeLibrary(module));
   EXPECT_EQ(GetModuleHandleA(dllPath.c_str()), nullptr) << "the plug-in stayed loaded";
 
@@ -226,10 +148,8 @@ class PlayerInfoDllTest : public DllPlayerTest {
   // A file without any ID3 tag, added to the playlist with what the player's decoder read.
   int addUntagged(const char* name, const std::map<std::string, std::string>& info,
                   modelplayer::InfoAnswer answer) {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    modelplayer::Entry entry{std::string(temp) + name, "Other - Thing"};
-    EXPECT_TRUE(samplemp3::writeFile(entry.path, std::string("fLaC\0\0\0\x22", 8)));
+    modelplayer::Entry entry{folder + "\\" + name, "Other - Thing"};
+    EXPECT_TRUE(kit::writeFile(entry.path, std::string("fLaC\0\0\0\x22", 8)));
     entry.info = info;
     entry.infoAnswer = answer;
     return add(entry);
@@ -240,7 +160,7 @@ class PlayerInfoDllTest : public DllPlayerTest {
     return (int)playlist.size() - 1;
   }
   static std::string pageFor(const std::string& query) {
-    return "block 0|bring up|open " + BASE + "plugin.php?" + query + "|block 1|";
+    return "block 0|bring up|open " + SITE + "plugin.php?" + query + "|block 1|";
   }
   Record* record = nullptr;
 };
@@ -357,19 +277,9 @@ class TodaysDllPlayerTest : public DllPlayerTest {
     options.version = 0x5092;
     options.miniBrowser = false;
     options.mainMenu = true;
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    options.settingsFolder = std::string(temp) + "tunelore-e2e-settings";
-    CreateDirectoryA(options.settingsFolder.c_str(), nullptr);
+    settingsFolderOfItsOwn = true;
     DllPlayerTest::SetUp();
     ASSERT_TRUE(CreateDirectoryA(iniPath.c_str(), nullptr));
-  }
-  void TearDown() override {
-    RemoveDirectoryA(iniPath.c_str());
-    DeleteFileA(folderFile().c_str());
-    RemoveDirectoryA((options.settingsFolder + "\\Plugins").c_str());
-    RemoveDirectoryA(options.settingsFolder.c_str());
-    DllPlayerTest::TearDown();
   }
   std::string folderFile() { return options.settingsFolder + "\\Plugins\\gen_tunelore.ini"; }
   UINT itemAbove(UINT command) {
@@ -390,19 +300,18 @@ TEST_F(TodaysDllPlayerTest, MenuItemOpensTheWebBrowserAndSettingsGoToTheSettings
   takeRequests();
   modelplayer::chooseMenuItem(item);
   EXPECT_EQ(takeRequests(),
-            "web browser " + BASE + "plugin.php?title=Song 1&&artist=Band&&album=Disc %231|");
+            "web browser " + SITE + "plugin.php?title=Song 1&&artist=Band&&album=Disc %231|");
   record->quit();
   EXPECT_NE(itemAbove(command::EXIT), item);
-  EXPECT_EQ(fileText(folderFile()),
-            "[gen_tunelore.dll]\r\nbDisabledPlugin=FALSE\r\nbDisabledStartUp=FALSE\r\n"
-            "bDisabledAutoOpen=FALSE\r\n");
+  EXPECT_EQ(kit::readFile(folderFile()),
+            kit::savedSwitches("gen_tunelore.dll", false, false, false));
   FreeLibrary(module);
 }
 
 // Another plug-in subclassed the main window after ours: unloading ours would leave that
 // one calling into freed code, so the module must stay loaded and only forward. When the
 // player loads it again, the same module comes back with its hook still in the chain.
-// The module then stays for the rest of the run, so this suite comes last.
+// The module then stays for the rest of the run, loaded from this case's own folder.
 class PinnedDllPlayerTest : public DllPlayerTest {};
 
 WNDPROC savedByOther;
@@ -439,13 +348,3 @@ TEST_F(PinnedDllPlayerTest, UnloadWithAnotherHookInFrontKeepsTheModuleForTheNext
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: dll_player_test <gen_tunelore.dll>\n");
-    return 2;
-  }
-  builtDll = argv[1];
-  return RUN_ALL_TESTS();
-}

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "model/player/model_player.h"
-#include "model/player/player_numbers.h"
+#include "kit/model_player.h"
+#include "kit/player_place.h"
 
 static bool saveWindowPicture(HWND window, const char* outPath) {
   RECT box;
@@ -66,17 +66,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: dialog_snapshot <gen_tunelore.dll> <out.bmp>\n");
     return 2;
   }
-  HMODULE module = LoadLibraryA(argv[1]);
-  auto entry = module ? (playernumbers::PluginRecord * (*)())(void*)GetProcAddress(
-                            module, playernumbers::ENTRY_FUNCTION)
-                      : nullptr;
-  if (entry == nullptr || !modelplayer::start()) {
-    std::fprintf(stderr, "cannot load %s\n", argv[1]);
+  kit::Plugin plugin = kit::loadDll(argv[1]);
+  if (plugin.record == nullptr || !modelplayer::start()) {
+    std::fprintf(stderr, "cannot load %s: %s\n", argv[1], plugin.error.c_str());
     return 1;
   }
-  playernumbers::PluginRecord* record = entry();
-  record->hwndParent = modelplayer::mainWindow();
-  record->hDllInstance = module;
+  playernumbers::PluginRecord* record = plugin.record;
+  kit::handToPlayer(plugin);
   bool saved = false;
   modelplayer::onDialogIdle([&](HWND dialog) {
     if (saved) return;

@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "model/player/player_numbers.h"
+#include "kit/player_numbers.h"
 
 namespace session {
 

@@ -3,7 +3,7 @@
 // ID3v2.2 to 2.4 in any encoding, FLAC and Ogg Vorbis comments, ...), in the ANSI code page.
 #pragma once
 
-#include "model/player/model_player.h"
+#include "kit/model_player.h"
 
 namespace session {
 

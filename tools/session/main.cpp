@@ -15,16 +15,18 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
+#include <ctime>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 
-#include "model/player/model_player.h"
+#include "kit/files.h"
+#include "kit/model_player.h"
 #include "tools/session/playlist_files.h"
-#include "tools/session/session_platform.h"
-
-namespace fs = std::filesystem;
+#ifdef _WIN32
+#include "kit/player_place.h"
+#else
+#include "kit/linked_plugin.h"
+#endif
 
 struct Options {
   bool disablePlugin = false;
@@ -64,12 +66,23 @@ static bool parseOptions(int argc, char** argv, Options& options) {
 
 // The switches for this run go into the settings file that start-up reads.
 static void writeSwitches(const Options& options) {
-  std::ofstream ini(session::settingsFileOnDisk(), std::ios::binary | std::ios::trunc);
-  auto value = [](bool set) { return set ? "TRUE" : "FALSE"; };
-  ini << "[gen_tunelore.dll]\r\n"
-      << "bDisabledPlugin=" << value(options.disablePlugin) << "\r\n"
-      << "bDisabledStartUp=" << value(options.disableStartUp) << "\r\n"
-      << "bDisabledAutoOpen=" << value(options.disableAutoOpen) << "\r\n";
+  kit::writeFile(kit::settingsFileOnDisk(),
+                 kit::savedSwitches("gen_tunelore.dll", options.disablePlugin,
+                                    options.disableStartUp, options.disableAutoOpen));
+}
+
+// The processor time this process has used so far (user and system), in milliseconds.
+static double processorMilliseconds() {
+#ifdef _WIN32
+  FILETIME created, ended, system, user;
+  if (!GetProcessTimes(GetCurrentProcess(), &created, &ended, &system, &user)) return 0;
+  auto ticks = [](const FILETIME& time) {
+    return (double)(((unsigned long long)time.dwHighDateTime << 32) | time.dwLowDateTime);
+  };
+  return (ticks(system) + ticks(user)) / 10000.0;  // 100 ns ticks
+#else
+  return 1000.0 * (double)std::clock() / CLOCKS_PER_SEC;
+#endif
 }
 
 static void appendUtf8(std::string& out, unsigned code) {
@@ -93,13 +106,6 @@ static std::string inTerminal(const std::string& ansi) {
   std::string utf8;
   for (int i = 0; i + 1 < length; ++i) appendUtf8(utf8, (unsigned)wide[(size_t)i] & 0xFFFF);
   return utf8;
-}
-
-static std::string fileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 // What the player answers about the entry's file, as the plug-in may ask for it.
@@ -134,14 +140,14 @@ static void timeChanges(const Options& options) {
   modelplayer::deliverPostedMessages();
   modelplayer::clearBrowserRequests();
   long long bytesBefore = bytesRead(options.ioFile);
-  double processorBefore = session::processorMilliseconds();
+  double processorBefore = processorMilliseconds();
   auto start = std::chrono::steady_clock::now();
   for (long n = 0; n < options.changes; ++n) {
     modelplayer::pressNext();
     modelplayer::deliverPostedMessages();
   }
   std::chrono::duration<double, std::milli> spent = std::chrono::steady_clock::now() - start;
-  double processor = session::processorMilliseconds() - processorBefore;
+  double processor = processorMilliseconds() - processorBefore;
   long long bytesAfter = bytesRead(options.ioFile);
   std::cout << options.changes << " changes: " << spent.count() / (double)options.changes
             << " ms a change (processor " << processor / (double)options.changes << " ms); "
@@ -161,23 +167,30 @@ static int playSession(const Options& options, const std::string& workFolder) {
     std::cerr << "tunelore-session: " << error << "\n";
     return 2;
   }
-  HINSTANCE module = nullptr;
-  playernumbers::PluginRecord* record = nullptr;
-  if (!session::setUpPlayer(workFolder, error) || !modelplayer::start() ||
-      (record = session::loadPlugin(module, error)) == nullptr) {
-    std::cerr << "tunelore-session: " << (error.empty() ? "cannot start the player" : error)
-              << "\n";
+  kit::Plugin plugin;
+  if (!kit::setUpPlayer(workFolder) || !modelplayer::start()) {
+    plugin.error = "cannot start the player";
+  } else {
+    // The player loads the DLL from its Plugins folder; on the model the plug-in is linked in.
+#ifdef _WIN32
+    plugin = kit::loadDll(modelplayer::playerFolder() + "Plugins\\gen_tunelore.dll");
+#else
+    plugin = kit::linkedPlugin();
+#endif
+  }
+  if (plugin.record == nullptr) {
+    std::cerr << "tunelore-session: " << plugin.error << "\n";
     return 1;
   }
-  std::cout << "# Tunelore in the model player, on " << session::platformName() << "\n";
+  playernumbers::PluginRecord* record = plugin.record;
+  std::cout << "# Tunelore in the model player, on " << kit::platformName() << "\n";
   if (options.changes == 0) {
     modelplayer::onBrowserRequest([](const modelplayer::BrowserRequest& request) {
       std::cout << "  " << inTerminal(modelplayer::describe(request)) << "\n";
     });
   }
   writeSwitches(options);
-  record->hwndParent = modelplayer::mainWindow();
-  record->hDllInstance = module;
+  kit::handToPlayer(plugin);
   modelplayer::setPlaylist(playlist);
   std::cout << "start-up\n";
   record->init();
@@ -190,10 +203,13 @@ static int playSession(const Options& options, const std::string& workFolder) {
   }
   record->quit();
   std::cout << "description: " << inTerminal(record->description) << "\n";
-  std::cout << "settings file " << session::settingsFileOnDisk() << ":\n"
-            << fileText(session::settingsFileOnDisk());
-  session::unloadPlugin();
+  std::cout << "settings file " << kit::settingsFileOnDisk() << ":\n"
+            << kit::readFile(kit::settingsFileOnDisk());
+#ifdef _WIN32
+  FreeLibrary(plugin.module);
+#endif
   modelplayer::stop();
+  kit::tearDownPlayer();
   return 0;
 }
 
@@ -201,10 +217,8 @@ int main(int argc, char** argv) {
   Options options;
   if (!parseOptions(argc, argv, options)) return 2;
   auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-  fs::path workFolder = fs::temp_directory_path() / ("tunelore-session-" + std::to_string(stamp));
-  fs::create_directories(workFolder);
-  int status = playSession(options, workFolder.string());
-  std::error_code ignored;
-  fs::remove_all(workFolder, ignored);
+  std::string workFolder = kit::scratchFolder("tunelore-session-" + std::to_string(stamp));
+  int status = playSession(options, workFolder);
+  kit::removeFolder(workFolder);
   return status;
 }

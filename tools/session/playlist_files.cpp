@@ -3,8 +3,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "model/player/player_numbers.h"
-#include "model/player/sample_mp3.h"
+#include "kit/files.h"
+#include "kit/player_numbers.h"
+#include "kit/sample_mp3.h"
 #include "tools/session/file_metadata.h"
 
 namespace fs = std::filesystem;
@@ -29,7 +30,7 @@ std::vector<modelplayer::Entry> samplePlaylist(const std::string& folder) {
   std::vector<modelplayer::Entry> entries;
   for (const Sample& sample : samples) {
     std::string path = (fs::path(folder) / sample.file).string();
-    samplemp3::writeFile(path, samplemp3::taggedTrack(sample.frames));
+    kit::writeFile(path, samplemp3::taggedTrack(sample.frames));
     entries.push_back({path, sample.displayTitle});
     readPlayerMetadata(entries.back());
   }

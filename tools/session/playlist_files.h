@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "model/player/model_player.h"
+#include "kit/model_player.h"
 
 namespace session {
 

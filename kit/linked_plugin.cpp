@@ -1,0 +1,69 @@
+#include "kit/linked_plugin.h"
+
+#include "plugin/plugin.h"
+#include "settings/settings.h"
+#include "tracking/song_change.h"
+#include "tracking/tracking_state.h"
+#include "ui/lyrics_menu.h"
+#include "ui/resource_ids.h"
+#include "winamp/player_requests.h"
+
+#ifndef _WIN32
+#include "windows_model.h"
+#endif
+
+namespace kit {
+
+static HMODULE module;
+
+Plugin linkedPlugin() {
+#ifdef _WIN32
+  module = GetModuleHandleA(nullptr);
+#else
+  module = winmodel::addModule("C:\\Winamp\\Plugins\\gen_tunelore.dll");
+  // Dialog 101's controls that have ids, by kind, as the resource script lists them.
+  using winmodel::ControlKind;
+  winmodel::defineDialog(module, IDD_SETTINGS,
+                         {
+#include "settings_dialog_controls.inc"
+                         });
+#endif
+  // The player reads the record by its own layout.
+  return {(playernumbers::PluginRecord*)winampGetGeneralPurposePlugin(), module, ""};
+}
+
+bool loadPlugin(const std::string& folder, const modelplayer::Options& player) {
+  if (!setUpPlayer(folder) || !modelplayer::start(player)) return false;
+  handToPlayer(linkedPlugin());
+  // What start-up does first, for the tests that call the plug-in's parts without it.
+  connectToPlayer(plugin.hwndParent);
+  bDisabledPlugin = bDisabledStartUp = bDisabledAutoOpen = false;
+  resetTracking();
+  return true;
+}
+
+void unloadPlugin() {
+  removeLyricsMenuItem();
+  removeHooks();
+  modelplayer::stop();
+  tearDownPlayer();
+}
+
+#ifdef _WIN32
+std::string pluginFileName() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH - 1);
+  std::string text = path;
+  return text.substr(text.find_last_of('\\') + 1);
+}
+// The program's own module cannot be unloaded, so pinning it leaves no trace to observe;
+// the end-to-end test with the real DLL checks pinning on Windows.
+bool canObservePinning() { return false; }
+bool pluginModulePinned() { return false; }
+#else
+std::string pluginFileName() { return "gen_tunelore.dll"; }
+bool canObservePinning() { return true; }
+bool pluginModulePinned() { return winmodel::isPinned(module); }
+#endif
+
+}  // namespace kit

@@ -1,0 +1,70 @@
+#include "kit/player_test.h"
+
+#include "kit/files.h"
+#include "kit/linked_plugin.h"
+#include "tracking/lyrics_page.h"
+#include "tracking/song_change.h"
+
+void PlayerTest::SetUp() {
+  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  folder = kit::scratchFolder("tunelore-tests/" + std::string(test->test_suite_name()) + "." +
+                              test->name());
+  ASSERT_TRUE(kit::loadPlugin(folder, playerOptions));
+}
+
+void PlayerTest::TearDown() {
+  kit::unloadPlugin();
+  kit::removeFolder(folder);
+}
+
+std::string PlayerTest::writeTrack(const std::string& name, const std::string& bytes) {
+  std::string path = folder + "/" + name;
+  EXPECT_TRUE(kit::writeFile(path, bytes));
+  return path;
+}
+
+std::string PlayerTest::taggedTrack(const std::string& name, const samplemp3::TextFrames& frames) {
+  return writeTrack(name, samplemp3::taggedTrack(frames));
+}
+
+void PlayerTest::play(const std::vector<modelplayer::Entry>& entries, int position) {
+  modelplayer::setPlaylist(entries);
+  modelplayer::setPosition(position);
+}
+
+std::string PlayerTest::settingsFile() const { return kit::settingsFile(); }
+
+std::string PlayerTest::settingsFileOnDisk() const { return kit::settingsFileOnDisk(); }
+
+std::string PlayerTest::readSettingsFile() const { return kit::readFile(settingsFileOnDisk()); }
+
+void PlayerTest::writeSettingsFile(const std::string& text) const {
+  kit::writeFile(settingsFileOnDisk(), text);
+}
+
+std::string PlayerTest::pluginFileName() const { return kit::pluginFileName(); }
+
+void runSettingsDialog(std::function<void(HWND)> user) {
+  int turns = 0;
+  modelplayer::onDialogIdle([&](HWND dialog) {
+    if (turns++ == 0) user(dialog);
+  });
+  plugin.config();
+  modelplayer::onDialogIdle(nullptr);
+  EXPECT_GT(turns, 0) << "the dialog never became idle";
+}
+
+void clickButton(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+std::vector<std::string> pageRequests(const std::string& address) {
+  return {"block 0", "bring up", "open " + address, "block 1"};
+}
+
+std::string pageAddress(const std::string& query) {
+  return std::string(LYRICS_BASE_ADDRESS) + "plugin.php?" + query;
+}
+
+LONG_PTR currentProcedure(HWND window) {
+  return IsWindowUnicode(window) ? GetWindowLongPtrW(window, GWLP_WNDPROC)
+                                 : GetWindowLongPtrA(window, GWLP_WNDPROC);
+}

@@ -1,0 +1,57 @@
+// A fresh model player with the plug-in's record filled in, as the player does before
+// start-up, and the plug-in's state as it is right after loading.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "kit/files.h"
+#include "kit/linked_plugin.h"
+#include "kit/model_player.h"
+#include "kit/sample_mp3.h"
+#include "plugin/plugin.h"
+
+class PlayerTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Writes an MP3 file into the test's folder and returns its path.
+  std::string writeTrack(const std::string& name, const std::string& bytes);
+  std::string taggedTrack(const std::string& name, const samplemp3::TextFrames& frames);
+  // Makes `entries` the playlist, with the current position at `position`.
+  void play(const std::vector<modelplayer::Entry>& entries, int position = 0);
+  std::vector<std::string> requests() const { return modelplayer::describedRequests(); }
+
+  // The settings file as the plug-in names it, and as this program opens it.
+  std::string settingsFile() const;
+  std::string settingsFileOnDisk() const;
+  std::string readSettingsFile() const;
+  void writeSettingsFile(const std::string& text) const;
+  // The plug-in's file name: the section of the settings file.
+  std::string pluginFileName() const;
+  // The plug-in's section with these keys, and as the plug-in saves its switches.
+  std::string section(const kit::Keys& keys = {}) const {
+    return kit::settingsSection(pluginFileName(), keys);
+  }
+  std::string saved(bool plugin, bool startUp, bool autoOpen) const {
+    return kit::savedSwitches(pluginFileName(), plugin, startUp, autoOpen);
+  }
+
+  std::string folder;                  // the test's own temporary folder
+  modelplayer::Options playerOptions;  // how the player is built; set before SetUp
+};
+
+// A window's procedure as read in the window's own character set, the way a hook reads it.
+LONG_PTR currentProcedure(HWND window);
+
+// Opens the settings dialog through the record's config operation; `user` acts once it is up.
+void runSettingsDialog(std::function<void(HWND)> user);
+void clickButton(HWND dialog, int id);
+
+// The four requests of an update that brings the browser up.
+std::vector<std::string> pageRequests(const std::string& address);
+std::string pageAddress(const std::string& query);

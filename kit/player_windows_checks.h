@@ -1,0 +1,29 @@
+// Checks on the model player's two windows that the suite and the end-to-end test share.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "kit/model_player.h"
+
+// Japanese and Cyrillic lie outside the ANSI code page, "é" inside it.
+inline const wchar_t MIXED_TITLE[] =
+    L"12. \u65E5\u672C\u8A9E - \u0416\u0443\u043A - Caf\u00E9 - Winamp";
+
+// Sets a title through each window in the Unicode form and reads it back: what the player's
+// own procedure received, and what the window holds.
+inline void expectTitlesPassUnchanged(const wchar_t* title) {
+  for (HWND window : {modelplayer::mainWindow(), modelplayer::playlistWindow()}) {
+    ASSERT_TRUE(SetWindowTextW(window, title));
+    EXPECT_EQ(modelplayer::textReceived(window), title);
+    wchar_t back[256] = {};
+    GetWindowTextW(window, back, 256);
+    EXPECT_EQ(std::wstring(back), title);
+  }
+}
+
+inline void expectCharacterSet(bool unicode) {
+  EXPECT_EQ(IsWindowUnicode(modelplayer::mainWindow()) != FALSE, unicode);
+  EXPECT_EQ(IsWindowUnicode(modelplayer::playlistWindow()) != FALSE, unicode);
+}

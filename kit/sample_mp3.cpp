@@ -1,0 +1,111 @@
+#include "kit/sample_mp3.h"
+
+#include <cstdint>
+
+namespace samplemp3 {
+
+static const size_t FRAME_BYTES = 417;  // 144 * 128000 / 44100
+
+std::string bigEndian(size_t value, int bytes) {
+  std::string out;
+  for (int shift = 8 * (bytes - 1); shift >= 0; shift -= 8) out += (char)((value >> shift) & 0xFF);
+  return out;
+}
+
+std::string syncSafe(size_t value) {
+  std::string out;
+  for (int shift = 21; shift >= 0; shift -= 7) out += (char)((value >> shift) & 0x7F);
+  return out;
+}
+
+std::string id3v2Header(char version, char flags, size_t size) {
+  return std::string("ID3") + version + '\0' + flags + syncSafe(size);
+}
+
+std::string id3v2Frame(const std::string& id, const std::string& body, char version, int flags,
+                       size_t declaredSize) {
+  size_t size = declaredSize != std::string::npos ? declaredSize : body.size();
+  if (version == 2) return id + bigEndian(size, 3) + body;
+  return id + (version == 4 ? syncSafe(size) : bigEndian(size)) + bigEndian((size_t)flags, 2) +
+         body;
+}
+
+std::string id3v2Tag(const TextFrames& frames, char encoding, char version) {
+  std::string body;
+  for (const auto& frame : frames) {
+    body += id3v2Frame(frame.first.substr(0, 4), encoding + frame.second, version);
+  }
+  return id3v2Header(version, 0, body.size()) + body;
+}
+
+std::string utf16Text(const std::string& latin1) {
+  std::string text("\xFF\xFE", 2);  // little-endian
+  for (char c : latin1) text += std::string(1, c) + '\0';
+  return text;
+}
+
+std::string utf8Text(const std::string& latin1) {
+  std::string text;
+  for (char c : latin1) {
+    unsigned char byte = (unsigned char)c;
+    if (byte < 0x80) {
+      text += c;
+    } else {
+      text += (char)(0xC0 | (byte >> 6));
+      text += (char)(0x80 | (byte & 0x3F));
+    }
+  }
+  return text;
+}
+
+static std::string fixedField(const std::string& text, size_t width) {
+  std::string field = text.substr(0, width);
+  field.resize(width, '\0');
+  return field;
+}
+
+std::string id3v1Tag(const std::string& title, const std::string& artist,
+                     const std::string& album) {
+  std::string tag = "TAG" + fixedField(title, 30) + fixedField(artist, 30) + fixedField(album, 30);
+  tag += fixedField("2026", 4) + fixedField("", 30);
+  tag += '\xFF';  // no genre
+  return tag;
+}
+
+std::string silentAudio(size_t bytes) {
+  std::string frame("\xFF\xFB\x90\x00", 4);
+  frame.resize(FRAME_BYTES, '\0');
+  std::string audio;
+  audio.reserve(bytes + FRAME_BYTES);
+  while (audio.size() < bytes) audio += frame;
+  return audio;
+}
+
+std::string taggedTrack(const TextFrames& frames, size_t audioBytes) {
+  return (frames.empty() ? std::string() : id3v2Tag(frames)) + silentAudio(audioBytes);
+}
+
+TextFrames typicalFrames(const std::string& title, const std::string& artist,
+                         const std::string& album) {
+  return {{"TIT2", title},  {"TPE1", artist}, {"TALB", album},
+          {"TYER", "2026"}, {"TRCK", "3/12"}, {"TCON", "Rock"}};
+}
+
+// The frame writer puts a text encoding byte first, which APIC has too (the description's).
+TextFrames::value_type coverPicture(size_t bytes) {
+  static const char FRONT_COVER = 3;
+  std::string picture = std::string("image/jpeg\0", 11) + FRONT_COVER + '\0';  // no description
+  const size_t end = picture.size() + bytes;
+  picture += "\xFF\xD8\xFF\xE0";  // JPEG start
+  // Compressed image data looks random; a fixed generator keeps every run's file the same.
+  uint32_t state = 2463534242u;
+  while (picture.size() < end) {
+    state ^= state << 13;
+    state ^= state >> 17;
+    state ^= state << 5;
+    picture += (char)(state & 0xFF);
+  }
+  return {"APIC", picture};
+}
+
+}  // namespace samplemp3

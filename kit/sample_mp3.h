@@ -1,0 +1,40 @@
+// MP3 files built byte by byte: ID3v2.2 to 2.4 and ID3v1 tags in front of or behind silent
+// MPEG audio frames, well-formed or deliberately broken, as the tests, the session, the fuzz
+// seeds and the benchmarks need them.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace samplemp3 {
+
+using TextFrames = std::vector<std::pair<std::string, std::string>>;  // {"TIT2", "Song"}
+
+std::string bigEndian(size_t value, int bytes = 4);
+std::string syncSafe(size_t value);
+// An ID3v2 header ("ID3", version, revision 0, flags) claiming `size` bytes of tag.
+std::string id3v2Header(char version, char flags, size_t size);
+// One frame of that version: ID3v2.2 three-letter ids and three-byte sizes, no flags; 2.3
+// plain sizes; 2.4 sync-safe ones. The size written is the body's unless `declaredSize` says.
+std::string id3v2Frame(const std::string& id, const std::string& body, char version = 3,
+                       int flags = 0, size_t declaredSize = std::string::npos);
+// An ID3v2.3 (or, with version 4, ID3v2.4) tag whose text frames hold the given bytes after
+// the given encoding byte (0 ISO-8859-1, 1 UTF-16 with byte-order mark, 3 UTF-8).
+std::string id3v2Tag(const TextFrames& frames, char encoding = 0, char version = 3);
+// An ISO-8859-1 text in those encodings, ready for a frame of that encoding.
+std::string utf16Text(const std::string& latin1);
+std::string utf8Text(const std::string& latin1);
+// A 128-byte ID3v1 tag.
+std::string id3v1Tag(const std::string& title, const std::string& artist, const std::string& album);
+// At least `bytes` bytes of silent MPEG-1 layer III frames (128 kbit/s, 44.1 kHz).
+std::string silentAudio(size_t bytes);
+// A tagged track: the tag (none for no frames), then `audioBytes` of audio.
+std::string taggedTrack(const TextFrames& frames, size_t audioBytes = 8 * 417);
+// The frames of a typical tag: title, artist, album, year, track number, genre.
+TextFrames typicalFrames(const std::string& title, const std::string& artist,
+                         const std::string& album);
+// An attached picture (APIC): a front cover, JPEG by its type and first bytes, `bytes` long.
+TextFrames::value_type coverPicture(size_t bytes);
+
+}  // namespace samplemp3

@@ -1,0 +1,224 @@
+// Window procedures and messages: sending, posting, forwarding, the default procedures, and
+// the character set a window takes its text messages in.
+#include <vector>
+
+#include "model_state.h"
+
+using winmodel::isLiveWindow;
+
+using winmodel::state;
+
+// As on Windows, a procedure read through the form of the other character set comes back as
+// a handle that only CallWindowProc and SetWindowLongPtr understand.
+static const LONG_PTR PROCEDURE_HANDLE_BASE = (LONG_PTR)0xFFFF0000;
+
+static bool isProcedureHandle(LONG_PTR value) {
+  return value >= PROCEDURE_HANDLE_BASE &&
+         value < PROCEDURE_HANDLE_BASE + (LONG_PTR)state().procedureHandles.size();
+}
+
+static LONG_PTR procedureAsSeenBy(const ModelProcedure& procedure, bool unicode) {
+  if (procedure.procedure == nullptr || procedure.unicode == unicode) {
+    return (LONG_PTR)procedure.procedure;
+  }
+  auto& handles = state().procedureHandles;
+  for (size_t i = 0; i < handles.size(); ++i) {
+    if (handles[i].procedure == procedure.procedure && handles[i].unicode == procedure.unicode)
+      return PROCEDURE_HANDLE_BASE + (LONG_PTR)i;
+  }
+  handles.push_back(procedure);
+  return PROCEDURE_HANDLE_BASE + (LONG_PTR)(handles.size() - 1);
+}
+
+// A plain address is a procedure of the caller's character set; a handle keeps its own.
+static ModelProcedure procedureFrom(LONG_PTR value, bool unicode) {
+  if (isProcedureHandle(value)) {
+    return state().procedureHandles[(size_t)(value - PROCEDURE_HANDLE_BASE)];
+  }
+  return {(WNDPROC)value, unicode};
+}
+
+static LRESULT setTextAcross(const ModelProcedure& target, bool sentAsUnicode, HWND window,
+                             WPARAM wParam, LPARAM lParam) {
+  if (lParam == 0) return target.procedure(window, WM_SETTEXT, wParam, 0);
+  if (sentAsUnicode) {
+    std::string text = winmodel::narrowed((const wchar_t*)lParam);
+    return target.procedure(window, WM_SETTEXT, wParam, (LPARAM)text.c_str());
+  }
+  std::wstring text = winmodel::widened((const char*)lParam);
+  return target.procedure(window, WM_SETTEXT, wParam, (LPARAM)text.c_str());
+}
+
+// The target fills a buffer of its own form; the caller's gets the converted text, cut to
+// its capacity.
+template <typename Char>
+static LRESULT copyTextBack(const std::basic_string<Char>& text, WPARAM capacity, LPARAM buffer) {
+  if (capacity == 0) return 0;
+  size_t kept = text.size() < capacity - 1 ? text.size() : capacity - 1;
+  Char* to = (Char*)buffer;
+  for (size_t i = 0; i < kept; ++i) to[i] = text[i];
+  to[kept] = 0;
+  return (LRESULT)kept;
+}
+
+static LRESULT getTextAcross(const ModelProcedure& target, bool sentAsUnicode, HWND window,
+                             WPARAM capacity, LPARAM buffer) {
+  // Room for the whole text in the target's form: a double-byte code page needs two bytes.
+  size_t room = 2 * window->text.size() + 2;
+  if (sentAsUnicode) {
+    std::vector<char> own(room, '\0');
+    target.procedure(window, WM_GETTEXT, room, (LPARAM)own.data());
+    return copyTextBack(winmodel::widened(own.data()), capacity, buffer);
+  }
+  std::vector<wchar_t> own(room, L'\0');
+  target.procedure(window, WM_GETTEXT, room, (LPARAM)own.data());
+  return copyTextBack(winmodel::narrowed(own.data()), capacity, buffer);
+}
+
+LRESULT winmodel::callProcedure(const ModelProcedure& target, bool sentAsUnicode, HWND window,
+                                UINT message, WPARAM wParam, LPARAM lParam) {
+  if (target.procedure == nullptr) return 0;
+  if (target.unicode != sentAsUnicode) {
+    if (message == WM_SETTEXT) return setTextAcross(target, sentAsUnicode, window, wParam, lParam);
+    if (message == WM_GETTEXT) return getTextAcross(target, sentAsUnicode, window, wParam, lParam);
+  }
+  return target.procedure(window, message, wParam, lParam);
+}
+
+static LRESULT sendMessage(bool unicode, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!isLiveWindow(window)) {
+    SetLastError(1400);  // ERROR_INVALID_WINDOW_HANDLE
+    return 0;
+  }
+  return winmodel::callProcedure(window->procedure, unicode, window, message, wParam, lParam);
+}
+
+LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return sendMessage(false, window, message, wParam, lParam);
+}
+
+LRESULT WINAPI SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return sendMessage(true, window, message, wParam, lParam);
+}
+
+BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!isLiveWindow(window)) return FALSE;
+  state().posted.push_back({window, message, wParam, lParam});
+  return TRUE;
+}
+
+void winmodel::deliverPosted() {
+  while (!state().posted.empty()) {
+    PostedMessage next = state().posted.front();
+    state().posted.pop_front();
+    SendMessageA(next.window, next.message, next.wParam, next.lParam);
+  }
+}
+
+// Only what the model's programs need: any window, any message, removed.
+BOOL WINAPI PeekMessageA(MSG* message, HWND, UINT, UINT, UINT) {
+  if (state().posted.empty()) return FALSE;
+  PostedMessage next = state().posted.front();
+  state().posted.pop_front();
+  *message = MSG{next.window, next.message, next.wParam, next.lParam, 0, {0, 0}};
+  return TRUE;
+}
+
+LRESULT WINAPI DispatchMessageA(const MSG* message) {
+  return SendMessageA(message->hwnd, message->message, message->wParam, message->lParam);
+}
+
+LRESULT WINAPI CallWindowProcA(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
+                               LPARAM lParam) {
+  return winmodel::callProcedure(procedureFrom((LONG_PTR)previous, false), false, window, message,
+                                 wParam, lParam);
+}
+
+LRESULT WINAPI CallWindowProcW(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
+                               LPARAM lParam) {
+  return winmodel::callProcedure(procedureFrom((LONG_PTR)previous, true), true, window, message,
+                                 wParam, lParam);
+}
+
+template <typename Char>
+static LRESULT defaultProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SETTEXT:
+      if (lParam == 0) {
+        window->text.clear();
+      } else if constexpr (sizeof(Char) == 1) {
+        window->text = winmodel::widened((const char*)lParam);
+      } else {
+        window->text = (const wchar_t*)lParam;
+      }
+      return TRUE;
+    case WM_GETTEXT:
+      if constexpr (sizeof(Char) == 1) {
+        return copyTextBack(winmodel::narrowed(window->text.c_str()), wParam, lParam);
+      } else {
+        return copyTextBack(window->text, wParam, lParam);
+      }
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == SC_CLOSE) SendMessageA(window, WM_CLOSE, 0, 0);
+      return 0;
+    case WM_CLOSE:
+      DestroyWindow(window);
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return defaultProcedure<char>(window, message, wParam, lParam);
+}
+
+LRESULT WINAPI DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return defaultProcedure<wchar_t>(window, message, wParam, lParam);
+}
+
+static LONG_PTR getProcedure(HWND window, int index, bool unicode) {
+  if (!isLiveWindow(window) || index != GWLP_WNDPROC) return 0;
+  return procedureAsSeenBy(window->procedure, unicode);
+}
+
+// The form used to set the procedure decides the window's character set from then on,
+// unless the value is a handle, which brings its own.
+static LONG_PTR setProcedure(HWND window, int index, LONG_PTR value, bool unicode) {
+  if (!isLiveWindow(window) || index != GWLP_WNDPROC) return 0;
+  LONG_PTR previous = procedureAsSeenBy(window->procedure, unicode);
+  window->procedure = procedureFrom(value, unicode);
+  return previous;
+}
+
+LONG_PTR WINAPI GetWindowLongPtrA(HWND window, int index) {
+  return getProcedure(window, index, false);
+}
+
+LONG_PTR WINAPI GetWindowLongPtrW(HWND window, int index) {
+  return getProcedure(window, index, true);
+}
+
+LONG_PTR WINAPI SetWindowLongPtrA(HWND window, int index, LONG_PTR value) {
+  return setProcedure(window, index, value, false);
+}
+
+LONG_PTR WINAPI SetWindowLongPtrW(HWND window, int index, LONG_PTR value) {
+  return setProcedure(window, index, value, true);
+}
+
+BOOL WINAPI IsWindowUnicode(HWND window) {
+  return isLiveWindow(window) && window->procedure.unicode;
+}
+
+BOOL WINAPI SetWindowTextW(HWND window, LPCWSTR text) {
+  return (BOOL)SendMessageW(window, WM_SETTEXT, 0, (LPARAM)text);
+}
+
+int WINAPI GetWindowTextA(HWND window, LPSTR text, int capacity) {
+  return (int)SendMessageA(window, WM_GETTEXT, (WPARAM)capacity, (LPARAM)text);
+}
+
+int WINAPI GetWindowTextW(HWND window, LPWSTR text, int capacity) {
+  return (int)SendMessageW(window, WM_GETTEXT, (WPARAM)capacity, (LPARAM)text);
+}
