@@ -46,7 +46,7 @@ run_stage() {
 run_stage native workflows native
 run_stage sanitize workflows sanitize
 run_stage memcheck workflows memcheck
-# wine32 tests the DLL that win32 builds; win32 also runs the setup program under wine32.
+# Each builds the shipped DLL itself; win32 also runs the setup program under wine32.
 run_stage "win32 and wine32" workflows win32 wine32
 run_stage win64 workflows win64
 seconds=${TUNELORE_FUZZ_SECONDS:-60}
