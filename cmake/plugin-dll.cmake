@@ -26,8 +26,10 @@ set_target_properties(gen_tunelore PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}
   ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/importlib)
 
-# The licences of what the DLL links in (id3lib, zlib) go wherever it goes.
+# The licences of what the DLL links in (id3lib, zlib) go wherever it goes, with Windows'
+# line ends: Notepad before Windows 10 shows a file without them as one line.
 set(TUNELORE_NOTICES_FILE gen_tunelore-notices.txt)
-install(FILES $<TARGET_FILE:gen_tunelore> DESTINATION ${TUNELORE_DIST_NAME})
-install(FILES ${PROJECT_SOURCE_DIR}/THIRD-PARTY-NOTICES.txt DESTINATION ${TUNELORE_DIST_NAME}
-  RENAME ${TUNELORE_NOTICES_FILE})
+set(TUNELORE_NOTICES ${CMAKE_BINARY_DIR}/${TUNELORE_NOTICES_FILE})
+configure_file(${PROJECT_SOURCE_DIR}/THIRD-PARTY-NOTICES.txt ${TUNELORE_NOTICES}
+  @ONLY NEWLINE_STYLE CRLF)
+install(FILES $<TARGET_FILE:gen_tunelore> ${TUNELORE_NOTICES} DESTINATION ${TUNELORE_DIST_NAME})

@@ -7,14 +7,13 @@ endif()
 
 find_program(TUNELORE_MAKENSIS makensis REQUIRED)
 set(TUNELORE_SETUP_PROGRAM ${CMAKE_BINARY_DIR}/tunelore-setup.exe)
-set(_notices ${PROJECT_SOURCE_DIR}/THIRD-PARTY-NOTICES.txt)
 add_custom_command(OUTPUT ${TUNELORE_SETUP_PROGRAM}
   COMMAND ${TUNELORE_MAKENSIS} -V2 -DVERSION=${TUNELORE_VERSION_TEXT}
-          "-DPLUGIN_DLL=$<TARGET_FILE:gen_tunelore>" "-DNOTICES=${_notices}"
+          "-DPLUGIN_DLL=$<TARGET_FILE:gen_tunelore>" "-DNOTICES=${TUNELORE_NOTICES}"
           "-DNOTICES_FILE=${TUNELORE_NOTICES_FILE}" "-DOUTFILE=${TUNELORE_SETUP_PROGRAM}"
           ${PROJECT_SOURCE_DIR}/setup/tunelore-setup.nsi
   DEPENDS gen_tunelore ${PROJECT_SOURCE_DIR}/setup/tunelore-setup.nsi
-          ${PROJECT_SOURCE_DIR}/setup/readme.txt ${_notices}
+          ${PROJECT_SOURCE_DIR}/setup/readme.txt ${TUNELORE_NOTICES}
   COMMENT "Building the setup program ${TUNELORE_SETUP_PROGRAM}"
   VERBATIM)
 add_custom_target(setup_program ALL DEPENDS ${TUNELORE_SETUP_PROGRAM})
