@@ -2,11 +2,11 @@
 # Builds the fuzz preset and fuzzes each target for a while on its own corpus:
 #   tools/fuzz.sh [seconds-per-target] [target...]
 # Targets: those fuzz/targets.txt names (all by default; the "fuzz_" prefix may be given).
-# Each corpus grows in build/fuzz/corpus/<target>/ from run to
-# run, starting from the generated seeds in build/fuzz/seeds/<target>/ and the committed
-# inputs of past findings in fuzz/regressions/<target>/, which are replayed first. Crash
-# files land in build/fuzz/findings/<target>/, logs in build/fuzz/logs/. Exits 1 when any
-# target found something.
+# Each corpus grows in build/fuzz/corpus/<target>/ from run to run, starting from the
+# generated seeds in build/fuzz/seeds/<target>/ and the committed inputs of past findings in
+# fuzz/regressions/<target>/, which are replayed first. Crash files land in
+# build/fuzz/findings/<target>/, logs in build/fuzz/logs/. Exits 1 when any target found
+# something.
 #
 # ID3LIB_DIR=<folder holding libid3-3.8.so.3> runs the tag target over that id3lib instead
 # of the system's, e.g. one built from Debian's sources with -fsanitize=fuzzer-no-link,address
