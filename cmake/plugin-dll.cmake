@@ -1,11 +1,11 @@
-# The shipped plug-in, gen_tunelore.dll, written to dist/win32 or dist/win64, stripped.
+# The shipped plug-in, gen_tunelore.dll, stripped, in the build folder. `cmake --install`
+# gathers it with the notices that go beside it into <prefix>/win32 or <prefix>/win64.
 enable_language(RC)
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   set(TUNELORE_DIST_NAME win32)
 else()
   set(TUNELORE_DIST_NAME win64)
 endif()
-set(TUNELORE_DLL_DIR ${PROJECT_SOURCE_DIR}/dist/${TUNELORE_DIST_NAME})
 
 # windres reports no dependencies of its own: name them, or a changed id or banner is missed.
 set(_ui ${PROJECT_SOURCE_DIR}/src/ui)
@@ -23,23 +23,13 @@ target_link_libraries(gen_tunelore PRIVATE tunelore_ui)
 target_link_options(gen_tunelore PRIVATE -s -Wl,--gc-sections)
 set_target_properties(gen_tunelore PROPERTIES
   PREFIX ""
-  RUNTIME_OUTPUT_DIRECTORY ${TUNELORE_DLL_DIR}
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}
   ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/importlib)
 
-# The file the player loads: its kind, export, imports and resources.
-if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-  set(TUNELORE_PE_MACHINE i386)
-else()
-  set(TUNELORE_PE_MACHINE amd64)
-endif()
-# The system's interpreter: Debian's python3-pefile belongs to it, not to one found first on PATH.
-if(NOT Python3_EXECUTABLE AND EXISTS /usr/bin/python3)
-  set(Python3_EXECUTABLE /usr/bin/python3)
-endif()
-find_package(Python3 REQUIRED COMPONENTS Interpreter)
-enable_testing()
-add_test(NAME shipped_dll_checks
-  COMMAND ${Python3_EXECUTABLE} -m unittest discover -v -s ${PROJECT_SOURCE_DIR}/tests/pe)
-set_tests_properties(shipped_dll_checks PROPERTIES ENVIRONMENT
-  "TUNELORE_PE_DLL=$<TARGET_FILE:gen_tunelore>;TUNELORE_PE_MACHINE=${TUNELORE_PE_MACHINE};\
-TUNELORE_PE_VERSION=${PROJECT_VERSION};TUNELORE_PE_VERSION_TEXT=${TUNELORE_VERSION_TEXT}")
+# The licences of what the DLL links in (id3lib, zlib) go wherever it goes, with Windows'
+# line ends: Notepad before Windows 10 shows a file without them as one line.
+set(TUNELORE_NOTICES_FILE gen_tunelore-notices.txt)
+set(TUNELORE_NOTICES ${CMAKE_BINARY_DIR}/${TUNELORE_NOTICES_FILE})
+configure_file(${PROJECT_SOURCE_DIR}/THIRD-PARTY-NOTICES.txt ${TUNELORE_NOTICES}
+  @ONLY NEWLINE_STYLE CRLF)
+install(FILES $<TARGET_FILE:gen_tunelore> ${TUNELORE_NOTICES} DESTINATION ${TUNELORE_DIST_NAME})

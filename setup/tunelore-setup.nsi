@@ -2,8 +2,11 @@
 ; Plugins folder with an uninstaller beside it, and lists the plug-in among the installed
 ; programs. Built by the win32 preset (cmake/setup-program.cmake):
 ;
-;   makensis -DVERSION=<version> -DPLUGIN_DLL=gen_tunelore.dll -DOUTFILE=tunelore-setup.exe \
-;            tunelore-setup.nsi
+;   makensis -DVERSION=<version> -DPLUGIN_DLL=gen_tunelore.dll \
+;            -DNOTICES=THIRD-PARTY-NOTICES.txt -DNOTICES_FILE=gen_tunelore-notices.txt \
+;            -DOUTFILE=tunelore-setup.exe tunelore-setup.nsi
+;
+; NOTICES, the licences of the libraries in the DLL, is installed beside it as NOTICES_FILE.
 ;
 ; Command line: /S silent; /D=<player folder> (last, no quotes). The uninstaller takes /S and
 ; _?=<Plugins folder>. Exit codes besides NSIS's own (0 done, 1 cancelled, 2 aborted):
@@ -57,7 +60,7 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "FileDescription" "Tunelore ${VERSION} setup: the lyrics plug-in for Winamp 5"
 VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
-VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
+VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 The Tunelore developers"
 VIAddVersionKey /LANG=1033 "OriginalFilename" "tunelore-setup.exe"
 
 Var elevatedCopy  ; 1 in the copy started through "runas"
@@ -254,6 +257,7 @@ Section "Tunelore" pluginSection
   SetOutPath "$INSTDIR\Plugins"
   SetOverwrite on
   File "/oname=${PLUGIN_FILE}" "${PLUGIN_DLL}"
+  File "/oname=${NOTICES_FILE}" "${NOTICES}"
   WriteUninstaller "$INSTDIR\Plugins\${UNINSTALLER}"
   Call writeListEntry
 SectionEnd
@@ -307,6 +311,7 @@ Section "Uninstall"
     MessageBox MB_ICONSTOP|MB_OK "Cannot remove $INSTDIR\${PLUGIN_FILE}." /SD IDOK
     Abort
   ${EndIf}
+  Delete "$INSTDIR\${NOTICES_FILE}"
   ; The settings: beside the plug-in, or in the player's settings folder when the plug-in
   ; could not write to its own.
   Delete "$INSTDIR\${SETTINGS_FILE}"

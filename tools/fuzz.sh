@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Builds the fuzz preset and fuzzes each target for a while on its own corpus:
 #   tools/fuzz.sh [seconds-per-target] [target...]
-# Targets: tag_reading, title_split, page_address, settings (all four by default; the
-# "fuzz_" prefix may be given). Each corpus grows in build/fuzz/corpus/<target>/ from run to
-# run, starting from the generated seeds in build/fuzz/seeds/<target>/ and the committed
-# inputs of past findings in fuzz/regressions/<target>/, which are replayed first. Crash
-# files land in build/fuzz/findings/<target>/, logs in build/fuzz/logs/. Exits 1 when any
-# target found something.
+# Targets: those fuzz/targets.txt names (all by default; the "fuzz_" prefix may be given).
+# Each corpus grows in build/fuzz/corpus/<target>/ from run to run, starting from the
+# generated seeds in build/fuzz/seeds/<target>/ and the committed inputs of past findings in
+# fuzz/regressions/<target>/, which are replayed first. Crash files land in
+# build/fuzz/findings/<target>/, logs in build/fuzz/logs/. Exits 1 when any target found
+# something.
 #
 # ID3LIB_DIR=<folder holding libid3-3.8.so.3> runs the tag target over that id3lib instead
 # of the system's, e.g. one built from Debian's sources with -fsanitize=fuzzer-no-link,address
@@ -18,12 +18,16 @@ cd "$root"
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(tag_reading title_split page_address settings)
 
-# Longest input per target: a tagged file with fields past 1023 characters; a display
-# title past the field size; three fields past 1023 characters, '#' and separators; an INI
-# file with a few sections.
-declare -A max_len=([tag_reading]=8192 [title_split]=4096 [page_address]=6144 [settings]=4096)
+# Each target's name and longest input.
+declare -A max_len=()
+all=()
+while read -r name length _; do
+  case "$name" in ''|'#'*) continue ;; esac
+  max_len[$name]=$length
+  all+=("$name")
+done <fuzz/targets.txt
+[ ${#targets[@]} -eq 0 ] && targets=("${all[@]}")
 
 tools/install-deps.sh native
 cmake --preset fuzz >/dev/null

@@ -27,12 +27,13 @@ status=0
 # The model player logs every message it receives; its log's growth is the model's own.
 model_log_growth='void std::vector<unsigned int, std::allocator<unsigned int> >::_M_realloc_insert<unsigned int const&>(__gnu_cxx::__normal_iterator<unsigned int*, std::vector<unsigned int, std::allocator<unsigned int> > >, unsigned int const&)'
 
+# The options the test long_session_memcheck runs with too.
+mapfile -t memcheck_options < <(grep -e '^--' bench/memcheck-options.txt)
+
 memcheck() {
   local n=$1 log="$logs/memcheck-$1.log"
   echo "== memcheck, $n track changes (full log: $log) =="
-  if valgrind --tool=memcheck --leak-check=full --show-leak-kinds=all \
-       --errors-for-leak-kinds=definite,indirect --error-exitcode=1 \
-       --suppressions=bench/libid3.supp -s --log-file="$log" "$session" --tracks "$n"; then
+  if valgrind "${memcheck_options[@]}" -s --log-file="$log" "$session" --tracks "$n"; then
     echo "memcheck: clean"
   else
     echo "memcheck: FAILED"

@@ -7,7 +7,7 @@
 #
 # The real 64-bit gen_tunelore.dll plays inside the Win32 player program under wine64; where
 # Wine is missing (or TUNELORE_PLAY_MODEL=1), the plug-in's code plays inside the model
-# player on Linux instead. --win32 plays the shipped 32-bit DLL (dist/win32) inside the
+# player on Linux instead. --win32 plays the shipped 32-bit DLL (build/win32) inside the
 # 32-bit player program under wine32 instead; where the kernel runs no 32-bit programs they
 # are emulated (tools/install-deps.sh sets that up), a few seconds more.
 set -euo pipefail
@@ -38,7 +38,7 @@ if [ $bits = 32 ]; then
   cmake --preset wine32 >/dev/null && cmake --build --preset wine32 --target tunelore-session >/dev/null
   player=build/wine32/tools/session
   mkdir -p "$player/Plugins"
-  cp dist/win32/gen_tunelore.dll "$player/Plugins/"
+  cp build/win32/gen_tunelore.dll "$player/Plugins/"
   exec tools/wine32-run.sh "$player/tunelore-session.exe" "${args[@]}"
 fi
 
@@ -49,7 +49,7 @@ if [ "${TUNELORE_PLAY_MODEL:-}" != 1 ] && tools/install-deps.sh win64 >&2; then
   cmake --build --preset win64 --target gen_tunelore tunelore-session >/dev/null
   player=build/win64/tools/session
   mkdir -p "$player/Plugins"
-  cp dist/win64/gen_tunelore.dll "$player/Plugins/"
+  cp build/win64/gen_tunelore.dll "$player/Plugins/"
   exec tools/wine-run.sh "$player/tunelore-session.exe" "${args[@]}"
 fi
 

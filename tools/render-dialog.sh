@@ -12,7 +12,7 @@ out=$(mktemp -d)
 export TUNELORE_WINEPREFIX=${TMPDIR:-/tmp}/tunelore-render-prefix
 tools/wine-run.sh reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null
 tools/wine-run.sh build/win64/tools/dialog_snapshot/dialog_snapshot.exe \
-  "Z:$(pwd)/dist/win64/gen_tunelore.dll" "Z:$out/dialog.bmp"
+  "Z:$(pwd)/build/win64/gen_tunelore.dll" "Z:$out/dialog.bmp"
 mkdir -p docs
 convert "$out/dialog.bmp" docs/settings-dialog.png
 rm -rf "$out"

@@ -55,7 +55,8 @@ run_stage() {
 run_stage native workflows native
 run_stage sanitize workflows sanitize
 run_stage memcheck workflows memcheck
-# Both run programs under wine32: the setup program, the suite, the shipped DLL.
+# Each builds the shipped DLL itself, and runs programs under wine32: the setup program, the
+# suite and the end-to-end test of the shipped DLL.
 needs_wine32() {
   if [ -n "$wine32_problem" ]; then
     echo "this stage needs the 32-bit set-up, which failed: $wine32_problem"

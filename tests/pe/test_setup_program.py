@@ -1,6 +1,6 @@
 """The setup program as a file: a 32-bit Windows GUI program carrying its own version.
 
-    TUNELORE_SETUP_PROGRAM=dist/win32/tunelore-setup.exe TUNELORE_SETUP_VERSION=0.55 \
+    TUNELORE_SETUP_PROGRAM=build/win32/tunelore-setup.exe TUNELORE_SETUP_VERSION=0.55 \
         python3 -m unittest discover -s tests/pe -p test_setup_program.py
 """
 import os

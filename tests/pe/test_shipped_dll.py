@@ -1,7 +1,7 @@
 """The built plug-in DLL as the player will load it: kind, export, imports and resources,
 read with pefile (Debian's python3-pefile); the dialog template by tests/pe/dialog_template.py.
 
-    TUNELORE_PE_DLL=dist/win32/gen_tunelore.dll TUNELORE_PE_MACHINE=i386 \
+    TUNELORE_PE_DLL=build/win32/gen_tunelore.dll TUNELORE_PE_MACHINE=i386 \
         python3 -m unittest discover -s tests/pe
 """
 import os

@@ -21,6 +21,7 @@ const char LIST_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall
 const char PLAYER_KEY[] = "Software\\Winamp";
 const char PLAYER_LIST_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Winamp";
 const char UNINSTALLER[] = "tunelore-uninstall.exe";
+const char NOTICES[] = "gen_tunelore-notices.txt";  // the licences of what the DLL contains
 const long EXIT_NO_PLAYER = 3;
 const long EXIT_PLAYER_RUNNING = 4;
 
@@ -76,6 +77,7 @@ void checkInstalled(const std::string& player) {
   std::string plugins = player + "\\Plugins";
   SETUP_CHECK(readFile(plugins + "\\gen_tunelore.dll") == shippedDll);
   SETUP_CHECK(fileExists(plugins + "\\" + UNINSTALLER));
+  SETUP_CHECK(readFile(plugins + "\\" + NOTICES).find("id3lib") != std::string::npos);
   HKEY entry = listEntryRoot();
   SETUP_CHECK(entry != nullptr);
   if (entry == nullptr) return;
@@ -104,7 +106,7 @@ void installsIntoTheGivenFolderAndUninstallsCleanly() {
   SETUP_CHECK_EQ(runSetup(" /D=" + player), 0L);
   checkInstalled(player);
   Files installed = snapshot(player);
-  SETUP_CHECK_EQ(installed.size(), playerBefore.size() + 2);  // the DLL and the uninstaller
+  SETUP_CHECK_EQ(installed.size(), playerBefore.size() + 3);  // the DLL, notices, uninstaller
 
   // The plug-in's settings, beside it and in the player's settings folder.
   writeFile(player + "\\Plugins\\gen_tunelore.ini", "[gen_tunelore.dll]\nbDisabledPlugin=TRUE\n");
