@@ -1,5 +1,5 @@
-# Third-party dependencies of the Windows cross builds, for the target:
-#   id3lib::id3lib   static id3lib 3.8.3 (C interface), zlib linked in statically
+# Third-party dependencies of the Windows cross builds, for the target (id3lib::id3lib comes
+# from dependencies.cmake, as in every build, with TUNELORE_MINGW_ZLIB linked in):
 #   TagLib::tag      static TagLib 1.13, zlib linked in statically: the session program's
 #                    only, and not in the shipped DLL's build (win32 thread model)
 #   GTest::gtest, GTest::gtest_main, GTest::gmock, GTest::gmock_main
@@ -18,40 +18,6 @@ if(NOT TUNELORE_MINGW_TRIPLET)
                   OUTPUT_VARIABLE TUNELORE_MINGW_TRIPLET OUTPUT_STRIP_TRAILING_WHITESPACE)
 endif()
 
-get_filename_component(_tunelore_tools "${CMAKE_CURRENT_LIST_DIR}/../tools" ABSOLUTE)
-
-# --- id3lib ------------------------------------------------------------------
-# Built once per triplet into a cache folder in the source tree that every
-# build folder shares; the script returns at once when the build is current.
-set(TUNELORE_DEPS_DIR "${CMAKE_SOURCE_DIR}/.deps" CACHE PATH
-    "Cache folder for third-party libraries cross-built for Windows")
-# One per thread model too: the library must match the runtime it is linked with.
-set(_id3lib_dir "${TUNELORE_DEPS_DIR}/id3lib-${TUNELORE_MINGW_TRIPLET}-${TUNELORE_MINGW_THREADS}")
-file(MAKE_DIRECTORY "${TUNELORE_DEPS_DIR}")
-if(NOT EXISTS "${TUNELORE_DEPS_DIR}/.gitignore")
-  # The folder ignores itself, so it never lands in a commit.
-  file(WRITE "${TUNELORE_DEPS_DIR}/.gitignore" "*\n")
-endif()
-
-execute_process(
-  COMMAND ${CMAKE_COMMAND} -E env "TUNELORE_MINGW_CXX=${CMAKE_CXX_COMPILER}"
-          bash "${_tunelore_tools}/build-id3lib-mingw.sh" "${TUNELORE_MINGW_TRIPLET}" "${_id3lib_dir}"
-  RESULT_VARIABLE _id3lib_result
-  OUTPUT_VARIABLE _id3lib_output
-  ERROR_VARIABLE _id3lib_output)
-if(NOT _id3lib_result EQUAL 0)
-  message(FATAL_ERROR "Building id3lib for ${TUNELORE_MINGW_TRIPLET} failed:\n${_id3lib_output}")
-endif()
-string(STRIP "${_id3lib_output}" _id3lib_output)
-string(REPLACE "\n" "\n-- " _id3lib_output "${_id3lib_output}")
-message(STATUS "${_id3lib_output}")
-# Re-configure (and so re-check the build) when the recipe changes.
-set_property(DIRECTORY "${CMAKE_SOURCE_DIR}" APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
-  "${_tunelore_tools}/build-id3lib-mingw.sh"
-  "${CMAKE_CURRENT_LIST_DIR}/id3lib-config/config.h")
-file(GLOB _id3lib_patches "${CMAKE_CURRENT_LIST_DIR}/id3lib-patches/*.patch")
-set_property(DIRECTORY "${CMAKE_SOURCE_DIR}" APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_id3lib_patches})
-
 # The archive by its full name: a plain -lz would pick MinGW's import library
 # libz.dll.a and make the plug-in depend on zlib1.dll.
 find_library(TUNELORE_MINGW_ZLIB NAMES libz.a
@@ -60,28 +26,20 @@ if(NOT TUNELORE_MINGW_ZLIB)
   message(FATAL_ERROR "libz.a for ${TUNELORE_MINGW_TRIPLET} not found (package libz-mingw-w64-dev)")
 endif()
 
-if(NOT TARGET id3lib::id3lib)
-  add_library(id3lib::id3lib STATIC IMPORTED GLOBAL)
-  set_target_properties(id3lib::id3lib PROPERTIES
-    IMPORTED_LOCATION "${_id3lib_dir}/lib/libid3.a"
-    IMPORTED_LINK_INTERFACE_LANGUAGES CXX
-    INTERFACE_INCLUDE_DIRECTORIES "${_id3lib_dir}/include"
-    # 1 = static: the headers then declare plain functions, no dllimport.
-    INTERFACE_COMPILE_DEFINITIONS "ID3LIB_LINKOPTION=1"
-    INTERFACE_LINK_LIBRARIES "${TUNELORE_MINGW_ZLIB}")
-endif()
-
 # --- TagLib --------------------------------------------------------------------
 # The session program reads files as the player does; the shipped DLL's build has none.
 if(TUNELORE_MINGW_THREADS STREQUAL "posix" AND NOT TARGET TagLib::tag)
-  set(_taglib_dir "${TUNELORE_DEPS_DIR}/taglib-${TUNELORE_MINGW_TRIPLET}-${TUNELORE_MINGW_THREADS}")
+  # Built once per machine into the cache of tools/deps-cache.sh, like id3lib.
+  get_filename_component(_tunelore_tools "${CMAKE_CURRENT_LIST_DIR}/../tools" ABSOLUTE)
   execute_process(
     COMMAND ${CMAKE_COMMAND} -E env "TUNELORE_MINGW_CXX=${CMAKE_CXX_COMPILER}"
             "TUNELORE_MINGW_CC=${CMAKE_C_COMPILER}"
-            bash "${_tunelore_tools}/build-taglib-mingw.sh" "${TUNELORE_MINGW_TRIPLET}" "${_taglib_dir}"
+            bash "${_tunelore_tools}/build-taglib-mingw.sh" "${TUNELORE_MINGW_TRIPLET}"
+            "${TUNELORE_MINGW_THREADS}"
     RESULT_VARIABLE _taglib_result
-    OUTPUT_VARIABLE _taglib_output
-    ERROR_VARIABLE _taglib_output)
+    OUTPUT_VARIABLE _taglib_dir
+    ERROR_VARIABLE _taglib_output
+    OUTPUT_STRIP_TRAILING_WHITESPACE)
   if(NOT _taglib_result EQUAL 0)
     message(FATAL_ERROR "Building TagLib for ${TUNELORE_MINGW_TRIPLET} failed:\n${_taglib_output}")
   endif()
@@ -89,7 +47,7 @@ if(TUNELORE_MINGW_THREADS STREQUAL "posix" AND NOT TARGET TagLib::tag)
   string(REPLACE "\n" "\n-- " _taglib_output "${_taglib_output}")
   message(STATUS "${_taglib_output}")
   set_property(DIRECTORY "${CMAKE_SOURCE_DIR}" APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
-    "${_tunelore_tools}/build-taglib-mingw.sh")
+    "${_tunelore_tools}/build-taglib-mingw.sh" "${_tunelore_tools}/deps-cache.sh")
   add_library(TagLib::tag STATIC IMPORTED GLOBAL)
   set_target_properties(TagLib::tag PROPERTIES
     IMPORTED_LOCATION "${_taglib_dir}/lib/libtag.a"

@@ -1,6 +1,6 @@
-/* id3lib's config.h for cross-building it with MinGW-w64 (static library only).
- * id3lib's own configure predates MinGW-w64, so this header stands in for the
- * one it would generate; tools/build-id3lib-mingw.sh puts this folder first on
+/* id3lib's config.h for building it as a static library, for MinGW-w64 and for the host
+ * alike. id3lib's own configure predates MinGW-w64, so this header stands in for the
+ * one it would generate; tools/build-id3lib.sh puts this folder first on
  * the include path and defines HAVE_CONFIG_H. */
 #ifndef TUNELORE_ID3LIB_CONFIG_H
 #define TUNELORE_ID3LIB_CONFIG_H
@@ -48,8 +48,8 @@
  * - HAVE_SYS_PARAM_H, HAVE_DLFCN_H, HAVE_LIBCW_SYS_H, ID3_ENABLE_DEBUG. */
 
 /* The plug-in only reads tags: the tag writer (ID3Tag_Update, ID3Tag_Strip) is left out and
- * writes nothing (cmake/id3lib-patches/read-only-build.patch), and files are read through C
- * stdio (stdio-file-reader.patch). Both use the C++ file streams otherwise, which link the
+ * writes nothing (cmake/id3lib-patches/read-only-build.patch), and files are read in blocks through C
+ * stdio (buffered-file-reader.patch). Both use the C++ file streams otherwise, which link the
  * whole of libstdc++'s locales into the DLL. */
 #define ID3LIB_READ_ONLY 1
 

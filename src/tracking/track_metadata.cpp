@@ -24,7 +24,9 @@ static void readTextFrame(const ID3Tag* tag, ID3_FrameID frameId, char* field) {
 static void readTrackTags(const char* path, TrackInfo& info) {
   ID3Tag* tag = ID3Tag_New();
   if (tag == nullptr) return;
-  if (path != nullptr) ID3Tag_Link(tag, path);
+  // Only the frames read below: a cover picture is stepped over, not read.
+  static const ID3_FrameID frames[] = {ID3FID_TITLE, ID3FID_LEADARTIST, ID3FID_ALBUM};
+  if (path != nullptr) ID3Tag_LinkWithFrames(tag, path, frames, sizeof frames / sizeof frames[0]);
   readTextFrame(tag, ID3FID_TITLE, info.title);
   readTextFrame(tag, ID3FID_LEADARTIST, info.artist);
   readTextFrame(tag, ID3FID_ALBUM, info.album);
