@@ -5,10 +5,6 @@
 # the DLL is built there. gen_tunelore here names that file, as it names the DLL elsewhere.
 include(ExternalProject)
 set(_shipped_dir ${CMAKE_BINARY_DIR}/shipped-dll)
-set(_shipped_args)
-if(TUNELORE_DEPS_DIR)  # the library cache this build was told to use, the same for both
-  list(APPEND _shipped_args -DTUNELORE_DEPS_DIR=${TUNELORE_DEPS_DIR})
-endif()
 ExternalProject_Add(shipped_dll
   SOURCE_DIR ${PROJECT_SOURCE_DIR}
   BINARY_DIR ${_shipped_dir}
@@ -17,7 +13,6 @@ ExternalProject_Add(shipped_dll
     -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/toolchain-i686-w64-mingw32.cmake
     -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}
     -DTUNELORE_TESTS=OFF
-    ${_shipped_args}
   BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target gen_tunelore
   # Its own build decides what changed in the shared sources.
   BUILD_ALWAYS ON
