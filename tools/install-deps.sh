@@ -26,7 +26,7 @@ want=${1:-native}
 
 native_pkgs=(cmake g++ clang libclang-rt-14-dev libtag1-dev libgtest-dev googletest
              libbenchmark-dev valgrind pkg-config ninja-build python3 python3-mutagen sox
-             libsox-fmt-mp3 dpkg-dev libid3-3.8.3-dev)
+             libsox-fmt-mp3 dpkg-dev zlib1g-dev)
 win64_pkgs=(cmake ninja-build pkg-config dpkg-dev googletest g++-mingw-w64-x86-64-posix
             binutils-mingw-w64-x86-64 libz-mingw-w64-dev libutfcpp-dev wine64 xvfb xauth)
 # The shipped 32-bit DLL is built with the win32 thread model: the posix one links
