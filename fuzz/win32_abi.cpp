@@ -1,6 +1,5 @@
-// Two things id3lib does on 64-bit Linux that would stop the tag fuzzer at inputs that are
-// harmless on the 32-bit Windows the plug-in ships for, or stall it there.
-#include <dlfcn.h>
+// What id3lib does on 64-bit Linux that would stall the tag fuzzer at inputs that are harmless
+// on the 32-bit Windows the plug-in ships for.
 #include <sys/mman.h>
 
 #include <cstdint>
@@ -9,27 +8,6 @@
 #include <new>
 
 #include "fuzz/fuzz_check.h"
-
-// id3lib's CompressedReader (io_decorators.cpp) hands zlib's uncompress() the address of its
-// 32-bit frame size where zlib takes an unsigned long. On Windows both are 32 bits; on 64-bit
-// Linux zlib reads 4 bytes past that size as part of the output capacity and writes 4 bytes
-// past it into id3lib's stack frame, so any compressed frame corrupts memory
-// (fuzz/regressions/id3lib/). Defined here, this uncompress() takes the place of zlib's for
-// id3lib and reads and writes only the 32 bits that id3lib owns.
-typedef int (*Uncompress)(unsigned char*, unsigned long*, const unsigned char*, unsigned long);
-
-extern "C" int uncompress(unsigned char* dest, unsigned long* destLen, const unsigned char* source,
-                          unsigned long sourceLen) {
-  static const Uncompress zlibUncompress = (Uncompress)dlsym(RTLD_NEXT, "uncompress");
-  if (zlibUncompress == nullptr) fuzzcheck::fail("zlib's uncompress not found", dlerror());
-  uint32_t capacity;
-  memcpy(&capacity, destLen, sizeof capacity);
-  unsigned long length = capacity;
-  int result = zlibUncompress(dest, &length, source, sourceLen);
-  capacity = (uint32_t)length;
-  memcpy(destLen, &capacity, sizeof capacity);
-  return result;
-}
 
 // id3lib allocates whatever a compressed frame claims to unpack to, up to 4 GiB, before it
 // looks at the data. Under AddressSanitizer a block that large costs seconds to hand out and

@@ -6,11 +6,8 @@
 # generated seeds in build/fuzz/seeds/<target>/ and the committed inputs of past findings in
 # fuzz/regressions/<target>/, which are replayed first. Crash files land in
 # build/fuzz/findings/<target>/, logs in build/fuzz/logs/. Exits 1 when any target found
-# something.
-#
-# ID3LIB_DIR=<folder holding libid3-3.8.so.3> runs the tag target over that id3lib instead
-# of the system's, e.g. one built from Debian's sources with -fsanitize=fuzzer-no-link,address
-# so that the fuzzer is guided by id3lib's own branches and its memory errors are caught.
+# something. id3lib is built with the fuzz preset's instrumentation, so the fuzzer is guided by
+# its branches too and its memory errors are caught.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -58,9 +55,6 @@ for target in "${targets[@]}"; do
   mkdir -p "$scratch"
   env=(TMPDIR="$root/$scratch")
   options=(-max_len="${max_len[$short]}" -artifact_prefix="$findings/" -print_final_stats=1)
-  if [ "$short" = tag_reading ]; then
-    [ -n "${ID3LIB_DIR:-}" ] && env+=(LD_LIBRARY_PATH="$ID3LIB_DIR")
-  fi
 
   if [ -d "$regressions" ] && [ -n "$(ls -A "$regressions")" ]; then
     echo "== $name: replaying $regressions"
