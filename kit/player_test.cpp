@@ -63,8 +63,3 @@ std::vector<std::string> pageRequests(const std::string& address) {
 std::string pageAddress(const std::string& query) {
   return std::string(LYRICS_BASE_ADDRESS) + "plugin.php?" + query;
 }
-
-LONG_PTR currentProcedure(HWND window) {
-  return IsWindowUnicode(window) ? GetWindowLongPtrW(window, GWLP_WNDPROC)
-                                 : GetWindowLongPtrA(window, GWLP_WNDPROC);
-}

@@ -45,8 +45,7 @@ class PlayerTest : public ::testing::Test {
   modelplayer::Options playerOptions;  // how the player is built; set before SetUp
 };
 
-// A window's procedure as read in the window's own character set, the way a hook reads it.
-LONG_PTR currentProcedure(HWND window);
+using modelplayer::currentProcedure;
 
 // Opens the settings dialog through the record's config operation; `user` acts once it is up.
 void runSettingsDialog(std::function<void(HWND)> user);

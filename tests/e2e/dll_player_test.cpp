@@ -314,17 +314,11 @@ TEST_F(TodaysDllPlayerTest, MenuItemOpensTheWebBrowserAndSettingsGoToTheSettings
 // The module then stays for the rest of the run, loaded from this case's own folder.
 class PinnedDllPlayerTest : public DllPlayerTest {};
 
-WNDPROC savedByOther;
-LRESULT CALLBACK otherPluginHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return CallWindowProcW(savedByOther, window, message, wParam, lParam);
-}
-
 TEST_F(PinnedDllPlayerTest, UnloadWithAnotherHookInFrontKeepsTheModuleForTheNextLoad) {
   Record* record = load();
   ASSERT_NE(record, nullptr);
   record->init();
-  savedByOther = (WNDPROC)SetWindowLongPtrW(modelplayer::mainWindow(), GWLP_WNDPROC,
-                                            (LONG_PTR)otherPluginHook);
+  modelplayer::hookInFrontOfMainWindow();
   record->quit();
   HMODULE first = module;
   ASSERT_TRUE(FreeLibrary(module));
