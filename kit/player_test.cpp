@@ -2,6 +2,7 @@
 
 #include "kit/files.h"
 #include "kit/linked_plugin.h"
+#include "settings/settings.h"
 #include "tracking/lyrics_page.h"
 #include "tracking/song_change.h"
 
@@ -43,6 +44,11 @@ void PlayerTest::writeSettingsFile(const std::string& text) const {
 }
 
 std::string PlayerTest::pluginFileName() const { return kit::pluginFileName(); }
+
+std::string PlayerTest::switches() const {
+  return std::string(bDisabledPlugin ? "1" : "0") + (bDisabledStartUp ? "1" : "0") +
+         (bDisabledAutoOpen ? "1" : "0");
+}
 
 void runSettingsDialog(std::function<void(HWND)> user) {
   int turns = 0;

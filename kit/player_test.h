@@ -40,6 +40,12 @@ class PlayerTest : public ::testing::Test {
   std::string saved(bool plugin, bool startUp, bool autoOpen) const {
     return kit::savedSwitches(pluginFileName(), plugin, startUp, autoOpen);
   }
+  // The three switches as "010" (plug-in, start-up page, auto open), and the record's
+  // description once the settings have been saved.
+  std::string switches() const;
+  std::string savedDescription() const {
+    return "Tunelore Plugin (Duskwarn) (" + pluginFileName() + ")";
+  }
 
   std::string folder;                  // the test's own temporary folder
   modelplayer::Options playerOptions;  // how the player is built; set before SetUp

@@ -4,8 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
+#include <filesystem>
 #include <vector>
 
 namespace setuptest {
@@ -39,26 +38,10 @@ bool fileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
 bool writeFile(const std::string& path, const std::string& content) {
-  size_t slash = path.rfind('\\');
-  if (slash != std::string::npos && !makeFolders(path.substr(0, slash))) return false;
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << content;
-  return static_cast<bool>(out);
-}
-
-bool makeFolders(const std::string& path) {
-  if (path.empty() || fileExists(path)) return true;
-  size_t slash = path.rfind('\\');
-  if (slash != std::string::npos && !makeFolders(path.substr(0, slash))) return false;
-  return CreateDirectoryA(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+  std::error_code failure;
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), failure);
+  return !failure && kit::writeFile(path, content);
 }
 
 namespace {
@@ -95,7 +78,7 @@ void removeTree(const std::string& path) {
 std::map<std::string, std::string> snapshot(const std::string& folder) {
   std::map<std::string, std::string> files;
   walk(folder, "", [&](const std::string& relative, bool isFolder) {
-    files[relative] = isFolder ? std::string("<folder>") : readFile(folder + "\\" + relative);
+    files[relative] = isFolder ? std::string("<folder>") : kit::readFile(folder + "\\" + relative);
   });
   return files;
 }
