@@ -126,7 +126,7 @@ def from_script(rc, headers, dialog_id):
               "caption": stated["CAPTION"][0]})
     d["pointsize"], d["typeface"], d["weight"], d["italic"], d["charset"] = stated["FONT"]
     d["items"] = []
-    for control in re.split(r"\bCONTROL\b", " ".join(body.split()))[1:]:
+    for control in re.split(r"\bCONTROL\b", body.replace("\n", " "))[1:]:
         title, cid, cls, style, x, y, cx, cy = fields(control)
         d["items"].append({"helpID": 0, "exStyle": 0, "style": style, "x": x, "y": y,
                            "cx": cx, "cy": cy, "id": cid, "class": CLASS_ATOMS.get(cls, cls),

@@ -9,6 +9,8 @@
 
 namespace setuptest {
 
+namespace fs = std::filesystem;
+
 namespace {
 const char* currentCase = "";
 int failuresInCase = 0;
@@ -40,46 +42,29 @@ bool fileExists(const std::string& path) {
 
 bool writeFile(const std::string& path, const std::string& content) {
   std::error_code failure;
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), failure);
+  fs::create_directories(fs::path(path).parent_path(), failure);
   return !failure && kit::writeFile(path, content);
 }
 
-namespace {
-// Calls visit(relative path, is folder) for everything under folder, children first.
-template <typename Visit>
-void walk(const std::string& folder, const std::string& relative, Visit visit) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "\\" + relative + "*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    std::string name = found.cFileName;
-    if (name == "." || name == "..") continue;
-    bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    if (isFolder) walk(folder, relative + name + "\\", visit);
-    visit(relative + name, isFolder);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-}
-}  // namespace
-
+// Read-only files too: their attribute is cleared first, as Windows will not delete them.
 void removeTree(const std::string& path) {
-  walk(path, "", [&](const std::string& relative, bool isFolder) {
-    std::string full = path + "\\" + relative;
-    if (isFolder) {
-      RemoveDirectoryA(full.c_str());
-    } else {
-      SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-      DeleteFileA(full.c_str());
+  std::error_code ignored;
+  for (fs::recursive_directory_iterator it(path, ignored), end; it != end; it.increment(ignored)) {
+    if (!it->is_directory(ignored)) {
+      SetFileAttributesA(it->path().string().c_str(), FILE_ATTRIBUTE_NORMAL);
     }
-  });
-  RemoveDirectoryA(path.c_str());
+  }
+  fs::remove_all(path, ignored);
 }
 
 std::map<std::string, std::string> snapshot(const std::string& folder) {
   std::map<std::string, std::string> files;
-  walk(folder, "", [&](const std::string& relative, bool isFolder) {
-    files[relative] = isFolder ? std::string("<folder>") : kit::readFile(folder + "\\" + relative);
-  });
+  std::error_code ignored;
+  for (fs::recursive_directory_iterator it(folder, ignored), end; it != end;
+       it.increment(ignored)) {
+    files[it->path().lexically_relative(folder).string()] =
+        it->is_directory(ignored) ? std::string("<folder>") : kit::readFile(it->path().string());
+  }
   return files;
 }
 
