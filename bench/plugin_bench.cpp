@@ -59,13 +59,15 @@ static modelplayer::Options ansiPlayer() {
   return options;
 }
 
-// One model player per benchmark run, taken down again when the run ends.
+// One model player per benchmark run, with the plug-in's hooks unless told, taken down again
+// when the run ends.
 class Player {
  public:
   explicit Player(benchmark::State& state,
-                  const modelplayer::Options& options = modelplayer::Options())
+                  const modelplayer::Options& options = modelplayer::Options(), bool hooked = true)
       : started_(kit::loadPlugin(scratch, options)) {
     if (!started_) state.SkipWithError("the model player did not start");
+    if (started_ && hooked) installHooks(nullptr);
   }
   ~Player() { kit::unloadPlugin(); }
   bool started() const { return started_; }
@@ -79,9 +81,8 @@ class Player {
 // Sent in the window's own character set, as the player's message loop dispatches it.
 static void sendUnwatched(benchmark::State& state, HWND (*window)(), bool hooked,
                           modelplayer::Options options) {
-  Player player(state, options);
+  Player player(state, options, hooked);
   if (!player.started()) return;
-  if (hooked) installHooks(nullptr);
   HWND target = window();
   auto send = options.unicodeWindows ? SendMessageW : SendMessageA;
   for (auto _ : state) benchmark::DoNotOptimize(send(target, UNWATCHED_MESSAGE, 0, 0));
@@ -89,12 +90,11 @@ static void sendUnwatched(benchmark::State& state, HWND (*window)(), bool hooked
 
 static void callUnwatched(benchmark::State& state, HWND (*window)(), WNDPROC hook,
                           modelplayer::Options options) {
-  Player player(state, options);
+  Player player(state, options, false);
   if (!player.started()) return;
   HWND target = window();
   // The player's own, read in the window's character set so that it is callable.
-  WNDPROC procedure = (WNDPROC)(options.unicodeWindows ? GetWindowLongPtrW(target, GWLP_WNDPROC)
-                                                       : GetWindowLongPtrA(target, GWLP_WNDPROC));
+  WNDPROC procedure = (WNDPROC)modelplayer::currentProcedure(target);
   if (hook != nullptr) {
     installHooks(nullptr);
     procedure = hook;
@@ -138,7 +138,6 @@ static void updateAlternating(benchmark::State& state, const std::string* first,
                               const std::string* second) {
   Player player(state);
   if (!player.started()) return;
-  installHooks(nullptr);
   modelplayer::setPlaylist(playlistOf(first, second));
   int next = 0;
   int64_t wrong = 0;
@@ -155,7 +154,6 @@ static void updateAlternating(benchmark::State& state, const std::string* first,
 static void updateForgetting(benchmark::State& state, const std::string* track) {
   Player player(state);
   if (!player.started()) return;
-  installHooks(nullptr);
   modelplayer::setPlaylist({{*track, "Band - Song"}});
   int64_t wrong = 0;
   for (auto _ : state) {
@@ -166,19 +164,9 @@ static void updateForgetting(benchmark::State& state, const std::string* track) 
   reportWrong(state, wrong);
 }
 
-// Beside a change's time, what it costs in files: the opens of files in the scratch folder
-// (inotify) and the bytes the process has read() (rchar of /proc/self/io).
-static long long bytesRead() {
-  long long value = -1;
-  FILE* io = fopen("/proc/self/io", "r");
-  if (io == nullptr) return -1;
-  char key[32];
-  while (fscanf(io, "%31s %lld", key, &value) == 2 && strcmp(key, "rchar:") != 0) value = -1;
-  fclose(io);
-  return value;
-}
-
-// Counts the IN_OPEN events queued so far; false when the queue overflowed.
+// Beside a change's time, what it costs in files: the bytes the process has read()
+// (kit::bytesRead) and the opens of files in the scratch folder, counted from the IN_OPEN
+// events inotify has queued so far; false when the queue overflowed.
 static bool countOpens(int watch, int64_t& opens) {
   alignas(struct inotify_event) char events[65536];
   ssize_t length;
@@ -200,7 +188,6 @@ static void nextTrack(benchmark::State& state, const std::string* first,
                       const std::string* second) {
   Player player(state, todaysPlayer());
   if (!player.started()) return;
-  installHooks(nullptr);
   modelplayer::setPlaylist(playlistOf(first, second));
   modelplayer::pressNext();  // playing from here on
   modelplayer::deliverPostedMessages();
@@ -217,7 +204,7 @@ static void nextTrack(benchmark::State& state, const std::string* first,
   }
   int64_t wrong = 0, opens = 0;
   bool counted = true;
-  long long bytesBefore = bytesRead();
+  long long bytesBefore = kit::bytesRead();
   for (auto _ : state) {
     modelplayer::pressNext();
     modelplayer::deliverPostedMessages();
@@ -229,7 +216,7 @@ static void nextTrack(benchmark::State& state, const std::string* first,
       state.ResumeTiming();
     }
   }
-  long long bytesAfter = bytesRead();
+  long long bytesAfter = kit::bytesRead();
   counted = countOpens(watch, opens) && counted;
   close(watch);
   state.counters["updates"] = benchmark::Counter(modelplayer::countRequests(POSITION) - before,
@@ -245,7 +232,6 @@ static void nextTrack(benchmark::State& state, const std::string* first,
 static void updateRepeat(benchmark::State& state, const std::string* track) {
   Player player(state);
   if (!player.started()) return;
-  installHooks(nullptr);
   modelplayer::setPlaylist({{*track, "Band - Song"}});
   updateLyricsPage();
   modelplayer::clearBrowserRequests();
@@ -257,7 +243,6 @@ static void updateRepeat(benchmark::State& state, const std::string* track) {
 static void gatherAlternating(benchmark::State& state) {
   Player player(state);
   if (!player.started()) return;
-  installHooks(nullptr);
   modelplayer::setPlaylist(playlistOf(&smallTrackA, &smallTrackB));
   TrackInfo info;
   int next = 0;

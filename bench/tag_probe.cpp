@@ -8,23 +8,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <string>
 
 #include "bench/id3_reading.h"
 #include "kit/files.h"
 #include "kit/sample_mp3.h"
-
-// rchar of /proc/self/io: every byte that read() and pread() returned so far.
-static long long bytesReadSoFar() {
-  std::ifstream io("/proc/self/io");
-  std::string key;
-  long long value = 0;
-  while (io >> key >> value) {
-    if (key == "rchar:") return value;
-  }
-  return -1;
-}
 
 static int usage() {
   fprintf(stderr,
@@ -80,9 +68,9 @@ int main(int argc, char** argv) {
 
   id3reading::Fields fields = {};
   int found = 0;
-  long long before = bytesReadSoFar();
+  long long before = kit::bytesRead();
   for (long n = 0; n < repeat; ++n) found = id3reading::readFields(path, link, fields);
-  long long after = bytesReadSoFar();
+  long long after = kit::bytesRead();
   printf("%d frames: title=%s artist=%s album=%s\n", found, fields.text[0], fields.text[1],
          fields.text[2]);
   printf("bytes read: %lld in %ld readings (%lld per reading)\n", after - before, repeat,

@@ -44,4 +44,14 @@ std::string savedSwitches(const std::string& section, bool plugin, bool startUp,
                                    {"bDisabledAutoOpen", word(autoOpen)}});
 }
 
+long long bytesRead(const std::string& ioFile) {
+  std::ifstream io(ioFile);
+  std::string key;
+  long long value = -1;
+  while (io >> key >> value) {
+    if (key == "rchar:") return value;
+  }
+  return -1;
+}
+
 }  // namespace kit

@@ -23,4 +23,8 @@ std::string settingsSection(const std::string& section, const Keys& keys);
 // The section as the plug-in saves its three switches.
 std::string savedSwitches(const std::string& section, bool plugin, bool startUp, bool autoOpen);
 
+// "rchar" of a /proc/<pid>/io file: every byte the process has had read() return so far; -1
+// where there is none (no such file, or not Linux).
+long long bytesRead(const std::string& ioFile = "/proc/self/io");
+
 }  // namespace kit

@@ -357,12 +357,24 @@ void stop() {
 
 HWND mainWindow() { return mainHandle; }
 HWND playlistWindow() { return playlistHandle; }
-HWND skinWindow() { return skinHandle; }
+
+static WNDPROC behindOtherHook;
+static LRESULT CALLBACK otherPluginHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return CallWindowProcW(behindOtherHook, window, message, wParam, lParam);
+}
+WNDPROC hookInFrontOfMainWindow() {
+  behindOtherHook = (WNDPROC)SetWindowLongPtrW(mainHandle, GWLP_WNDPROC, (LONG_PTR)otherPluginHook);
+  return otherPluginHook;
+}
+
+LONG_PTR currentProcedure(HWND window) {
+  return IsWindowUnicode(window) ? GetWindowLongPtrW(window, GWLP_WNDPROC)
+                                 : GetWindowLongPtrA(window, GWLP_WNDPROC);
+}
 
 bool hasOwnProcedure(HWND window) {
   bool unicode = IsWindowUnicode(window) != FALSE;
-  LONG_PTR current =
-      unicode ? GetWindowLongPtrW(window, GWLP_WNDPROC) : GetWindowLongPtrA(window, GWLP_WNDPROC);
+  LONG_PTR current = currentProcedure(window);
   if (window == mainHandle) return current == (LONG_PTR)(unicode ? mainProcedureW : mainProcedureA);
   if (window == playlistHandle)
     return current == (LONG_PTR)(unicode ? playlistProcedureW : playlistProcedureA);

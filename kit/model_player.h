@@ -82,8 +82,12 @@ bool start(const Options& options = Options());
 void stop();
 HWND mainWindow();
 HWND playlistWindow();
-HWND skinWindow();  // null unless the playlist editor sits inside the skin
-// Whether `window` has the player's own procedure again, read in the window's character set.
+// Another plug-in subclasses the main window in front of whatever is there, through the W
+// forms, and hands every message on; its procedure.
+WNDPROC hookInFrontOfMainWindow();
+// A window's procedure as read in the window's own character set, the way a hook reads it,
+// and whether it is the player's own again.
+LONG_PTR currentProcedure(HWND window);
 bool hasOwnProcedure(HWND window);
 
 void setPlaylist(const std::vector<Entry>& entries);

@@ -2,6 +2,7 @@
 
 #include "kit/files.h"
 #include "kit/linked_plugin.h"
+#include "settings/settings.h"
 #include "tracking/lyrics_page.h"
 #include "tracking/song_change.h"
 
@@ -44,6 +45,11 @@ void PlayerTest::writeSettingsFile(const std::string& text) const {
 
 std::string PlayerTest::pluginFileName() const { return kit::pluginFileName(); }
 
+std::string PlayerTest::switches() const {
+  return std::string(bDisabledPlugin ? "1" : "0") + (bDisabledStartUp ? "1" : "0") +
+         (bDisabledAutoOpen ? "1" : "0");
+}
+
 void runSettingsDialog(std::function<void(HWND)> user) {
   int turns = 0;
   modelplayer::onDialogIdle([&](HWND dialog) {
@@ -62,9 +68,4 @@ std::vector<std::string> pageRequests(const std::string& address) {
 
 std::string pageAddress(const std::string& query) {
   return std::string(LYRICS_BASE_ADDRESS) + "plugin.php?" + query;
-}
-
-LONG_PTR currentProcedure(HWND window) {
-  return IsWindowUnicode(window) ? GetWindowLongPtrW(window, GWLP_WNDPROC)
-                                 : GetWindowLongPtrA(window, GWLP_WNDPROC);
 }

@@ -40,13 +40,18 @@ class PlayerTest : public ::testing::Test {
   std::string saved(bool plugin, bool startUp, bool autoOpen) const {
     return kit::savedSwitches(pluginFileName(), plugin, startUp, autoOpen);
   }
+  // The three switches as "010" (plug-in, start-up page, auto open), and the record's
+  // description once the settings have been saved.
+  std::string switches() const;
+  std::string savedDescription() const {
+    return "Tunelore Plugin (Duskwarn) (" + pluginFileName() + ")";
+  }
 
   std::string folder;                  // the test's own temporary folder
   modelplayer::Options playerOptions;  // how the player is built; set before SetUp
 };
 
-// A window's procedure as read in the window's own character set, the way a hook reads it.
-LONG_PTR currentProcedure(HWND window);
+using modelplayer::currentProcedure;
 
 // Opens the settings dialog through the record's config operation; `user` acts once it is up.
 void runSettingsDialog(std::function<void(HWND)> user);

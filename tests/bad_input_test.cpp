@@ -137,10 +137,6 @@ TEST_F(BadInputTest, EmptyPlaylistAndPositionsOutsideIt) {
 
 class BadSettingsTest : public PlayerTest {
  protected:
-  std::string switches() {
-    return std::string(bDisabledPlugin ? "1" : "0") + (bDisabledStartUp ? "1" : "0") +
-           (bDisabledAutoOpen ? "1" : "0");
-  }
   // Saves a known state over whatever the file held and reads it back.
   void expectRoundTrip() {
     bDisabledPlugin = true;
@@ -192,8 +188,7 @@ TEST_F(BadSettingsTest, MissingPluginsFolderMeansNothingIsWrittenOrChanged) {
   bDisabledAutoOpen = true;
   saveAndRename();
   EXPECT_TRUE(bDisabledAutoOpen);
-  EXPECT_EQ(std::string(plugin.description),
-            "Tunelore Plugin (Duskwarn) (" + pluginFileName() + ")");
+  EXPECT_EQ(std::string(plugin.description), savedDescription());
   EXPECT_FALSE(std::filesystem::exists(plugins));
   loadSettings(pluginFileName().c_str());
   EXPECT_EQ(switches(), "000");

@@ -38,7 +38,6 @@ class PluginLifecycleTest : public PlayerTest {
   std::string startUpDescription() {
     return "TuneLore Plugin (Duskwarn) (" + pluginFileName() + ")";
   }
-  std::string savedDescription() { return "Tunelore Plugin (Duskwarn) (" + pluginFileName() + ")"; }
 };
 
 TEST_F(PluginLifecycleTest, StartUpWithAllSwitchesClearOpensTheFrontPage) {

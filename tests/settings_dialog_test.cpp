@@ -1,5 +1,4 @@
 // The settings dialog driven by a scripted user: ticks, typing, OK, Cancel, the close box.
-#include <functional>
 #include <string>
 
 #include "kit/player_test.h"
@@ -11,9 +10,6 @@ namespace {
 
 class SettingsDialogTest : public PlayerTest {
  protected:
-  // Opens the dialog through the record's config operation; `user` acts once it is up.
-  void runDialog(std::function<void(HWND)> user) { runSettingsDialog(user); }
-  static void click(HWND dialog, int id) { clickButton(dialog, id); }
   static void type(HWND dialog, int id, const char* text) { SetDlgItemTextA(dialog, id, text); }
   static void closeBox(HWND dialog) { SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }
   static std::string ticks(HWND dialog) {
@@ -28,22 +24,17 @@ class SettingsDialogTest : public PlayerTest {
     GetDlgItemTextA(dialog, id, buffer, sizeof buffer);
     return buffer;
   }
-  std::string switches() {
-    return std::string(bDisabledPlugin ? "1" : "0") + (bDisabledStartUp ? "1" : "0") +
-           (bDisabledAutoOpen ? "1" : "0");
-  }
-  std::string savedDescription() { return "Tunelore Plugin (Duskwarn) (" + pluginFileName() + ")"; }
 };
 
 TEST_F(SettingsDialogTest, OpensWithTheSwitchesTickedAndTheAccountEmpty) {
   bDisabledPlugin = true;
   bDisabledAutoOpen = true;
   std::string seen, user, password;
-  runDialog([&](HWND dialog) {
+  runSettingsDialog([&](HWND dialog) {
     seen = ticks(dialog);
     user = text(dialog, IDC_USERNAME);
     password = text(dialog, IDC_PASSWORD);
-    click(dialog, IDCANCEL);
+    clickButton(dialog, IDCANCEL);
   });
   EXPECT_EQ(seen, "1010");
   EXPECT_EQ(user, "");
@@ -52,12 +43,12 @@ TEST_F(SettingsDialogTest, OpensWithTheSwitchesTickedAndTheAccountEmpty) {
 
 TEST_F(SettingsDialogTest, OkStoresTheTicksRenamesAndWritesTheFile) {
   bDisabledStartUp = true;
-  runDialog([&](HWND dialog) {
-    click(dialog, IDC_DISABLE_PLUGIN);
-    click(dialog, IDC_DISABLE_STARTUP);
-    click(dialog, IDC_DISABLE_AUTOOPEN);
-    click(dialog, IDC_DISABLE_AUTOOPEN);
-    click(dialog, IDOK);
+  runSettingsDialog([&](HWND dialog) {
+    clickButton(dialog, IDC_DISABLE_PLUGIN);
+    clickButton(dialog, IDC_DISABLE_STARTUP);
+    clickButton(dialog, IDC_DISABLE_AUTOOPEN);
+    clickButton(dialog, IDC_DISABLE_AUTOOPEN);
+    clickButton(dialog, IDOK);
   });
   EXPECT_EQ(switches(), "100");
   EXPECT_EQ(std::string(plugin.description), savedDescription());
@@ -67,7 +58,7 @@ TEST_F(SettingsDialogTest, OkStoresTheTicksRenamesAndWritesTheFile) {
 TEST_F(SettingsDialogTest, OkWithoutChangesStillRewritesTheFile) {
   writeSettingsFile(section({{"bDisabledPlugin", "yes"}}));
   bDisabledAutoOpen = true;
-  runDialog([&](HWND dialog) { click(dialog, IDOK); });
+  runSettingsDialog([&](HWND dialog) { clickButton(dialog, IDOK); });
   EXPECT_EQ(switches(), "001");
   EXPECT_EQ(std::string(plugin.description), savedDescription());
   EXPECT_EQ(readSettingsFile(), saved(false, false, true));
@@ -77,13 +68,13 @@ TEST_F(SettingsDialogTest, CancelAndTheCloseBoxChangeNothing) {
   for (bool useCloseBox : {false, true}) {
     char* before = plugin.description;
     bDisabledStartUp = true;
-    runDialog([&](HWND dialog) {
-      click(dialog, IDC_DISABLE_PLUGIN);
-      click(dialog, IDC_DISABLE_STARTUP);
+    runSettingsDialog([&](HWND dialog) {
+      clickButton(dialog, IDC_DISABLE_PLUGIN);
+      clickButton(dialog, IDC_DISABLE_STARTUP);
       if (useCloseBox) {
         closeBox(dialog);
       } else {
-        click(dialog, IDCANCEL);
+        clickButton(dialog, IDCANCEL);
       }
     });
     EXPECT_EQ(switches(), "010") << useCloseBox;
@@ -93,21 +84,21 @@ TEST_F(SettingsDialogTest, CancelAndTheCloseBoxChangeNothing) {
 }
 
 TEST_F(SettingsDialogTest, AccountFieldsAreNeverStored) {
-  runDialog([&](HWND dialog) {
+  runSettingsDialog([&](HWND dialog) {
     type(dialog, IDC_USERNAME, "someone");
     type(dialog, IDC_PASSWORD, "secret");
-    click(dialog, IDC_AUTO_LOGIN);
-    click(dialog, IDOK);
+    clickButton(dialog, IDC_AUTO_LOGIN);
+    clickButton(dialog, IDOK);
   });
   std::string file = readSettingsFile();
   EXPECT_EQ(file.find("someone"), std::string::npos);
   EXPECT_EQ(file.find("secret"), std::string::npos);
   EXPECT_EQ(file, saved(false, false, false));
   std::string seen, user;
-  runDialog([&](HWND dialog) {
+  runSettingsDialog([&](HWND dialog) {
     seen = ticks(dialog);
     user = text(dialog, IDC_USERNAME);
-    click(dialog, IDCANCEL);
+    clickButton(dialog, IDCANCEL);
   });
   EXPECT_EQ(seen, "0000");
   EXPECT_EQ(user, "");
@@ -115,11 +106,11 @@ TEST_F(SettingsDialogTest, AccountFieldsAreNeverStored) {
 
 TEST_F(SettingsDialogTest, ProcedureReturnsFalseForEveryMessage) {
   std::vector<INT_PTR> answers;
-  runDialog([&](HWND dialog) {
+  runSettingsDialog([&](HWND dialog) {
     answers.push_back(settingsDialogProc(dialog, WM_COMMAND, 9999, 0));
     answers.push_back(settingsDialogProc(dialog, WM_USER + 5, 0, 0));
     answers.push_back(settingsDialogProc(dialog, WM_INITDIALOG, 0, 0));
-    click(dialog, IDCANCEL);
+    clickButton(dialog, IDCANCEL);
   });
   EXPECT_EQ(answers, (std::vector<INT_PTR>{FALSE, FALSE, FALSE}));
 }

@@ -21,10 +21,6 @@ class SettingsTest : public PlayerTest {
     bDisabledStartUp = startUp;
     bDisabledAutoOpen = autoOpen;
   }
-  std::string switches() {
-    return std::string(bDisabledPlugin ? "1" : "0") + (bDisabledStartUp ? "1" : "0") +
-           (bDisabledAutoOpen ? "1" : "0");
-  }
 };
 
 TEST_F(SettingsTest, PathIsThePlayersPluginsFolder) {
@@ -96,8 +92,7 @@ TEST_F(SettingsTest, SavingKeepsOtherContentAndReplacesKeysInPlace) {
 TEST_F(SettingsTest, DescriptionIsCutToItsBufferForAnyFileName) {
   // The save form is checked for every length: the text never passes 511 characters.
   saveAndRename();
-  EXPECT_EQ(std::string(plugin.description),
-            "Tunelore Plugin (Duskwarn) (" + pluginFileName() + ")");
+  EXPECT_EQ(std::string(plugin.description), savedDescription());
   EXPECT_LE(std::string(plugin.description).size(), (size_t)DESCRIPTION_SIZE - 1);
 }
 

@@ -224,16 +224,10 @@ TEST_F(UnhookTest, QuitHandsBackTheSavedProceduresWhereOursAreCurrent) {
 
 // Something else subclassed the main window after us and will hand messages on to our
 // hook: the hook must stay callable, and from now on only forward.
-WNDPROC inFrontSaved;
-LRESULT CALLBACK inFrontOfUs(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return CallWindowProcW(inFrontSaved, window, message, wParam, lParam);
-}
-
 TEST_F(UnhookTest, QuitPinsTheModuleWhereSomethingStandsInFrontOfAHook) {
-  inFrontSaved =
-      (WNDPROC)SetWindowLongPtrW(modelplayer::mainWindow(), GWLP_WNDPROC, (LONG_PTR)inFrontOfUs);
+  WNDPROC inFront = modelplayer::hookInFrontOfMainWindow();
   removeHooks();
-  EXPECT_EQ(currentProcedure(modelplayer::mainWindow()), (LONG_PTR)inFrontOfUs);
+  EXPECT_EQ(currentProcedure(modelplayer::mainWindow()), (LONG_PTR)inFront);
   EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow()));
   if (kit::canObservePinning()) EXPECT_TRUE(kit::pluginModulePinned());
   EXPECT_EQ(opensAfter([&] { toMain(WM_COMMAND, command::NEXT); }), 0);

@@ -114,11 +114,6 @@ TEST_F(TrackRoutesTest, FileIsReadOncePerChangeAndAgainAfterANewTimeOrSize) {
 
 // The player unloads and loads plug-ins within one run; a module that quit had to pin comes
 // back with its state, and its hook still in the window's chain.
-WNDPROC savedByOther;
-LRESULT CALLBACK otherPluginHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return CallWindowProcW(savedByOther, window, message, wParam, lParam);
-}
-
 TEST_F(TrackRoutesTest, QuitAndStartUpAgainInOneRunFollowTracks) {
   plugin.quit();
   plugin.init();
@@ -128,8 +123,7 @@ TEST_F(TrackRoutesTest, QuitAndStartUpAgainInOneRunFollowTracks) {
 }
 
 TEST_F(TrackRoutesTest, StartUpAgainAfterAPinnedQuitResumesTheHookInTheChain) {
-  savedByOther = (WNDPROC)SetWindowLongPtrW(modelplayer::mainWindow(), GWLP_WNDPROC,
-                                            (LONG_PTR)otherPluginHook);
+  WNDPROC inFront = modelplayer::hookInFrontOfMainWindow();
   plugin.quit();
   if (kit::canObservePinning()) EXPECT_TRUE(kit::pluginModulePinned());
   plugin.init();
@@ -139,17 +133,14 @@ TEST_F(TrackRoutesTest, StartUpAgainAfterAPinnedQuitResumesTheHookInTheChain) {
   EXPECT_EQ(SendMessageW(modelplayer::mainWindow(), WM_USER + 77, 0, 0),
             modelplayer::mainWindowAnswer(WM_USER + 77));
   plugin.quit();
-  EXPECT_EQ(currentProcedure(modelplayer::mainWindow()), (LONG_PTR)otherPluginHook);
+  EXPECT_EQ(currentProcedure(modelplayer::mainWindow()), (LONG_PTR)inFront);
 }
 
 // Under a modern skin the playlist editor is a child of the skin's window: only the player's
 // answer names it.
 class SkinnedPlayerTest : public TrackRoutesTest {
  protected:
-  void SetUp() override {
-    playerOptions.playlistInsideSkin = true;
-    TrackRoutesTest::SetUp();
-  }
+  SkinnedPlayerTest() { playerOptions.playlistInsideSkin = true; }
 };
 
 TEST_F(SkinnedPlayerTest, EditorInsideTheSkinIsHookedCountedAndHandedBack) {
@@ -173,10 +164,7 @@ TEST_F(SkinnedPlayerTest, EditorInsideTheSkinIsHookedCountedAndHandedBack) {
 
 class SilentPlayerTest : public TrackRoutesTest {
  protected:
-  void SetUp() override {
-    playerOptions.answersPlaylistWindowRequest = false;
-    TrackRoutesTest::SetUp();
-  }
+  SilentPlayerTest() { playerOptions.answersPlaylistWindowRequest = false; }
 };
 
 TEST_F(SilentPlayerTest, EditorIsFoundByItsClassWhenThePlayerDoesNotNameIt) {

@@ -56,17 +56,11 @@ TEST_F(HookedPlayerTest, HookedUnicodeWindowsHandBackThePlayersResults) {
 
 // Another plug-in subclassed the main window after us, through the W forms as it should:
 // quit cannot take ours out of the chain, so the module stays and the window stays Unicode.
-WNDPROC savedByOther;
-LRESULT CALLBACK otherPluginHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return CallWindowProcW(savedByOther, window, message, wParam, lParam);
-}
-
 TEST_F(HookedPlayerTest, QuitBehindAnotherHookPinsAndKeepsTheWindowUnicode) {
   plugin.init();
-  savedByOther = (WNDPROC)SetWindowLongPtrW(modelplayer::mainWindow(), GWLP_WNDPROC,
-                                            (LONG_PTR)otherPluginHook);
+  WNDPROC inFront = modelplayer::hookInFrontOfMainWindow();
   plugin.quit();
-  EXPECT_EQ(currentProcedure(modelplayer::mainWindow()), (LONG_PTR)otherPluginHook);
+  EXPECT_EQ(currentProcedure(modelplayer::mainWindow()), (LONG_PTR)inFront);
   if (kit::canObservePinning()) EXPECT_TRUE(kit::pluginModulePinned());
   expectCharacterSet(true);
   expectTitlesPassUnchanged(MIXED_TITLE);
@@ -78,10 +72,7 @@ TEST_F(HookedPlayerTest, QuitBehindAnotherHookPinsAndKeepsTheWindowUnicode) {
 // Players before Unicode titles: ANSI windows keep the A forms, and their texts.
 class AnsiPlayerTest : public HookedPlayerTest {
  protected:
-  void SetUp() override {
-    playerOptions.unicodeWindows = false;
-    HookedPlayerTest::SetUp();
-  }
+  AnsiPlayerTest() { playerOptions.unicodeWindows = false; }
 };
 
 TEST_F(AnsiPlayerTest, AnsiWindowsStayAnsiAndStillFollowTracks) {

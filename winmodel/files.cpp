@@ -55,15 +55,20 @@ FILETIME fileTimeOf(const struct timespec& time) {
   return FILETIME{(DWORD)ticks, (DWORD)(ticks >> 32)};
 }
 
+// The host path of a Windows one and what stat says of it; false with Windows' error set.
+bool statOf(LPCSTR windowsPath, std::string* path, struct stat* info) {
+  *path = winmodel::hostPath(windowsPath);
+  if (stat(path->c_str(), info) == 0) return true;
+  failWith(errno, *path);
+  return false;
+}
+
 }  // namespace
 
 DWORD WINAPI GetFileAttributesA(LPCSTR fileName) {
-  std::string path = winmodel::hostPath(fileName);
+  std::string path;
   struct stat info;
-  if (stat(path.c_str(), &info) != 0) {
-    failWith(errno, path);
-    return INVALID_FILE_ATTRIBUTES;
-  }
+  if (!statOf(fileName, &path, &info)) return INVALID_FILE_ATTRIBUTES;
   return attributesOf(info);
 }
 
@@ -74,12 +79,9 @@ BOOL WINAPI GetFileAttributesExA(LPCSTR fileName, GET_FILEEX_INFO_LEVELS level,
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  std::string path = winmodel::hostPath(fileName);
+  std::string path;
   struct stat info;
-  if (stat(path.c_str(), &info) != 0) {
-    failWith(errno, path);
-    return FALSE;
-  }
+  if (!statOf(fileName, &path, &info)) return FALSE;
   uint64_t size = S_ISDIR(info.st_mode) ? 0 : (uint64_t)info.st_size;
   WIN32_FILE_ATTRIBUTE_DATA data = {attributesOf(info),       fileTimeOf(info.st_ctim),
                                     fileTimeOf(info.st_atim), fileTimeOf(info.st_mtim),
@@ -90,12 +92,9 @@ BOOL WINAPI GetFileAttributesExA(LPCSTR fileName, GET_FILEEX_INFO_LEVELS level,
 
 // Only the read-only attribute has a meaning here: it takes every write permission away.
 BOOL WINAPI SetFileAttributesA(LPCSTR fileName, DWORD attributes) {
-  std::string path = winmodel::hostPath(fileName);
+  std::string path;
   struct stat info;
-  if (stat(path.c_str(), &info) != 0) {
-    failWith(errno, path);
-    return FALSE;
-  }
+  if (!statOf(fileName, &path, &info)) return FALSE;
   mode_t mode = (attributes & FILE_ATTRIBUTE_READONLY) != 0
                     ? info.st_mode & ~(mode_t)(S_IWUSR | S_IWGRP | S_IWOTH)
                     : info.st_mode | S_IWUSR;
@@ -115,12 +114,9 @@ BOOL WINAPI CreateDirectoryA(LPCSTR pathName, LPSECURITY_ATTRIBUTES) {
 
 // Folders are not files: Windows refuses them with access denied, as it does read-only files.
 BOOL WINAPI DeleteFileA(LPCSTR fileName) {
-  std::string path = winmodel::hostPath(fileName);
+  std::string path;
   struct stat info;
-  if (stat(path.c_str(), &info) != 0) {
-    failWith(errno, path);
-    return FALSE;
-  }
+  if (!statOf(fileName, &path, &info)) return FALSE;
   if (S_ISDIR(info.st_mode) || readOnly(info)) {
     SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;

@@ -107,14 +107,6 @@ BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam
   return TRUE;
 }
 
-void winmodel::deliverPosted() {
-  while (!state().posted.empty()) {
-    PostedMessage next = state().posted.front();
-    state().posted.pop_front();
-    SendMessageA(next.window, next.message, next.wParam, next.lParam);
-  }
-}
-
 // Only what the model's programs need: any window, any message, removed.
 BOOL WINAPI PeekMessageA(MSG* message, HWND, UINT, UINT, UINT) {
   if (state().posted.empty()) return FALSE;
@@ -126,6 +118,11 @@ BOOL WINAPI PeekMessageA(MSG* message, HWND, UINT, UINT, UINT) {
 
 LRESULT WINAPI DispatchMessageA(const MSG* message) {
   return SendMessageA(message->hwnd, message->message, message->wParam, message->lParam);
+}
+
+void winmodel::deliverPosted() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
 }
 
 LRESULT WINAPI CallWindowProcA(WNDPROC previous, HWND window, UINT message, WPARAM wParam,

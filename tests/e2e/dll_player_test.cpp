@@ -201,10 +201,7 @@ TEST_F(PlayerInfoDllTest, StreamTitleNoticeGivesTheNewPageOnce) {
 // answer to IPC_GETWND names it.
 class SkinnedDllPlayerTest : public DllPlayerTest {
  protected:
-  void SetUp() override {
-    options.playlistInsideSkin = true;
-    DllPlayerTest::SetUp();
-  }
+  SkinnedDllPlayerTest() { options.playlistInsideSkin = true; }
 };
 
 TEST_F(SkinnedDllPlayerTest, EditorInsideTheSkinIsHookedCountedAndHandedBack) {
@@ -229,10 +226,7 @@ TEST_F(SkinnedDllPlayerTest, EditorInsideTheSkinIsHookedCountedAndHandedBack) {
 
 class SilentDllPlayerTest : public DllPlayerTest {
  protected:
-  void SetUp() override {
-    options.answersPlaylistWindowRequest = false;
-    DllPlayerTest::SetUp();
-  }
+  SilentDllPlayerTest() { options.answersPlaylistWindowRequest = false; }
 };
 
 TEST_F(SilentDllPlayerTest, EditorIsFoundByItsClassWhenThePlayerDoesNotNameIt) {
@@ -248,10 +242,7 @@ TEST_F(SilentDllPlayerTest, EditorIsFoundByItsClassWhenThePlayerDoesNotNameIt) {
 // Players before Unicode titles: ANSI windows keep the A forms.
 class AnsiDllPlayerTest : public DllPlayerTest {
  protected:
-  void SetUp() override {
-    options.unicodeWindows = false;
-    DllPlayerTest::SetUp();
-  }
+  AnsiDllPlayerTest() { options.unicodeWindows = false; }
 };
 
 TEST_F(AnsiDllPlayerTest, AnsiWindowsStayAnsiAndFollowTracks) {
@@ -314,17 +305,11 @@ TEST_F(TodaysDllPlayerTest, MenuItemOpensTheWebBrowserAndSettingsGoToTheSettings
 // The module then stays for the rest of the run, loaded from this case's own folder.
 class PinnedDllPlayerTest : public DllPlayerTest {};
 
-WNDPROC savedByOther;
-LRESULT CALLBACK otherPluginHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return CallWindowProcW(savedByOther, window, message, wParam, lParam);
-}
-
 TEST_F(PinnedDllPlayerTest, UnloadWithAnotherHookInFrontKeepsTheModuleForTheNextLoad) {
   Record* record = load();
   ASSERT_NE(record, nullptr);
   record->init();
-  savedByOther = (WNDPROC)SetWindowLongPtrW(modelplayer::mainWindow(), GWLP_WNDPROC,
-                                            (LONG_PTR)otherPluginHook);
+  modelplayer::hookInFrontOfMainWindow();
   record->quit();
   HMODULE first = module;
   ASSERT_TRUE(FreeLibrary(module));

@@ -16,7 +16,11 @@
 #include <string>
 #include <vector>
 
+#include "kit/sample_mp3.h"
+
 namespace {
+
+using namespace samplemp3;
 
 const size_t FIELD_SIZE = 1024;  // as the plug-in's fields
 
@@ -33,18 +37,6 @@ struct Random {
   uint32_t below(uint32_t n) { return n == 0 ? 0 : next() % n; }
   bool chance(uint32_t percent) { return below(100) < percent; }
 };
-
-Bytes bigEndian(uint32_t value, int bytes) {
-  Bytes out;
-  for (int i = bytes - 1; i >= 0; --i) out += (char)(value >> (8 * i));
-  return out;
-}
-
-Bytes syncSafe(uint32_t value) {
-  Bytes out;
-  for (int i = 3; i >= 0; --i) out += (char)((value >> (7 * i)) & 0x7F);
-  return out;
-}
 
 Bytes zlibbed(const Bytes& data) {
   uLongf size = compressBound(data.size());
@@ -181,9 +173,7 @@ Bytes frame(Random& random, int version, const char* id, Bytes body) {
   uint32_t size = (uint32_t)body.size();
   if (random.chance(4)) size += (uint32_t)random.below(64) - 32;  // a wrong size
   if (random.chance(1)) size = random.next();
-  if (version == 2) return Bytes(id, 3) + bigEndian(size, 3) + body;
-  Bytes sizeBytes = version == 4 ? syncSafe(size) : bigEndian(size, 4);
-  return Bytes(id, 4) + sizeBytes + bigEndian(flags, 2) + body;
+  return id3v2Frame(Bytes(id, version == 2 ? 3 : 4), body, (char)version, flags, size);
 }
 
 Bytes frames(Random& random, int version) {
@@ -232,8 +222,7 @@ Bytes id3v2Tag(Random& random) {
   }
   uint32_t size = (uint32_t)data.size();
   if (random.chance(5)) size += (uint32_t)random.below(200) - 100;
-  return "ID3" + Bytes(1, (char)version) + Bytes(1, '\0') + Bytes(1, (char)flags) + syncSafe(size) +
-         data;
+  return id3v2Header((char)version, (char)flags, size) + data;
 }
 
 Bytes field(Random& random, size_t length) {

@@ -4,11 +4,12 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
+#include <filesystem>
 #include <vector>
 
 namespace setuptest {
+
+namespace fs = std::filesystem;
 
 namespace {
 const char* currentCase = "";
@@ -39,64 +40,31 @@ bool fileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
 bool writeFile(const std::string& path, const std::string& content) {
-  size_t slash = path.rfind('\\');
-  if (slash != std::string::npos && !makeFolders(path.substr(0, slash))) return false;
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << content;
-  return static_cast<bool>(out);
+  std::error_code failure;
+  fs::create_directories(fs::path(path).parent_path(), failure);
+  return !failure && kit::writeFile(path, content);
 }
 
-bool makeFolders(const std::string& path) {
-  if (path.empty() || fileExists(path)) return true;
-  size_t slash = path.rfind('\\');
-  if (slash != std::string::npos && !makeFolders(path.substr(0, slash))) return false;
-  return CreateDirectoryA(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
-}
-
-namespace {
-// Calls visit(relative path, is folder) for everything under folder, children first.
-template <typename Visit>
-void walk(const std::string& folder, const std::string& relative, Visit visit) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "\\" + relative + "*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    std::string name = found.cFileName;
-    if (name == "." || name == "..") continue;
-    bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    if (isFolder) walk(folder, relative + name + "\\", visit);
-    visit(relative + name, isFolder);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-}
-}  // namespace
-
+// Read-only files too: their attribute is cleared first, as Windows will not delete them.
 void removeTree(const std::string& path) {
-  walk(path, "", [&](const std::string& relative, bool isFolder) {
-    std::string full = path + "\\" + relative;
-    if (isFolder) {
-      RemoveDirectoryA(full.c_str());
-    } else {
-      SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-      DeleteFileA(full.c_str());
+  std::error_code ignored;
+  for (fs::recursive_directory_iterator it(path, ignored), end; it != end; it.increment(ignored)) {
+    if (!it->is_directory(ignored)) {
+      SetFileAttributesA(it->path().string().c_str(), FILE_ATTRIBUTE_NORMAL);
     }
-  });
-  RemoveDirectoryA(path.c_str());
+  }
+  fs::remove_all(path, ignored);
 }
 
 std::map<std::string, std::string> snapshot(const std::string& folder) {
   std::map<std::string, std::string> files;
-  walk(folder, "", [&](const std::string& relative, bool isFolder) {
-    files[relative] = isFolder ? std::string("<folder>") : readFile(folder + "\\" + relative);
-  });
+  std::error_code ignored;
+  for (fs::recursive_directory_iterator it(folder, ignored), end; it != end;
+       it.increment(ignored)) {
+    files[it->path().lexically_relative(folder).string()] =
+        it->is_directory(ignored) ? std::string("<folder>") : kit::readFile(it->path().string());
+  }
   return files;
 }
 

@@ -7,6 +7,8 @@
 #include <map>
 #include <string>
 
+#include "kit/files.h"
+
 namespace setuptest {
 
 // --- checks: each failure is printed with the case it belongs to ---
@@ -31,9 +33,9 @@ std::string text(Number value) {
 
 // --- files ---
 bool fileExists(const std::string& path);
-std::string readFile(const std::string& path);
+using kit::readFile;
+// kit::writeFile, in a folder made with every missing parent.
 bool writeFile(const std::string& path, const std::string& content);
-bool makeFolders(const std::string& path);  // with every missing parent
 void removeTree(const std::string& path);
 // Every file under folder, by path relative to it, with its content.
 std::map<std::string, std::string> snapshot(const std::string& folder);

@@ -16,7 +16,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <fstream>
 #include <iostream>
 
 #include "kit/files.h"
@@ -121,25 +120,13 @@ static void printFileInfo(const modelplayer::Entry& entry) {
   std::cout << "\n";
 }
 
-// "rchar" of a /proc/<pid>/io file: every byte the process has had read() return; -1 if none.
-static long long bytesRead(const std::string& ioFile) {
-  if (ioFile.empty()) return -1;
-  std::ifstream io(ioFile);
-  std::string key;
-  long long value = -1;
-  while (io >> key >> value) {
-    if (key == "rchar:") return value;
-  }
-  return -1;
-}
-
 // Next-button presses over the playlist, each with the message loop after it, as the
 // benchmarks' change/next does on the model: the time and bytes of a whole track change.
 static void timeChanges(const Options& options) {
   modelplayer::changeTrack(0);
   modelplayer::deliverPostedMessages();
   modelplayer::clearBrowserRequests();
-  long long bytesBefore = bytesRead(options.ioFile);
+  long long bytesBefore = kit::bytesRead(options.ioFile);
   double processorBefore = processorMilliseconds();
   auto start = std::chrono::steady_clock::now();
   for (long n = 0; n < options.changes; ++n) {
@@ -148,7 +135,7 @@ static void timeChanges(const Options& options) {
   }
   std::chrono::duration<double, std::milli> spent = std::chrono::steady_clock::now() - start;
   double processor = processorMilliseconds() - processorBefore;
-  long long bytesAfter = bytesRead(options.ioFile);
+  long long bytesAfter = kit::bytesRead(options.ioFile);
   std::cout << options.changes << " changes: " << spent.count() / (double)options.changes
             << " ms a change (processor " << processor / (double)options.changes << " ms); "
             << modelplayer::browserRequests().size() << " requests sent";
