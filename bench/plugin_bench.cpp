@@ -205,12 +205,13 @@ static void nextTrack(benchmark::State& state, const std::string* first,
   int64_t wrong = 0, opens = 0;
   bool counted = true;
   long long bytesBefore = kit::bytesRead();
+  int64_t changes = 0;
   for (auto _ : state) {
     modelplayer::pressNext();
     modelplayer::deliverPostedMessages();
     countWrongPages(wrong);
     // The watch's queue holds 16,384 events by default: emptied long before that.
-    if ((state.iterations() & 1023) == 1023) {
+    if ((++changes & 1023) == 0) {
       state.PauseTiming();
       counted = countOpens(watch, opens) && counted;
       state.ResumeTiming();
