@@ -7,6 +7,26 @@
 # packages on Linux, cross-built ones for Windows (windows-deps.cmake).
 get_filename_component(_tunelore_tools "${CMAKE_CURRENT_LIST_DIR}/../tools" ABSOLUTE)
 
+# tunelore_build_library(<dir-var> <what> ENV <name=value>... COMMAND <script> <args>...): runs
+# a tools/build-*.sh script, which prints the library's folder in the cache, and sets
+# <dir-var> to it; the configure stops with the script's log when it fails.
+function(tunelore_build_library dir_var what)
+  cmake_parse_arguments(PARSE_ARGV 2 arg "" "" "ENV;COMMAND")
+  execute_process(
+    COMMAND ${CMAKE_COMMAND} -E env ${arg_ENV} bash ${arg_COMMAND}
+    RESULT_VARIABLE result
+    OUTPUT_VARIABLE dir
+    ERROR_VARIABLE log
+    OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "Building ${what} failed:\n${log}")
+  endif()
+  string(STRIP "${log}" log)
+  string(REPLACE "\n" "\n-- " log "${log}")
+  message(STATUS "${log}")
+  set(${dir_var} "${dir}" PARENT_SCOPE)
+endfunction()
+
 if(WIN32)
   include(${CMAKE_CURRENT_LIST_DIR}/windows-deps.cmake)
   set(_id3lib_zlib "${TUNELORE_MINGW_ZLIB}")
@@ -45,20 +65,10 @@ endif()
 # tunelore_add_id3lib(<target> <flavour> <flags>): an imported static id3lib built (or found
 # in the cache) with this build's compiler and the given flags.
 function(tunelore_add_id3lib target flavour flags)
-  execute_process(
-    COMMAND ${CMAKE_COMMAND} -E env "TUNELORE_DEPS_CXX=${CMAKE_CXX_COMPILER}"
-            "TUNELORE_DEPS_AR=${CMAKE_AR}" "TUNELORE_DEPS_CXXFLAGS=${flags}"
-            bash "${_tunelore_tools}/build-id3lib.sh" "${_id3lib_target}" "${flavour}"
-    RESULT_VARIABLE result
-    OUTPUT_VARIABLE dir
-    ERROR_VARIABLE log
-    OUTPUT_STRIP_TRAILING_WHITESPACE)
-  if(NOT result EQUAL 0)
-    message(FATAL_ERROR "Building id3lib (${_id3lib_target}, ${flavour}) failed:\n${log}")
-  endif()
-  string(STRIP "${log}" log)
-  string(REPLACE "\n" "\n-- " log "${log}")
-  message(STATUS "${log}")
+  tunelore_build_library(dir "id3lib (${_id3lib_target}, ${flavour})"
+    ENV "TUNELORE_DEPS_CXX=${CMAKE_CXX_COMPILER}" "TUNELORE_DEPS_AR=${CMAKE_AR}"
+        "TUNELORE_DEPS_CXXFLAGS=${flags}"
+    COMMAND "${_tunelore_tools}/build-id3lib.sh" "${_id3lib_target}" "${flavour}")
   add_library(${target} STATIC IMPORTED GLOBAL)
   set_target_properties(${target} PROPERTIES
     IMPORTED_LOCATION "${dir}/lib/libid3.a"

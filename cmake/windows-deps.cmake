@@ -30,22 +30,10 @@ endif()
 # The session program reads files as the player does; the shipped DLL's build has none.
 if(TUNELORE_MINGW_THREADS STREQUAL "posix" AND NOT TARGET TagLib::tag)
   # Built once per machine into the cache of tools/deps-cache.sh, like id3lib.
-  get_filename_component(_tunelore_tools "${CMAKE_CURRENT_LIST_DIR}/../tools" ABSOLUTE)
-  execute_process(
-    COMMAND ${CMAKE_COMMAND} -E env "TUNELORE_MINGW_CXX=${CMAKE_CXX_COMPILER}"
-            "TUNELORE_MINGW_CC=${CMAKE_C_COMPILER}"
-            bash "${_tunelore_tools}/build-taglib-mingw.sh" "${TUNELORE_MINGW_TRIPLET}"
-            "${TUNELORE_MINGW_THREADS}"
-    RESULT_VARIABLE _taglib_result
-    OUTPUT_VARIABLE _taglib_dir
-    ERROR_VARIABLE _taglib_output
-    OUTPUT_STRIP_TRAILING_WHITESPACE)
-  if(NOT _taglib_result EQUAL 0)
-    message(FATAL_ERROR "Building TagLib for ${TUNELORE_MINGW_TRIPLET} failed:\n${_taglib_output}")
-  endif()
-  string(STRIP "${_taglib_output}" _taglib_output)
-  string(REPLACE "\n" "\n-- " _taglib_output "${_taglib_output}")
-  message(STATUS "${_taglib_output}")
+  tunelore_build_library(_taglib_dir "TagLib for ${TUNELORE_MINGW_TRIPLET}"
+    ENV "TUNELORE_MINGW_CXX=${CMAKE_CXX_COMPILER}" "TUNELORE_MINGW_CC=${CMAKE_C_COMPILER}"
+    COMMAND "${_tunelore_tools}/build-taglib-mingw.sh" "${TUNELORE_MINGW_TRIPLET}"
+            "${TUNELORE_MINGW_THREADS}")
   set_property(DIRECTORY "${CMAKE_SOURCE_DIR}" APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
     "${_tunelore_tools}/build-taglib-mingw.sh" "${_tunelore_tools}/deps-cache.sh")
   add_library(TagLib::tag STATIC IMPORTED GLOBAL)
