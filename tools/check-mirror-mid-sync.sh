@@ -36,7 +36,8 @@ xz -k "$mirror/Packages"
 echo "deb [trusted=yes] file:$mirror ./" >"$source_list"
 
 echo "== the stand-in source fails its check:"
-apt-get update -qq 2>&1 | grep -m1 "Failed to fetch file:$mirror" ||
+update_log=$(apt-get update -qq 2>&1 || true)
+grep -m1 "Failed to fetch file:$mirror" <<<"$update_log" ||
   { echo "$0: the stand-in source did not fail" >&2; exit 1; }
 
 echo "== removing wine32 and NSIS, so the set-up must install them again"
