@@ -34,6 +34,8 @@ win64_pkgs=(cmake ninja-build pkg-config dpkg-dev googletest g++-mingw-w64-x86-6
 win32_build_pkgs=(g++-mingw-w64-i686-win32 g++-mingw-w64-i686-posix binutils-mingw-w64-i686
                   nsis python3-pefile)
 wine32_pkgs=(wine32:i386)
+# Everything the builds and tests compile and check with.
+build_pkgs=("${native_pkgs[@]}" "${win64_pkgs[@]}" "${win32_build_pkgs[@]}")
 
 with_wine32=0
 case "$want" in
@@ -41,10 +43,9 @@ case "$want" in
   win64) pkgs=("${win64_pkgs[@]}") ;;
   wine32) pkgs=(xvfb xauth); with_wine32=1 ;;
   win32) pkgs=("${win64_pkgs[@]}" "${win32_build_pkgs[@]}"); with_wine32=1 ;;
-  tests) pkgs=("${native_pkgs[@]}" "${win64_pkgs[@]}" "${win32_build_pkgs[@]}") ;;
-  windows) pkgs=("${native_pkgs[@]}" "${win64_pkgs[@]}" "${win32_build_pkgs[@]}"); with_wine32=1 ;;
-  render) pkgs=("${native_pkgs[@]}" "${win64_pkgs[@]}" "${win32_build_pkgs[@]}" imagemagick)
-          with_wine32=1 ;;
+  tests) pkgs=("${build_pkgs[@]}") ;;
+  windows) pkgs=("${build_pkgs[@]}"); with_wine32=1 ;;
+  render) pkgs=("${build_pkgs[@]}" imagemagick); with_wine32=1 ;;
   *) echo "usage: $0 [--missing] [native|win64|wine32|win32|tests|windows|render]" >&2; exit 2 ;;
 esac
 [ $with_wine32 -eq 1 ] && pkgs+=("${wine32_pkgs[@]}")
