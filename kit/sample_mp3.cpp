@@ -45,17 +45,27 @@ std::string utf16Text(const std::string& latin1) {
 }
 
 std::string utf8Text(const std::string& latin1) {
-  std::string text;
-  for (char c : latin1) {
-    unsigned char byte = (unsigned char)c;
-    if (byte < 0x80) {
-      text += c;
+  std::wstring text;
+  for (char c : latin1) text += (wchar_t)(unsigned char)c;  // ISO-8859-1 is Unicode's first 256
+  return utf8Text(text);
+}
+
+std::string utf8Text(const std::wstring& text) {
+  std::string utf8;
+  for (wchar_t c : text) {
+    unsigned code = (unsigned)c & 0xFFFF;
+    if (code < 0x80) {
+      utf8 += (char)code;
+    } else if (code < 0x800) {
+      utf8 += (char)(0xC0 | code >> 6);
+      utf8 += (char)(0x80 | (code & 0x3F));
     } else {
-      text += (char)(0xC0 | (byte >> 6));
-      text += (char)(0x80 | (byte & 0x3F));
+      utf8 += (char)(0xE0 | code >> 12);
+      utf8 += (char)(0x80 | (code >> 6 & 0x3F));
+      utf8 += (char)(0x80 | (code & 0x3F));
     }
   }
-  return text;
+  return utf8;
 }
 
 static std::string fixedField(const std::string& text, size_t width) {

@@ -25,6 +25,8 @@ std::string id3v2Tag(const TextFrames& frames, char encoding = 0, char version =
 // An ISO-8859-1 text in those encodings, ready for a frame of that encoding.
 std::string utf16Text(const std::string& latin1);
 std::string utf8Text(const std::string& latin1);
+// Characters of the Basic Multilingual Plane (all an ANSI code page holds) in UTF-8.
+std::string utf8Text(const std::wstring& text);
 // A 128-byte ID3v1 tag.
 std::string id3v1Tag(const std::string& title, const std::string& artist, const std::string& album);
 // At least `bytes` bytes of silent MPEG-1 layer III frames (128 kbit/s, 44.1 kHz).

@@ -20,6 +20,7 @@
 
 #include "kit/files.h"
 #include "kit/model_player.h"
+#include "kit/sample_mp3.h"
 #include "tools/session/playlist_files.h"
 #ifdef _WIN32
 #include "kit/player_place.h"
@@ -84,27 +85,13 @@ static double processorMilliseconds() {
 #endif
 }
 
-static void appendUtf8(std::string& out, unsigned code) {
-  if (code < 0x80) {
-    out += (char)code;
-  } else if (code < 0x800) {
-    out += (char)(0xC0 | code >> 6);
-    out += (char)(0x80 | (code & 0x3F));
-  } else {
-    out += (char)(0xE0 | code >> 12);
-    out += (char)(0x80 | (code >> 6 & 0x3F));
-    out += (char)(0x80 | (code & 0x3F));
-  }
-}
-
 // An ANSI text in UTF-8. The code page is single-byte: every character is in the BMP.
 static std::string inTerminal(const std::string& ansi) {
   if (ansi.empty()) return ansi;
   std::wstring wide(ansi.size() + 1, L'\0');
   int length = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, &wide[0], (int)wide.size());
-  std::string utf8;
-  for (int i = 0; i + 1 < length; ++i) appendUtf8(utf8, (unsigned)wide[(size_t)i] & 0xFFFF);
-  return utf8;
+  wide.resize(length > 0 ? (size_t)length - 1 : 0);
+  return samplemp3::utf8Text(wide);
 }
 
 // What the player answers about the entry's file, as the plug-in may ask for it.
