@@ -89,8 +89,8 @@ Bytes frameBody(Random& random, int version, Kind kind) {
           randomBytes(random, random.chance(5) ? 40000 + random.below(40000) : random.below(3000));
       return body;
     case COMMENT:
-      body += "eng" + encoded(random, encoding, word(random), terminated);
-      return body + encoded(random, encoding, word(random), random.chance(50));
+      body += "eng";
+      [[fallthrough]];
     case USERTEXT:
       body += encoded(random, encoding, word(random), terminated);
       return body + encoded(random, encoding, word(random), random.chance(50));
