@@ -7,7 +7,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "kit/files.h"
 #include "kit/linked_plugin.h"
@@ -31,9 +33,20 @@ inline const std::string& folder() {
   return *made;
 }
 
-// Forgets the previous input: the model of Windows, the player and the plug-in's state.
-inline void startPlayer() {
+// Forgets the previous input: the model of Windows, the player and the plug-in's state; then
+// plays the given playlist, if any, from its first entry.
+inline void startPlayer(const std::vector<modelplayer::Entry>& playlist = {}) {
   if (!kit::loadPlugin(folder())) fail("kit::loadPlugin", folder());
+  if (playlist.empty()) return;
+  modelplayer::setPlaylist(playlist);
+  modelplayer::setPosition(0);
+}
+
+// The text in a buffer of `size` bytes, which must hold its terminator.
+inline std::string terminated(const std::string& name, const char* buffer, size_t size) {
+  const char* end = (const char*)std::memchr(buffer, '\0', size);
+  if (end == nullptr) fail("terminated within its buffer", name);
+  return std::string(buffer, end);
 }
 
 }  // namespace fuzzcheck

@@ -1,4 +1,5 @@
 // Any title, artist and album (the input split at its zero bytes) through the page address.
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -15,36 +16,22 @@ static std::string escapedHashes(const std::string& text) {
   return escaped;
 }
 
-// The pieces as a gathered TrackInfo holds them: at most 1023 characters each.
-static void fill(char* field, const std::string& piece) {
-  size_t kept = piece.size() < TRACK_FIELD_SIZE - 1 ? piece.size() : TRACK_FIELD_SIZE - 1;
-  memcpy(field, piece.data(), kept);
-  field[kept] = '\0';
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  // The pieces as a gathered TrackInfo holds them: at most 1023 characters each.
   std::string input(reinterpret_cast<const char*>(data), size);
-  std::string pieces[3];
-  size_t at = 0;
-  for (int i = 0; i < 3 && at <= input.size(); ++i) {
-    size_t end = i < 2 ? input.find('\0', at) : std::string::npos;
-    if (end == std::string::npos) end = input.size();
-    pieces[i] = input.substr(at, end - at);
-    pieces[i].resize(strlen(pieces[i].c_str()));
-    at = end + 1;
-  }
   auto info = std::make_unique<TrackInfo>();
-  fill(info->title, pieces[0]);
-  fill(info->artist, pieces[1]);
-  fill(info->album, pieces[2]);
+  const char* at = input.c_str();
+  for (char* field : {info->title, info->artist, info->album}) {
+    if (at > input.c_str() + input.size()) break;
+    snprintf(field, TRACK_FIELD_SIZE, "%s", at);
+    at += strlen(at) + 1;
+  }
 
   // Exactly the documented size, so that a write past it is caught.
   auto buffer = std::make_unique<char[]>(PAGE_ADDRESS_SIZE);
   memset(buffer.get(), 'X', PAGE_ADDRESS_SIZE);
   composePageAddress(*info, buffer.get());
-  const char* terminator = (const char*)memchr(buffer.get(), '\0', PAGE_ADDRESS_SIZE);
-  FUZZ_CHECK(terminator != nullptr, "address not terminated within its buffer");
-  std::string address(buffer.get(), (size_t)(terminator - buffer.get()));
+  std::string address = fuzzcheck::terminated("address", buffer.get(), PAGE_ADDRESS_SIZE);
   FUZZ_CHECK(address.size() <= PAGE_ADDRESS_SIZE - 1, std::to_string(address.size()));
   FUZZ_CHECK(address.compare(0, START.size(), START) == 0, address);
 

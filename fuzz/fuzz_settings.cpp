@@ -16,6 +16,7 @@
 
 static const char* const SWITCH_KEYS[] = {"bDisabledPlugin", "bDisabledStartUp",
                                           "bDisabledAutoOpen"};
+static bool* const SWITCHES[] = {&bDisabledPlugin, &bDisabledStartUp, &bDisabledAutoOpen};
 static const int READ_SIZE = 4096;
 static const size_t MOST_NAMES = 64;  // each lookup parses the whole file again
 static const char MISSING[] = "\x01missing";
@@ -86,60 +87,37 @@ static std::map<Name, std::string> valuesOf(const std::vector<Name>& names) {
   return values;
 }
 
-// The profile calls rewrite the whole file from their own reading of it, which by itself can
-// move lines between sections (a "[]" header is not written back). Unless the strict check
-// is asked for (TUNELORE_FUZZ_STRICT=1), a write into a section of no concern first puts the
-// file in that form, so that only what the plug-in's own writes change counts.
-static void rewriteThroughProfileCalls() {
-  WritePrivateProfileStringA(NEUTRAL_SECTION, "key", "value", kit::settingsFile().c_str());
-}
-
-static bool strict() {
-  static const bool asked =
-      getenv("TUNELORE_FUZZ_STRICT") != nullptr && strcmp(getenv("TUNELORE_FUZZ_STRICT"), "1") == 0;
-  return asked;
-}
-
-struct Switches {
-  bool plugin, startUp, autoOpen;
-  bool operator==(const Switches& other) const {
-    return plugin == other.plugin && startUp == other.startUp && autoOpen == other.autoOpen;
-  }
-};
-
-static Switches current() { return {bDisabledPlugin, bDisabledStartUp, bDisabledAutoOpen}; }
-
-static std::string describe(const Switches& switches) {
-  auto word = [](bool set) { return set ? std::string("TRUE") : std::string("FALSE"); };
-  return word(switches.plugin) + " " + word(switches.startUp) + " " + word(switches.autoOpen);
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzzcheck::startPlayer();
   std::string content(reinterpret_cast<const char*>(data), size);
-  FUZZ_CHECK(kit::writeFile(kit::settingsFileOnDisk(), std::string((const char*)data, size)),
-             "settings file");
+  FUZZ_CHECK(kit::writeFile(kit::settingsFileOnDisk(), content), "settings file");
   std::vector<Name> names = namesIn(content);
-  if (!strict()) rewriteThroughProfileCalls();
+  // The profile calls rewrite the whole file from their own reading of it, which by itself can
+  // move lines between sections (a "[]" header is not written back). Unless the strict check
+  // is asked for (TUNELORE_FUZZ_STRICT=1), a write into a section of no concern first puts the
+  // file in that form, so that only what the plug-in's own writes change counts.
+  static const char* const strict = getenv("TUNELORE_FUZZ_STRICT");
+  if (strict == nullptr || strcmp(strict, "1") != 0) {
+    WritePrivateProfileStringA(NEUTRAL_SECTION, "key", "value", kit::settingsFile().c_str());
+  }
   auto before = valuesOf(names);
 
   loadSettings(kit::pluginFileName().c_str());
-  Switches loaded = current();
+  bool loaded[3];
+  for (int i = 0; i < 3; ++i) loaded[i] = *SWITCHES[i];
   saveSettings(kit::pluginFileName().c_str());
   // Scrambled, so that a load that leaves them alone cannot pass for one that read them.
-  bDisabledPlugin = !loaded.plugin;
-  bDisabledStartUp = !loaded.startUp;
-  bDisabledAutoOpen = !loaded.autoOpen;
+  for (int i = 0; i < 3; ++i) *SWITCHES[i] = !loaded[i];
   loadSettings(kit::pluginFileName().c_str());
-  FUZZ_CHECK(current() == loaded,
-             "loaded " + describe(loaded) + ", after the round trip " + describe(current()));
 
   char value[32];
-  const bool* switches[] = {&loaded.plugin, &loaded.startUp, &loaded.autoOpen};
   for (int i = 0; i < 3; ++i) {
+    const char* expected = loaded[i] ? "TRUE" : "FALSE";
+    FUZZ_CHECK(*SWITCHES[i] == loaded[i],
+               std::string(SWITCH_KEYS[i]) + " loaded " + expected + ", not after the round trip");
     GetPrivateProfileStringA(kit::pluginFileName().c_str(), SWITCH_KEYS[i], MISSING, value,
                              sizeof value, kit::settingsFile().c_str());
-    FUZZ_CHECK(strcmp(value, *switches[i] ? "TRUE" : "FALSE") == 0,
+    FUZZ_CHECK(strcmp(value, expected) == 0,
                std::string(SWITCH_KEYS[i]) + " reads back as [" + value + "]");
   }
 

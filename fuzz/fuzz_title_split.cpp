@@ -20,21 +20,14 @@ static bool endsWith(const std::string& text, const std::string& end) {
 }
 
 static std::string checkedField(const char* name, const char* field, const std::string& display) {
-  const char* terminator = (const char*)memchr(field, '\0', TRACK_FIELD_SIZE);
-  FUZZ_CHECK(terminator != nullptr, std::string(name) + " is not terminated within its buffer");
-  std::string text(field, terminator);
+  std::string text = fuzzcheck::terminated(name, field, TRACK_FIELD_SIZE);
   FUZZ_CHECK(text.empty() || (text.front() != ' ' && text.back() != ' '),
              std::string(name) + " keeps a space at an end: [" + text + "] from [" + display + "]");
   return text;
 }
 
 static void checkSplit(const std::string& display) {
-  fuzzcheck::startPlayer();
-  modelplayer::Entry entry;
-  entry.title = display;
-  entry.hasPath = false;
-  modelplayer::setPlaylist({entry});
-  modelplayer::setPosition(0);
+  fuzzcheck::startPlayer({{"", display, false}});
 
   auto info = std::make_unique<TrackInfo>();
   memcpy(info->album, ALBUM_MARK, sizeof ALBUM_MARK);

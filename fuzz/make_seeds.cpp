@@ -11,142 +11,75 @@
 #include "kit/sample_mp3.h"
 
 namespace fs = std::filesystem;
-using samplemp3::bigEndian;
-using samplemp3::id3v2Frame;
-using samplemp3::id3v2Header;
-using samplemp3::TextFrames;
+using namespace samplemp3;
 
-static std::string utf16le(const std::string& ascii, bool bom = true) {
-  return samplemp3::utf16Text(ascii).substr(bom ? 0 : 2);
-}
+using Seeds = std::vector<std::pair<std::string, std::string>>;  // file name, bytes
 
-static std::string utf16be(const std::string& ascii) {
-  std::string out;
-  for (char c : ascii) out += std::string(1, '\0') + c;
-  return out;
-}
-
-static unsigned adler32(const std::string& data) {
-  unsigned a = 1, b = 0;
-  for (unsigned char c : data) {
-    a = (a + c) % 65521;
-    b = (b + a) % 65521;
-  }
-  return (b << 16) | a;
-}
-
-// A zlib stream holding `data` in one stored (uncompressed) deflate block.
-static std::string zlibStored(const std::string& data) {
-  std::string out("\x78\x01\x01", 3);
-  out += (char)(data.size() & 0xFF);
-  out += (char)(data.size() >> 8);
-  out += (char)(~data.size() & 0xFF);
-  out += (char)((~data.size() >> 8) & 0xFF);
-  return out + data + bigEndian(adler32(data), 4);
-}
-
-// Inserts a zero after every 0xFF, as the unsynchronisation scheme does.
-static std::string unsynchronised(const std::string& data) {
-  std::string out;
-  for (char c : data) {
-    out += c;
-    if ((unsigned char)c == 0xFF) out += '\0';
-  }
-  return out;
-}
-
-static std::string lyrics3v2(const std::string& title, const std::string& artist) {
-  auto field = [](const std::string& id, const std::string& text) {
-    char size[6];
-    snprintf(size, sizeof size, "%05zu", text.size());
-    return id + size + text;
+static Seeds tagSeeds() {
+  const std::string audio = silentAudio(800);
+  auto tagged = [&](char version, char flags, const std::string& body) {
+    return id3v2Header(version, flags, body.size()) + body + audio;
   };
-  std::string body = "LYRICSBEGIN" + field("IND", "11") + field("ETT", title) +
-                     field("EAR", artist) + field("LYR", "[00:01]La la");
-  char size[7];
-  snprintf(size, sizeof size, "%06zu", body.size());
-  return body + size + "LYRICS200";
-}
-
-static void put(const fs::path& folder, const std::string& name, const std::string& bytes) {
-  fs::create_directories(folder);
-  kit::writeFile((folder / name).string(), bytes);
-}
-
-static void tagSeeds(const fs::path& folder) {
-  const std::string audio = samplemp3::silentAudio(800);
   const TextFrames full = {{"TIT2", "Song"}, {"TPE1", "Band"}, {"TALB", "Disc"}};
-  put(folder, "v23_full.mp3", samplemp3::id3v2Tag(full) + audio);
-  put(folder, "v23_album_only.mp3", samplemp3::id3v2Tag({{"TALB", "Disc"}}) + audio);
-  put(folder, "v23_title_spaces.mp3", samplemp3::id3v2Tag({{"TIT2", "   "}}) + audio);
-  put(folder, "v23_long_title.mp3",
-      samplemp3::id3v2Tag({{"TIT2", std::string(1100, 'x')}, {"TPE1", std::string(1030, '#')}}) +
-          audio);
-  put(folder, "v23_utf16.mp3",
-      samplemp3::id3v2Tag({{"TIT2", utf16le("Song")}, {"TPE1", utf16le("Band")}}, 1) + audio);
-  put(folder, "v23_utf16_no_bom.mp3", samplemp3::id3v2Tag({{"TIT2", utf16le("Song", false)}}, 1));
-  put(folder, "v23_two_strings.mp3",
-      samplemp3::id3v2Tag({{"TIT2", std::string("One\0Two", 7)}, {"TIT2", "Second frame"}}));
-  {
-    std::string body = id3v2Frame("TXXX", std::string("\0desc\0value", 11)) +
-                       id3v2Frame("COMM", std::string("\0eng\0comment", 12)) +
-                       id3v2Frame("TPE1", std::string("\0Band", 5)) +
-                       id3v2Frame("TIT2", std::string("\0", 1)) + id3v2Frame("TALB", "");
-    put(folder, "v23_other_frames.mp3", id3v2Header(3, 0, body.size()) + body + audio);
-  }
-  {
-    std::string text = std::string("\0", 1) + "Compressed Song";
-    std::string body = id3v2Frame("TIT2", bigEndian(text.size(), 4) + zlibStored(text), 3, 0x0080) +
-                       id3v2Frame("TPE1", std::string("\0Band", 5));
-    put(folder, "v23_compressed.mp3", id3v2Header(3, 0, body.size()) + body + audio);
-  }
-  {
-    std::string body = id3v2Frame("TIT2", std::string("\0\xFF\xFESong\xFF", 8)) +
-                       id3v2Frame("TPE1", std::string("\0Band", 5));
-    std::string sync = unsynchronised(body);
-    put(folder, "v23_unsync.mp3", id3v2Header(3, '\x80', sync.size()) + sync + audio);
-  }
-  {
-    std::string extended = bigEndian(6, 4) + std::string(2, '\0') + bigEndian(0, 4);
-    std::string body =
-        extended + id3v2Frame("TIT2", std::string("\0Song", 5)) + std::string(16, '\0');  // padding
-    put(folder, "v23_extended_padding.mp3", id3v2Header(3, '\x40', body.size()) + body + audio);
-  }
-  {
-    std::string body = id3v2Frame("TIT2", "\x03Sõng", 4) +
-                       id3v2Frame("TPE1", "\x02" + utf16be("Band"), 4) +
-                       id3v2Frame("TALB", "\x01" + utf16le("Disc"), 4);
-    put(folder, "v24_encodings.mp3", id3v2Header(4, 0, body.size()) + body + audio);
-  }
-  {
-    std::string body = id3v2Frame("TT2", std::string("\0Song", 5), 2) +
-                       id3v2Frame("TP1", std::string("\0Band", 5), 2) +
-                       id3v2Frame("TAL", std::string("\0Disc", 5), 2);
-    put(folder, "v22.mp3", id3v2Header(2, 0, body.size()) + body + audio);
-  }
-  put(folder, "v1.mp3", audio + samplemp3::id3v1Tag("Old Song", "Old Band", "Old Disc"));
-  {
-    std::string v11 = samplemp3::id3v1Tag("Track", "Band", "Disc");
-    v11[125] = '\0';
-    v11[126] = 7;  // ID3v1.1 track number
-    put(folder, "v11.mp3", v11);
-  }
-  put(folder, "v23_and_v1.mp3",
-      samplemp3::id3v2Tag(full) + audio + samplemp3::id3v1Tag("V1 Song", "V1 Band", ""));
-  put(folder, "lyrics3.mp3",
-      audio + lyrics3v2("Lyric Song", "Lyric Band") + samplemp3::id3v1Tag("Song", "Band", "Disc"));
-  put(folder, "header_only.mp3", "ID3\x03");
-  put(folder, "header_past_end.mp3",
-      id3v2Header(3, 0, 0x7FFFFFF) + id3v2Frame("TIT2", std::string("\0Song", 5)));
-  put(folder, "frame_past_end.mp3",
-      id3v2Header(3, 0, 20) + "TIT2" + bigEndian(0x7FFFFFFF, 4) + "\0\0\0So");
-  put(folder, "frame_size_zero.mp3", id3v2Header(3, 0, 11) + id3v2Frame("TIT2", "") + "\0");
-  put(folder, "audio_only.mp3", audio);
-  put(folder, "empty.mp3", "");
+  const std::string compressed = std::string("\0", 1) + "Compressed Song";
+  const TextFrames lyrics = {
+      {"IND", "11"}, {"ETT", "Lyric Song"}, {"EAR", "Lyric Band"}, {"LYR", "[00:01]La la"}};
+  return {
+      {"v23_full.mp3", id3v2Tag(full) + audio},
+      {"v23_album_only.mp3", id3v2Tag({{"TALB", "Disc"}}) + audio},
+      {"v23_title_spaces.mp3", id3v2Tag({{"TIT2", "   "}}) + audio},
+      {"v23_long_title.mp3",
+       id3v2Tag({{"TIT2", std::string(1100, 'x')}, {"TPE1", std::string(1030, '#')}}) + audio},
+      {"v23_utf16.mp3",
+       id3v2Tag({{"TIT2", utf16Text("Song")}, {"TPE1", utf16Text("Band")}}, 1) + audio},
+      {"v23_utf16_no_bom.mp3", id3v2Tag({{"TIT2", encodedText("Song", 1).substr(2)}}, 1)},
+      {"v23_two_strings.mp3",
+       id3v2Tag({{"TIT2", std::string("One\0Two", 7)}, {"TIT2", "Second frame"}})},
+      {"v23_other_frames.mp3",
+       tagged(3, 0,
+              id3v2Frame("TXXX", std::string("\0desc\0value", 11)) +
+                  id3v2Frame("COMM", std::string("\0eng\0comment", 12)) +
+                  id3v2Frame("TPE1", std::string("\0Band", 5)) +
+                  id3v2Frame("TIT2", std::string("\0", 1)) + id3v2Frame("TALB", ""))},
+      {"v23_compressed.mp3",
+       tagged(3, 0,
+              id3v2Frame("TIT2", bigEndian(compressed.size()) + zlibbed(compressed, 0), 3, 0x0080) +
+                  id3v2Frame("TPE1", std::string("\0Band", 5)))},
+      {"v23_unsync.mp3",
+       tagged(3, '\x80',
+              unsynchronised(id3v2Frame("TIT2", std::string("\0\xFF\xFESong\xFF", 8)) +
+                             id3v2Frame("TPE1", std::string("\0Band", 5))))},
+      {"v23_extended_padding.mp3",
+       tagged(3, '\x40',
+              bigEndian(6) + std::string(2, '\0') + bigEndian(0) +  // the extended header
+                  id3v2Frame("TIT2", std::string("\0Song", 5)) +
+                  std::string(16, '\0'))},  // padding
+      {"v24_encodings.mp3", tagged(4, 0,
+                                   id3v2Frame("TIT2", "\x03Sõng", 4) +
+                                       id3v2Frame("TPE1", "\x02" + encodedText("Band", 2), 4) +
+                                       id3v2Frame("TALB", "\x01" + utf16Text("Disc"), 4))},
+      {"v22.mp3", tagged(2, 0,
+                         id3v2Frame("TT2", std::string("\0Song", 5), 2) +
+                             id3v2Frame("TP1", std::string("\0Band", 5), 2) +
+                             id3v2Frame("TAL", std::string("\0Disc", 5), 2))},
+      {"v1.mp3", audio + id3v1Tag("Old Song", "Old Band", "Old Disc")},
+      // ID3v1.1: track 7 at the comment's end.
+      {"v11.mp3", id3v1Tag("Track", "Band", "Disc", "2026", std::string(29, '\0') + '\7')},
+      {"v23_and_v1.mp3", id3v2Tag(full) + audio + id3v1Tag("V1 Song", "V1 Band", "")},
+      {"lyrics3.mp3", audio + lyrics3v2(lyrics) + id3v1Tag("Song", "Band", "Disc")},
+      {"header_only.mp3", "ID3\x03"},
+      {"header_past_end.mp3",
+       id3v2Header(3, 0, 0x7FFFFFF) + id3v2Frame("TIT2", std::string("\0Song", 5))},
+      {"frame_past_end.mp3",
+       id3v2Header(3, 0, 20) + "TIT2" + bigEndian(0x7FFFFFFF) + std::string("\0\0\0So", 5)},
+      {"frame_size_zero.mp3", id3v2Header(3, 0, 11) + id3v2Frame("TIT2", "") + '\0'},
+      {"audio_only.mp3", audio},
+      {"empty.mp3", ""},
+  };
 }
 
-static void titleSeeds(const fs::path& folder) {
-  const std::pair<const char*, std::string> titles[] = {
+static Seeds titleSeeds() {
+  return {
       {"band_song", "Band - Song"},
       {"first_hyphen", "A-ha - Take On Me"},
       {"no_artist", " - Song"},
@@ -158,11 +91,10 @@ static void titleSeeds(const fs::path& folder) {
       {"long", std::string(1200, 'a') + " - " + std::string(1100, 'b')},
       {"high_bytes", "\x83\x5C - \x81\x2D"},
   };
-  for (const auto& title : titles) put(folder, title.first, title.second);
 }
 
-static void addressSeeds(const fs::path& folder) {
-  const std::pair<const char*, std::string> fields[] = {
+static Seeds addressSeeds() {
+  return {
       {"all_three", std::string("Song\0Band\0Disc", 14)},
       {"artist_only", std::string("\0Band\0", 6)},
       {"hashes", std::string("a # b\0#\0##", 10)},
@@ -174,12 +106,11 @@ static void addressSeeds(const fs::path& folder) {
        std::string(1000, 't') + '\0' + std::string(1000, 'a') + '\0' + std::string(20, 'b')},
       {"ampersands", std::string("a & b\0x=y\0&&album=", 18)},
   };
-  for (const auto& field : fields) put(folder, field.first, field.second);
 }
 
-static void settingsSeeds(const fs::path& folder) {
+static Seeds settingsSeeds() {
   static const char BINARY[] = "[a]\nk=\0v\n[gen_tunelore.dll\x80]\n\xFF=\xFE\n";
-  const std::pair<const char*, std::string> files[] = {
+  return {
       {"saved", kit::savedSwitches("gen_tunelore.dll", false, true, false)},
       {"bom", "\xEF\xBB\xBF[gen_tunelore.dll]\r\nbDisabledPlugin=TRUE\r\n"},
       {"other_sections",
@@ -195,7 +126,6 @@ static void settingsSeeds(const fs::path& folder) {
       {"empty", ""},
       {"binary", std::string(BINARY, sizeof BINARY - 1)},
   };
-  for (const auto& file : files) put(folder, file.first, file.second);
 }
 
 int main(int argc, char** argv) {
@@ -204,9 +134,13 @@ int main(int argc, char** argv) {
     return 2;
   }
   fs::path root = argv[1];
-  tagSeeds(root / "fuzz_tag_reading");
-  titleSeeds(root / "fuzz_title_split");
-  addressSeeds(root / "fuzz_page_address");
-  settingsSeeds(root / "fuzz_settings");
+  const std::pair<const char*, Seeds> targets[] = {{"fuzz_tag_reading", tagSeeds()},
+                                                   {"fuzz_title_split", titleSeeds()},
+                                                   {"fuzz_page_address", addressSeeds()},
+                                                   {"fuzz_settings", settingsSeeds()}};
+  for (const auto& [target, seeds] : targets) {
+    fs::create_directories(root / target);
+    for (const auto& [name, bytes] : seeds) kit::writeFile((root / target / name).string(), bytes);
+  }
   return 0;
 }

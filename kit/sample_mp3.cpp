@@ -1,6 +1,10 @@
 #include "kit/sample_mp3.h"
 
+#include <zlib.h>
+
 #include <cstdint>
+#include <cstdio>
+#include <vector>
 
 namespace samplemp3 {
 
@@ -32,17 +36,20 @@ std::string id3v2Frame(const std::string& id, const std::string& body, char vers
 
 std::string id3v2Tag(const TextFrames& frames, char encoding, char version) {
   std::string body;
-  for (const auto& frame : frames) {
-    body += id3v2Frame(frame.first.substr(0, 4), encoding + frame.second, version);
-  }
+  for (const auto& [id, text] : frames)
+    body += id3v2Frame(id.substr(0, 4), encoding + text, version);
   return id3v2Header(version, 0, body.size()) + body;
 }
 
-std::string utf16Text(const std::string& latin1) {
-  std::string text("\xFF\xFE", 2);  // little-endian
-  for (char c : latin1) text += std::string(1, c) + '\0';
+std::string encodedText(const std::string& latin1, int encoding) {
+  if (encoding == 0) return latin1;
+  if (encoding == 3) return utf8Text(latin1);
+  std::string text = encoding == 1 ? "\xFF\xFE" : "";
+  for (char c : latin1) text += encoding == 1 ? std::string{c, '\0'} : std::string{'\0', c};
   return text;
 }
+
+std::string utf16Text(const std::string& latin1) { return encodedText(latin1, 1); }
 
 std::string utf8Text(const std::string& latin1) {
   std::wstring text;
@@ -74,12 +81,40 @@ static std::string fixedField(const std::string& text, size_t width) {
   return field;
 }
 
-std::string id3v1Tag(const std::string& title, const std::string& artist,
-                     const std::string& album) {
-  std::string tag = "TAG" + fixedField(title, 30) + fixedField(artist, 30) + fixedField(album, 30);
-  tag += fixedField("2026", 4) + fixedField("", 30);
-  tag += '\xFF';  // no genre
-  return tag;
+std::string zlibbed(const std::string& data, int level) {
+  uLongf size = compressBound(data.size());
+  std::vector<Bytef> out(size);
+  compress2(out.data(), &size, (const Bytef*)data.data(), data.size(), level);
+  return std::string((const char*)out.data(), size);
+}
+
+std::string unsynchronised(const std::string& data) {
+  std::string out;
+  for (size_t i = 0; i < data.size(); ++i) {
+    out += data[i];
+    if ((unsigned char)data[i] == 0xFF &&
+        (i + 1 == data.size() || (unsigned char)data[i + 1] >= 0xE0 || data[i + 1] == 0)) {
+      out += '\0';
+    }
+  }
+  return out;
+}
+
+std::string id3v1Tag(const std::string& title, const std::string& artist, const std::string& album,
+                     const std::string& year, const std::string& comment, char genre) {
+  return "TAG" + fixedField(title, 30) + fixedField(artist, 30) + fixedField(album, 30) +
+         fixedField(year, 4) + fixedField(comment, 30) + genre;
+}
+
+std::string lyrics3v2(const TextFrames& fields) {
+  std::string block = "LYRICSBEGIN";
+  char size[7];
+  for (const auto& [id, text] : fields) {
+    snprintf(size, sizeof size, "%05zu", text.size());
+    block += id + size + text;
+  }
+  snprintf(size, sizeof size, "%06zu", block.size());
+  return block + size + "LYRICS200";
 }
 
 std::string silentAudio(size_t bytes) {

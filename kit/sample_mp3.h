@@ -22,13 +22,26 @@ std::string id3v2Frame(const std::string& id, const std::string& body, char vers
 // An ID3v2.3 (or, with version 4, ID3v2.4) tag whose text frames hold the given bytes after
 // the given encoding byte (0 ISO-8859-1, 1 UTF-16 with byte-order mark, 3 UTF-8).
 std::string id3v2Tag(const TextFrames& frames, char encoding = 0, char version = 3);
-// An ISO-8859-1 text in those encodings, ready for a frame of that encoding.
+// An ISO-8859-1 text in a frame's encoding: 0 as it is, 1 UTF-16 with a byte-order mark
+// (little-endian), 2 UTF-16BE, 3 UTF-8.
+std::string encodedText(const std::string& latin1, int encoding);
 std::string utf16Text(const std::string& latin1);
 std::string utf8Text(const std::string& latin1);
 // Characters of the Basic Multilingual Plane (all an ANSI code page holds) in UTF-8.
 std::string utf8Text(const std::wstring& text);
-// A 128-byte ID3v1 tag.
-std::string id3v1Tag(const std::string& title, const std::string& artist, const std::string& album);
+// `data` as zlib compresses it for a compressed frame, at that level (-1 zlib's default, 0
+// stored as it is).
+std::string zlibbed(const std::string& data, int level = -1);
+// The unsynchronisation scheme: a zero after each 0xFF that comes before a byte from 0xE0 up,
+// a zero or the end.
+std::string unsynchronised(const std::string& data);
+// A 128-byte ID3v1 tag, each text cut or filled with zeros to its field (ID3v1.1 keeps a track
+// number in the comment's last byte), genre 0xFF none.
+std::string id3v1Tag(const std::string& title, const std::string& artist, const std::string& album,
+                     const std::string& year = "2026", const std::string& comment = "",
+                     char genre = '\xFF');
+// A Lyrics3v2 block of these fields ({"ETT", "Song"}), as it goes before an ID3v1 tag.
+std::string lyrics3v2(const TextFrames& fields);
 // At least `bytes` bytes of silent MPEG-1 layer III frames (128 kbit/s, 44.1 kHz).
 std::string silentAudio(size_t bytes);
 // A tagged track: the tag (none for no frames), then `audioBytes` of audio.
