@@ -27,9 +27,10 @@ function(tunelore_build_library dir_var what)
   set(${dir_var} "${dir}" PARENT_SCOPE)
 endfunction()
 
+# TUNELORE_ZLIB: the zlib id3lib links, for anything else that must use the same one.
 if(WIN32)
   include(${CMAKE_CURRENT_LIST_DIR}/windows-deps.cmake)
-  set(_id3lib_zlib "${TUNELORE_MINGW_ZLIB}")
+  set(TUNELORE_ZLIB "${TUNELORE_MINGW_ZLIB}")
   set(_id3lib_target "${TUNELORE_MINGW_TRIPLET}")
   # As the DLL links it in: for size, each function and datum in a section of its own for a
   # linker run with --gc-sections. One per thread model: the runtime must match the program's.
@@ -37,7 +38,7 @@ if(WIN32)
   set(_id3lib_flags "-Os -ffunction-sections -fdata-sections")
 else()
   find_package(ZLIB REQUIRED)
-  set(_id3lib_zlib ZLIB::ZLIB)
+  set(TUNELORE_ZLIB ZLIB::ZLIB)
   execute_process(COMMAND "${CMAKE_CXX_COMPILER}" -dumpmachine
                   OUTPUT_VARIABLE _id3lib_target OUTPUT_STRIP_TRAILING_WHITESPACE)
   # The build's own flags, so that the preset's instrumentation covers id3lib too.
@@ -76,7 +77,7 @@ function(tunelore_add_id3lib target flavour flags)
     INTERFACE_INCLUDE_DIRECTORIES "${dir}/include"
     # 1 = static: the headers then declare plain functions, no dllimport.
     INTERFACE_COMPILE_DEFINITIONS "ID3LIB_LINKOPTION=1"
-    INTERFACE_LINK_LIBRARIES "${_id3lib_zlib}")
+    INTERFACE_LINK_LIBRARIES "${TUNELORE_ZLIB}")
 endfunction()
 
 if(NOT TARGET id3lib::id3lib)
