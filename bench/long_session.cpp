@@ -11,9 +11,9 @@
 #include <malloc.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -118,14 +118,11 @@ static void removeScratch(const std::string& folder,
   if (!std::filesystem::remove(folder, ignored)) kit::removeFolder(folder);
 }
 
-static int playSession(const Options& options, const std::string& folder) {
-  std::vector<modelplayer::Entry> playlist = writePlaylist(folder, options.files);
-  if (playlist.empty()) {
-    fprintf(stderr, "tunelore-long-session: cannot write the tracks\n");
-    return 1;
-  }
-  if (!kit::loadPlugin(folder)) {
-    fprintf(stderr, "tunelore-long-session: the model player did not start\n");
+static int playSession(const Options& options, const std::string& folder,
+                       const std::vector<modelplayer::Entry>& playlist) {
+  if (playlist.empty() || !kit::loadPlugin(folder)) {
+    fprintf(stderr,
+            "tunelore-long-session: the tracks were not written or the player did not start\n");
     return 1;
   }
   winampGeneralPurposePlugin* record = winampGetGeneralPurposePlugin();
@@ -140,13 +137,10 @@ static int playSession(const Options& options, const std::string& folder) {
     modelplayer::changeTrack((int)position);
     modelplayer::deliverPostedMessages();  // the player's message loop: its title notice
     if (!sentNewPage(position)) ++wrong;
-    for (long sample : options.samples) {
-      if (sample == track) printHeap(track);
-    }
+    if (std::count(options.samples.begin(), options.samples.end(), track) > 0) printHeap(track);
   }
   record->quit();
   kit::unloadPlugin();
-  removeScratch(folder, playlist);
   printf("%ld track changes, %ld without the expected requests\n", options.tracks, wrong);
   return wrong == 0 ? 0 : 1;
 }
@@ -158,8 +152,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::string folder = kit::scratchFolder("tunelore-long-session-" + std::to_string(getpid()));
-  int status = playSession(options, folder);
-  std::error_code ignored;
-  if (std::filesystem::exists(folder, ignored)) kit::removeFolder(folder);  // a failed run
+  std::vector<modelplayer::Entry> playlist = writePlaylist(folder, options.files);
+  int status = playSession(options, folder, playlist);
+  removeScratch(folder, playlist);
   return status;
 }
