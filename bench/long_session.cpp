@@ -6,8 +6,8 @@
 // K tagged MP3 files (default 36) are written into a scratch folder and played in turn, so
 // each change is a new page address; N changes (default 10000). Each change must send the
 // four requests of a new page with the track's own address, or the run fails. At each track
-// number T the heap in use (mallinfo2) is printed, with the model player's message logs,
-// which grow with every message by design, counted apart from the rest.
+// number T the heap in use (mallinfo2) is printed, with the model player's logs of messages
+// and requests, which grow with every message by design, counted apart from the rest.
 #include <malloc.h>
 #include <unistd.h>
 
@@ -84,23 +84,24 @@ static bool sentNewPage(long n) {
 
 // The heap block of a log, its bookkeeping included (which, for a block mapped on its own,
 // is most of a page).
-static size_t blockBytes(const std::vector<UINT>& log) {
-  if (log.data() == nullptr) return 0;
-  return malloc_usable_size(const_cast<UINT*>(log.data())) + 2 * sizeof(size_t);
+static size_t blockBytes(const void* log) {
+  return log == nullptr ? 0 : malloc_usable_size(const_cast<void*>(log)) + 2 * sizeof(size_t);
 }
 
-// The player's message logs keep every message ever sent: the model's, not the plug-in's.
-static size_t messageLogBytes() {
-  return blockBytes(modelplayer::mainWindowMessages()) +
-         blockBytes(modelplayer::playlistWindowMessages());
+// The player's logs keep every message and request ever received: the model's, not the
+// plug-in's.
+static size_t playerLogBytes() {
+  return blockBytes(modelplayer::mainWindowMessages().data()) +
+         blockBytes(modelplayer::playlistWindowMessages().data()) +
+         blockBytes(modelplayer::requestNumbers().data());
 }
 
 static void printHeap(long track) {
   struct mallinfo2 heap = mallinfo2();
   size_t inUse = heap.uordblks + heap.hblkhd;  // small blocks, and large ones mapped apart
-  size_t logs = messageLogBytes();
+  size_t logs = playerLogBytes();
   printf(
-      "heap at track %ld: %zu bytes in use, %zu of them the model player's message logs, "
+      "heap at track %ld: %zu bytes in use, %zu of them the model player's logs, "
       "%zu the rest\n",
       track, inUse, logs, inUse - logs);
 }
