@@ -16,7 +16,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "bench/id3_reading.h"
@@ -45,12 +44,6 @@ static modelplayer::Options todaysPlayer() {
   modelplayer::Options options;
   options.version = 0x5092;
   options.miniBrowser = false;
-  return options;
-}
-
-static modelplayer::Options ansiPlayer() {
-  modelplayer::Options options;
-  options.unicodeWindows = false;
   return options;
 }
 
@@ -245,10 +238,7 @@ static void gatherAlternating(benchmark::State& state) {
 }
 
 static void composeAddress(benchmark::State& state) {
-  TrackInfo info = {};
-  snprintf(info.title, sizeof info.title, "%s", "Song A");
-  snprintf(info.artist, sizeof info.artist, "%s", "Band A");
-  snprintf(info.album, sizeof info.album, "%s", "Disc A");
+  const TrackInfo info = {"Band A", "Song A", "Disc A"};  // artist, title, album
   char address[PAGE_ADDRESS_SIZE];
   for (auto _ : state) {
     composePageAddress(info, address);
@@ -284,7 +274,9 @@ static void registerAll() {
   using benchmark::RegisterBenchmark;
   using modelplayer::mainWindow;
   using modelplayer::playlistWindow;
-  const modelplayer::Options today = todaysPlayer(), ansi = ansiPlayer();
+  const modelplayer::Options today = todaysPlayer();
+  modelplayer::Options ansi;  // a 5.0 player's ANSI windows
+  ansi.unicodeWindows = false;
   // A fixed count each: the message logs were grown to it beforehand.
   benchmark::internal::Benchmark* hooks[] = {
       RegisterBenchmark("hook/send/player", sendUnwatched, mainWindow, false, today),
