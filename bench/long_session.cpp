@@ -69,17 +69,15 @@ static std::vector<modelplayer::Entry> writePlaylist(const std::string& folder, 
   return playlist;
 }
 
-static std::string expectedAddress(long n) {
-  return std::string(LYRICS_BASE_ADDRESS) + "plugin.php?title=" + numbered("Song", n) +
-         "&&artist=" + numbered("Band", n) + "&&album=" + numbered("Disc", n);
-}
-
+// The four requests of a new page, with track n's own address.
 static bool sentNewPage(long n) {
-  std::vector<std::string> sent = modelplayer::describedRequests();
+  std::string address = std::string(LYRICS_BASE_ADDRESS) +
+                        "plugin.php?title=" + numbered("Song", n) +
+                        "&&artist=" + numbered("Band", n) + "&&album=" + numbered("Disc", n);
+  std::vector<std::string> expected = {"block 0", "bring up", "open " + address, "block 1"};
+  bool sent = modelplayer::describedRequests() == expected;
   modelplayer::clearBrowserRequests();
-  std::vector<std::string> expected = {"block 0", "bring up", "open " + expectedAddress(n),
-                                       "block 1"};
-  return sent == expected;
+  return sent;
 }
 
 // The heap block of a log, its bookkeeping included (which, for a block mapped on its own,
