@@ -6,14 +6,14 @@
 // K tagged MP3 files (default 36) are written into a scratch folder and played in turn, so
 // each change is a new page address; N changes (default 10000). Each change must send the
 // four requests of a new page with the track's own address, or the run fails. At each track
-// number T the heap in use (mallinfo2) is printed, with the model player's message logs,
-// which grow with every message by design, counted apart from the rest.
+// number T the heap in use (mallinfo2) is printed, with the model player's logs of messages
+// and requests, which grow with every message by design, counted apart from the rest.
 #include <malloc.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -69,38 +69,37 @@ static std::vector<modelplayer::Entry> writePlaylist(const std::string& folder, 
   return playlist;
 }
 
-static std::string expectedAddress(long n) {
-  return std::string(LYRICS_BASE_ADDRESS) + "plugin.php?title=" + numbered("Song", n) +
-         "&&artist=" + numbered("Band", n) + "&&album=" + numbered("Disc", n);
-}
-
+// The four requests of a new page, with track n's own address.
 static bool sentNewPage(long n) {
-  std::vector<std::string> sent = modelplayer::describedRequests();
+  std::string address = std::string(LYRICS_BASE_ADDRESS) +
+                        "plugin.php?title=" + numbered("Song", n) +
+                        "&&artist=" + numbered("Band", n) + "&&album=" + numbered("Disc", n);
+  std::vector<std::string> expected = {"block 0", "bring up", "open " + address, "block 1"};
+  bool sent = modelplayer::describedRequests() == expected;
   modelplayer::clearBrowserRequests();
-  std::vector<std::string> expected = {"block 0", "bring up", "open " + expectedAddress(n),
-                                       "block 1"};
-  return sent == expected;
+  return sent;
 }
 
 // The heap block of a log, its bookkeeping included (which, for a block mapped on its own,
 // is most of a page).
-static size_t blockBytes(const std::vector<UINT>& log) {
-  if (log.data() == nullptr) return 0;
-  return malloc_usable_size(const_cast<UINT*>(log.data())) + 2 * sizeof(size_t);
+static size_t blockBytes(const void* log) {
+  return log == nullptr ? 0 : malloc_usable_size(const_cast<void*>(log)) + 2 * sizeof(size_t);
 }
 
-// The player's message logs keep every message ever sent: the model's, not the plug-in's.
-static size_t messageLogBytes() {
-  return blockBytes(modelplayer::mainWindowMessages()) +
-         blockBytes(modelplayer::playlistWindowMessages());
+// The player's logs keep every message and request ever received: the model's, not the
+// plug-in's.
+static size_t playerLogBytes() {
+  return blockBytes(modelplayer::mainWindowMessages().data()) +
+         blockBytes(modelplayer::playlistWindowMessages().data()) +
+         blockBytes(modelplayer::requestNumbers().data());
 }
 
 static void printHeap(long track) {
   struct mallinfo2 heap = mallinfo2();
   size_t inUse = heap.uordblks + heap.hblkhd;  // small blocks, and large ones mapped apart
-  size_t logs = messageLogBytes();
+  size_t logs = playerLogBytes();
   printf(
-      "heap at track %ld: %zu bytes in use, %zu of them the model player's message logs, "
+      "heap at track %ld: %zu bytes in use, %zu of them the model player's logs, "
       "%zu the rest\n",
       track, inUse, logs, inUse - logs);
 }
@@ -118,14 +117,11 @@ static void removeScratch(const std::string& folder,
   if (!std::filesystem::remove(folder, ignored)) kit::removeFolder(folder);
 }
 
-static int playSession(const Options& options, const std::string& folder) {
-  std::vector<modelplayer::Entry> playlist = writePlaylist(folder, options.files);
-  if (playlist.empty()) {
-    fprintf(stderr, "tunelore-long-session: cannot write the tracks\n");
-    return 1;
-  }
-  if (!kit::loadPlugin(folder)) {
-    fprintf(stderr, "tunelore-long-session: the model player did not start\n");
+static int playSession(const Options& options, const std::string& folder,
+                       const std::vector<modelplayer::Entry>& playlist) {
+  if (playlist.empty() || !kit::loadPlugin(folder)) {
+    fprintf(stderr,
+            "tunelore-long-session: the tracks were not written or the player did not start\n");
     return 1;
   }
   winampGeneralPurposePlugin* record = winampGetGeneralPurposePlugin();
@@ -140,13 +136,10 @@ static int playSession(const Options& options, const std::string& folder) {
     modelplayer::changeTrack((int)position);
     modelplayer::deliverPostedMessages();  // the player's message loop: its title notice
     if (!sentNewPage(position)) ++wrong;
-    for (long sample : options.samples) {
-      if (sample == track) printHeap(track);
-    }
+    if (std::count(options.samples.begin(), options.samples.end(), track) > 0) printHeap(track);
   }
   record->quit();
   kit::unloadPlugin();
-  removeScratch(folder, playlist);
   printf("%ld track changes, %ld without the expected requests\n", options.tracks, wrong);
   return wrong == 0 ? 0 : 1;
 }
@@ -158,8 +151,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::string folder = kit::scratchFolder("tunelore-long-session-" + std::to_string(getpid()));
-  int status = playSession(options, folder);
-  std::error_code ignored;
-  if (std::filesystem::exists(folder, ignored)) kit::removeFolder(folder);  // a failed run
+  std::vector<modelplayer::Entry> playlist = writePlaylist(folder, options.files);
+  int status = playSession(options, folder, playlist);
+  removeScratch(folder, playlist);
   return status;
 }

@@ -6,9 +6,8 @@
 //               from the player's reading of an untagged file (player-info);
 //   change/...  one press of the next button on today's player and the message loop after
 //               it: every update the change brings about;
-//   bare/...    id3lib alone on the same file: ID3Tag_New, ID3Tag_Link, three frames, Delete;
-//   bare-v1v2/, bare-memory/, bare-mapped/  other ways of having id3lib read the same
-//               frames, for comparison only (bench/id3_reading.h);
+//   bare/...    id3lib alone on the same file, reading the three frames as the plug-in does
+//               (bench/id3_reading.h);
 // each on a small track, on the same tag in front of 5 MB and 100 MB of audio, and with a
 // 3 MB cover picture in the tag.
 // bench/ratios.py turns the JSON output into the table of ratios in docs/benchmarks.md.
@@ -17,12 +16,9 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 
-#include <unistd.h>
 #include "bench/id3_reading.h"
-
 #include "kit/files.h"
 #include "kit/linked_plugin.h"
 #include "kit/player_numbers.h"
@@ -39,11 +35,9 @@ static const UINT UNWATCHED_MESSAGE = WM_USER + 77;
 static const int64_t HOOK_ITERATIONS = 20000000;
 
 static std::string scratch;
-// Pairs of tracks, so that every update is a new one.
-static std::string smallTrackA, smallTrackB;
-static std::string pictureTrackA, pictureTrackB;  // a 3 MB cover picture in the tag
-static std::string untaggedTrackA, untaggedTrackB;
-static std::string track5MB, track100MB;
+
+// A track written into the scratch folder by writeTracks.
+static std::string track(const char* name) { return scratch + "/" + name + ".mp3"; }
 
 // Today's player: Unicode windows (as by default), no mini-browser.
 static modelplayer::Options todaysPlayer() {
@@ -53,27 +47,37 @@ static modelplayer::Options todaysPlayer() {
   return options;
 }
 
-static modelplayer::Options ansiPlayer() {
-  modelplayer::Options options;
-  options.unicodeWindows = false;
-  return options;
-}
-
-// One model player per benchmark run, with the plug-in's hooks unless told, taken down again
-// when the run ends.
+// One model player per benchmark run, playing `playlist`, with the plug-in's hooks unless
+// told, taken down again when the run ends.
 class Player {
  public:
-  explicit Player(benchmark::State& state,
+  explicit Player(benchmark::State& state, const std::vector<modelplayer::Entry>& playlist = {},
                   const modelplayer::Options& options = modelplayer::Options(), bool hooked = true)
-      : started_(kit::loadPlugin(scratch, options)) {
+      : state_(state), started_(kit::loadPlugin(scratch, options)) {
     if (!started_) state.SkipWithError("the model player did not start");
     if (started_ && hooked) installHooks(nullptr);
+    modelplayer::setPlaylist(playlist);
   }
-  ~Player() { kit::unloadPlugin(); }
+  ~Player() {
+    if (wrongPages_ != 0) state_.SkipWithError("an update did not send what it should");
+    kit::unloadPlugin();
+  }
   bool started() const { return started_; }
 
+  // A new page: its four requests, and an album in its address, which the display title (the
+  // last resort) cannot give.
+  void checkNewPage() {
+    const std::vector<modelplayer::BrowserRequest>& sent = modelplayer::browserRequests();
+    if (sent.size() != 4 || sent[2].address.find("&&album=Disc ") == std::string::npos) {
+      ++wrongPages_;
+    }
+    modelplayer::clearBrowserRequests();  // or the model's record would grow with the run
+  }
+
  private:
+  benchmark::State& state_;
   bool started_;
+  int64_t wrongPages_ = 0;
 };
 
 // ---- a. pass-through of a message the hooks do not watch -------------------------------
@@ -81,7 +85,7 @@ class Player {
 // Sent in the window's own character set, as the player's message loop dispatches it.
 static void sendUnwatched(benchmark::State& state, HWND (*window)(), bool hooked,
                           modelplayer::Options options) {
-  Player player(state, options, hooked);
+  Player player(state, {}, options, hooked);
   if (!player.started()) return;
   HWND target = window();
   auto send = options.unicodeWindows ? SendMessageW : SendMessageA;
@@ -90,7 +94,7 @@ static void sendUnwatched(benchmark::State& state, HWND (*window)(), bool hooked
 
 static void callUnwatched(benchmark::State& state, HWND (*window)(), WNDPROC hook,
                           modelplayer::Options options) {
-  Player player(state, options, false);
+  Player player(state, {}, options, false);
   if (!player.started()) return;
   HWND target = window();
   // The player's own, read in the window's character set so that it is callable.
@@ -106,62 +110,44 @@ static void callUnwatched(benchmark::State& state, HWND (*window)(), WNDPROC hoo
 
 // The two tracks as the player lists them, with what its decoder reads from each file, which
 // the plug-in asks for only where the tag gives neither title nor artist.
-static std::vector<modelplayer::Entry> playlistOf(const std::string* first,
-                                                  const std::string* second) {
+static std::vector<modelplayer::Entry> playlistOf(const std::string& first,
+                                                  const std::string& second) {
   namespace key = playernumbers::infokey;
-  std::vector<modelplayer::Entry> playlist;
-  for (const auto& track : {std::make_pair(first, "A"), std::make_pair(second, "B")}) {
-    std::string letter = track.second;
-    modelplayer::Entry entry{*track.first, "Band " + letter + " - Song " + letter};
-    entry.info = {{key::TITLE, "Song " + letter},
-                  {key::ARTIST, "Band " + letter},
-                  {key::ALBUM, "Disc " + letter}};
-    playlist.push_back(entry);
-  }
-  return playlist;
-}
-
-// A new page: its four requests, and an album in its address, which the display title (the
-// last resort) cannot give.
-static void countWrongPages(int64_t& wrong) {
-  const std::vector<modelplayer::BrowserRequest>& sent = modelplayer::browserRequests();
-  if (sent.size() != 4 || sent[2].address.find("&&album=Disc ") == std::string::npos) ++wrong;
-  modelplayer::clearBrowserRequests();  // or the model's record would grow with the run
-}
-
-static void reportWrong(benchmark::State& state, int64_t wrong) {
-  if (wrong != 0) state.SkipWithError("an update did not send what it should");
+  auto entry = [](const std::string& path, const std::string& letter) {
+    modelplayer::Entry listed{path, "Band " + letter + " - Song " + letter};
+    listed.info = {{key::TITLE, "Song " + letter},
+                   {key::ARTIST, "Band " + letter},
+                   {key::ALBUM, "Disc " + letter}};
+    return listed;
+  };
+  return {entry(first, "A"), entry(second, "B")};
 }
 
 // A new track each time: the playlist alternates between two tracks.
-static void updateAlternating(benchmark::State& state, const std::string* first,
-                              const std::string* second) {
-  Player player(state);
+static void updateAlternating(benchmark::State& state, const std::string& first,
+                              const std::string& second) {
+  Player player(state, playlistOf(first, second));
   if (!player.started()) return;
-  modelplayer::setPlaylist(playlistOf(first, second));
   int next = 0;
-  int64_t wrong = 0;
   for (auto _ : state) {
     modelplayer::setPosition(next);
     next ^= 1;
     updateLyricsPage();
-    countWrongPages(wrong);
+    player.checkNewPage();
   }
-  reportWrong(state, wrong);
 }
 
-// A new track each time on one file: the last address is forgotten before each update.
-static void updateForgetting(benchmark::State& state, const std::string* track) {
-  Player player(state);
+// A new track each time on one file: the last address and the last tag reading are
+// forgotten before each update.
+static void updateForgetting(benchmark::State& state, const std::string& path) {
+  Player player(state, {{path, "Band - Song"}});
   if (!player.started()) return;
-  modelplayer::setPlaylist({{*track, "Band - Song"}});
-  int64_t wrong = 0;
   for (auto _ : state) {
     tracking.lastPageAddress[0] = '\0';
+    tracking.lastTagReading.file[0] = '\0';
     updateLyricsPage();
-    countWrongPages(wrong);
+    player.checkNewPage();
   }
-  reportWrong(state, wrong);
 }
 
 // Beside a change's time, what it costs in files: the bytes the process has read()
@@ -184,11 +170,10 @@ static bool countOpens(int watch, int64_t& opens) {
 // One press of the next button on today's player, then its message loop, which delivers the
 // title notice the player posted: every update the change brings about, counted by the
 // position request each of them sends once, with the files opened and the bytes read.
-static void nextTrack(benchmark::State& state, const std::string* first,
-                      const std::string* second) {
-  Player player(state, todaysPlayer());
+static void nextTrack(benchmark::State& state, const std::string& first,
+                      const std::string& second) {
+  Player player(state, playlistOf(first, second), todaysPlayer());
   if (!player.started()) return;
-  modelplayer::setPlaylist(playlistOf(first, second));
   modelplayer::pressNext();  // playing from here on
   modelplayer::deliverPostedMessages();
   modelplayer::clearBrowserRequests();
@@ -202,14 +187,14 @@ static void nextTrack(benchmark::State& state, const std::string* first,
     if (watch >= 0) close(watch);
     return;
   }
-  int64_t wrong = 0, opens = 0;
+  int64_t opens = 0;
   bool counted = true;
   long long bytesBefore = kit::bytesRead();
   int64_t changes = 0;
   for (auto _ : state) {
     modelplayer::pressNext();
     modelplayer::deliverPostedMessages();
-    countWrongPages(wrong);
+    player.checkNewPage();
     // The watch's queue holds 16,384 events by default: emptied long before that.
     if ((++changes & 1023) == 0) {
       state.PauseTiming();
@@ -226,14 +211,12 @@ static void nextTrack(benchmark::State& state, const std::string* first,
   state.counters["bytesRead"] =
       benchmark::Counter((double)(bytesAfter - bytesBefore), benchmark::Counter::kAvgIterations);
   if (!counted || bytesBefore < 0) state.SkipWithError("the opens or bytes were not counted");
-  reportWrong(state, wrong);
 }
 
 // The track already shown: the update reads and composes, compares, and sends nothing.
-static void updateRepeat(benchmark::State& state, const std::string* track) {
-  Player player(state);
+static void updateRepeat(benchmark::State& state, const std::string& path) {
+  Player player(state, {{path, "Band - Song"}});
   if (!player.started()) return;
-  modelplayer::setPlaylist({{*track, "Band - Song"}});
   updateLyricsPage();
   modelplayer::clearBrowserRequests();
   for (auto _ : state) updateLyricsPage();
@@ -242,9 +225,8 @@ static void updateRepeat(benchmark::State& state, const std::string* track) {
 
 // The two steps of the repeat path on their own.
 static void gatherAlternating(benchmark::State& state) {
-  Player player(state);
+  Player player(state, playlistOf(track("small-a"), track("small-b")));
   if (!player.started()) return;
-  modelplayer::setPlaylist(playlistOf(&smallTrackA, &smallTrackB));
   TrackInfo info;
   int next = 0;
   for (auto _ : state) {
@@ -256,10 +238,7 @@ static void gatherAlternating(benchmark::State& state) {
 }
 
 static void composeAddress(benchmark::State& state) {
-  TrackInfo info = {};
-  snprintf(info.title, sizeof info.title, "%s", "Song A");
-  snprintf(info.artist, sizeof info.artist, "%s", "Band A");
-  snprintf(info.album, sizeof info.album, "%s", "Disc A");
+  const TrackInfo info = {"Band A", "Song A", "Disc A"};  // artist, title, album
   char address[PAGE_ADDRESS_SIZE];
   for (auto _ : state) {
     composePageAddress(info, address);
@@ -267,17 +246,14 @@ static void composeAddress(benchmark::State& state) {
   }
 }
 
-using id3reading::Link;
-
 // What the update cannot do without: id3lib's reading of the three frames.
-static void bare(benchmark::State& state, const std::string* first, const std::string* second,
-                 Link link) {
-  const char* paths[2] = {first->c_str(), second->c_str()};
+static void bare(benchmark::State& state, const std::string& first, const std::string& second) {
+  const char* paths[2] = {first.c_str(), second.c_str()};
   id3reading::Fields fields;
   int next = 0;
   int missing = 0;
   for (auto _ : state) {
-    missing += 3 - id3reading::readFields(paths[next], link, fields);
+    missing += 3 - id3reading::readFields(paths[next], fields);
     benchmark::DoNotOptimize(fields.text[0][0]);
     next ^= 1;
   }
@@ -298,7 +274,9 @@ static void registerAll() {
   using benchmark::RegisterBenchmark;
   using modelplayer::mainWindow;
   using modelplayer::playlistWindow;
-  const modelplayer::Options today = todaysPlayer(), ansi = ansiPlayer();
+  const modelplayer::Options today = todaysPlayer();
+  modelplayer::Options ansi;  // a 5.0 player's ANSI windows
+  ansi.unicodeWindows = false;
   // A fixed count each: the message logs were grown to it beforehand.
   benchmark::internal::Benchmark* hooks[] = {
       RegisterBenchmark("hook/send/player", sendUnwatched, mainWindow, false, today),
@@ -314,65 +292,43 @@ static void registerAll() {
   };
   for (benchmark::internal::Benchmark* hook : hooks) hook->Iterations(HOOK_ITERATIONS);
 
-  RegisterBenchmark("update/new/small", updateAlternating, &smallTrackA, &smallTrackB);
-  RegisterBenchmark("update/new/5MB", updateForgetting, &track5MB);
-  RegisterBenchmark("update/new/100MB", updateForgetting, &track100MB);
-  RegisterBenchmark("update/new/picture3MB", updateAlternating, &pictureTrackA, &pictureTrackB);
-  RegisterBenchmark("update/new/player-info", updateAlternating, &untaggedTrackA, &untaggedTrackB);
-  RegisterBenchmark("update/repeat/small", updateRepeat, &smallTrackA);
-  RegisterBenchmark("update/repeat/100MB", updateRepeat, &track100MB);
+  const std::string small[] = {track("small-a"), track("small-b")};
+  const std::string picture[] = {track("picture-a"), track("picture-b")};
+  const std::string untagged[] = {track("untagged-a"), track("untagged-b")};
+  const std::string mb5 = track("5MB"), mb100 = track("100MB");
+  RegisterBenchmark("update/new/small", updateAlternating, small[0], small[1]);
+  RegisterBenchmark("update/new/5MB", updateForgetting, mb5);
+  RegisterBenchmark("update/new/100MB", updateForgetting, mb100);
+  RegisterBenchmark("update/new/picture3MB", updateAlternating, picture[0], picture[1]);
+  RegisterBenchmark("update/new/player-info", updateAlternating, untagged[0], untagged[1]);
+  RegisterBenchmark("update/repeat/small", updateRepeat, small[0]);
+  RegisterBenchmark("update/repeat/100MB", updateRepeat, mb100);
   RegisterBenchmark("update/gather/small", gatherAlternating);
   RegisterBenchmark("update/compose", composeAddress);
-  RegisterBenchmark("change/next/small", nextTrack, &smallTrackA, &smallTrackB);
-  RegisterBenchmark("change/next/picture3MB", nextTrack, &pictureTrackA, &pictureTrackB);
-
-  const struct {
-    const char* name;
-    Link link;
-  } links[] = {{"bare", Link::Default},
-               {"bare-v1v2", Link::V1V2},
-               {"bare-memory", Link::Memory},
-               {"bare-mapped", Link::Mapped}};
-  for (const auto& link : links) {
-    std::string name = link.name;
-    RegisterBenchmark((name + "/small").c_str(), bare, &smallTrackA, &smallTrackB, link.link);
-    RegisterBenchmark((name + "/5MB").c_str(), bare, &track5MB, &track5MB, link.link);
-    RegisterBenchmark((name + "/100MB").c_str(), bare, &track100MB, &track100MB, link.link);
-    RegisterBenchmark((name + "/picture3MB").c_str(), bare, &pictureTrackA, &pictureTrackB,
-                      link.link);
-  }
+  RegisterBenchmark("change/next/small", nextTrack, small[0], small[1]);
+  RegisterBenchmark("change/next/picture3MB", nextTrack, picture[0], picture[1]);
+  RegisterBenchmark("bare/small", bare, small[0], small[1]);
+  RegisterBenchmark("bare/5MB", bare, mb5, mb5);
+  RegisterBenchmark("bare/100MB", bare, mb100, mb100);
+  RegisterBenchmark("bare/picture3MB", bare, picture[0], picture[1]);
 }
 
+// Pairs of tracks, so that every update is a new one; the same tag in front of 5 MB and
+// 100 MB of audio; a 3 MB cover picture in the tag; no tag at all.
 static bool writeTracks() {
-  using samplemp3::typicalFrames;
-  auto writeTrack = [](const std::string& path, const samplemp3::TextFrames& frames, size_t audio) {
-    return kit::writeFile(path, samplemp3::taggedTrack(frames, audio));
-  };
-  smallTrackA = scratch + "/small-a.mp3";
-  smallTrackB = scratch + "/small-b.mp3";
-  pictureTrackA = scratch + "/picture-a.mp3";
-  pictureTrackB = scratch + "/picture-b.mp3";
-  untaggedTrackA = scratch + "/untagged-a.mp3";
-  untaggedTrackB = scratch + "/untagged-b.mp3";
-  track5MB = scratch + "/5MB.mp3";
-  track100MB = scratch + "/100MB.mp3";
-  const size_t EIGHT_FRAMES = 8 * 417;
-  auto withPicture = [](samplemp3::TextFrames frames) {
-    frames.push_back(samplemp3::coverPicture(3000000));
+  auto tag = [](const std::string& letter, bool picture = false) {
+    auto frames = samplemp3::typicalFrames("Song " + letter, "Band " + letter, "Disc " + letter);
+    if (picture) frames.push_back(samplemp3::coverPicture(3000000));
     return frames;
   };
-  auto untagged = [&](const std::string& path) {
-    return kit::writeFile(path, samplemp3::silentAudio(EIGHT_FRAMES));
+  // Eight audio frames, 3.3 KB, unless told.
+  auto write = [](const char* name, const samplemp3::TextFrames& frames, size_t audio = 8 * 417) {
+    return kit::writeFile(track(name), samplemp3::taggedTrack(frames, audio));
   };
-  return writeTrack(smallTrackA, typicalFrames("Song A", "Band A", "Disc A"), EIGHT_FRAMES) &&
-         writeTrack(smallTrackB, typicalFrames("Song B", "Band B", "Disc B"), EIGHT_FRAMES) &&
-         writeTrack(pictureTrackA, withPicture(typicalFrames("Song A", "Band A", "Disc A")),
-                    EIGHT_FRAMES) &&
-         writeTrack(pictureTrackB, withPicture(typicalFrames("Song B", "Band B", "Disc B")),
-                    EIGHT_FRAMES) &&
-         untagged(untaggedTrackA) && untagged(untaggedTrackB) &&
-         writeTrack(track5MB, typicalFrames("Song A", "Band A", "Disc A"), 5000000) &&
-         writeTrack(track100MB, typicalFrames("Song A", "Band A", "Disc A"), 100000000);
+  return write("small-a", tag("A")) && write("small-b", tag("B")) &&
+         write("picture-a", tag("A", true)) && write("picture-b", tag("B", true)) &&
+         write("untagged-a", {}) && write("untagged-b", {}) && write("5MB", tag("A"), 5000000) &&
+         write("100MB", tag("A"), 100000000);
 }
 
 int main(int argc, char** argv) {

@@ -2,13 +2,12 @@
 //
 //   tunelore-tag-probe --make FILE MB [PMB [TITLE]]  writes a tagged track with MB megabytes
 //        of audio, a PMB-megabyte cover picture (0: none) and the title TITLE (else "Song")
-//   tunelore-tag-probe [--link default|v1v2|memory|mapped] [--repeat N] FILE
+//   tunelore-tag-probe [--repeat N] FILE
 //        reads FILE's title, artist and album N times (bench/id3_reading.h says how) and
 //        prints them and the bytes this process read doing so.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 
 #include "bench/id3_reading.h"
 #include "kit/files.h"
@@ -17,7 +16,7 @@
 static int usage() {
   fprintf(stderr,
           "usage: tunelore-tag-probe --make FILE MB [PICTURE_MB [TITLE]]\n"
-          "       tunelore-tag-probe [--link default|v1v2|memory|mapped] [--repeat N] FILE\n");
+          "       tunelore-tag-probe [--repeat N] FILE\n");
   return 2;
 }
 
@@ -39,37 +38,15 @@ int main(int argc, char** argv) {
   if (argc >= 4 && argc <= 6 && strcmp(argv[1], "--make") == 0) {
     return makeTrack(argv[2], argv[3], argc >= 5 ? argv[4] : nullptr, argc == 6 ? argv[5] : "Song");
   }
-  const char* linkName = "default";
-  long repeat = 1;
-  const char* path = nullptr;
-  for (int i = 1; i < argc; ++i) {
-    if (strcmp(argv[i], "--link") == 0 && i + 1 < argc) {
-      linkName = argv[++i];
-    } else if (strcmp(argv[i], "--repeat") == 0 && i + 1 < argc) {
-      repeat = strtol(argv[++i], nullptr, 10);
-    } else if (path == nullptr && argv[i][0] != '-') {
-      path = argv[i];
-    } else {
-      return usage();
-    }
-  }
-  using id3reading::Link;
-  Link link = Link::Default;
-  if (strcmp(linkName, "v1v2") == 0) {
-    link = Link::V1V2;
-  } else if (strcmp(linkName, "memory") == 0) {
-    link = Link::Memory;
-  } else if (strcmp(linkName, "mapped") == 0) {
-    link = Link::Mapped;
-  } else if (strcmp(linkName, "default") != 0) {
-    return usage();
-  }
-  if (path == nullptr || repeat < 1) return usage();
+  bool repeated = argc == 4 && strcmp(argv[1], "--repeat") == 0;
+  long repeat = repeated ? strtol(argv[2], nullptr, 10) : 1;
+  const char* path = argv[argc - 1];
+  if ((argc != 2 && !repeated) || repeat < 1 || path[0] == '-') return usage();
 
   id3reading::Fields fields = {};
   int found = 0;
   long long before = kit::bytesRead();
-  for (long n = 0; n < repeat; ++n) found = id3reading::readFields(path, link, fields);
+  for (long n = 0; n < repeat; ++n) found = id3reading::readFields(path, fields);
   long long after = kit::bytesRead();
   printf("%d frames: title=%s artist=%s album=%s\n", found, fields.text[0], fields.text[1],
          fields.text[2]);

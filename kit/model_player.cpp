@@ -440,6 +440,7 @@ const std::vector<BrowserRequest>& browserRequests() { return requests; }
 void clearBrowserRequests() { requests.clear(); }
 const std::vector<UINT>& mainWindowMessages() { return mainMessages; }
 const std::vector<UINT>& playlistWindowMessages() { return playlistMessages; }
+const std::vector<LPARAM>& requestNumbers() { return numbers; }
 
 std::wstring textReceived(HWND window) {
   return window == mainHandle ? mainText : window == playlistHandle ? playlistText : L"";

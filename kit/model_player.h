@@ -152,8 +152,9 @@ void setVersion(unsigned version, bool miniBrowser);
 void setSettingsFolder(const std::string& folder);
 void chooseMenuItem(UINT command);
 void chooseSystemMenuItem(UINT command);
-// How many requests of that number the main window has received.
+// How many requests of that number the main window has received, and all their numbers.
 int countRequests(LPARAM number);
+const std::vector<LPARAM>& requestNumbers();
 
 // Called after each mini-browser request has been recorded, still inside the request.
 void onBrowserRequest(std::function<void(const BrowserRequest&)> handler);

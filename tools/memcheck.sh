@@ -24,8 +24,11 @@ logs=build/memcheck/valgrind
 mkdir -p "$logs"
 status=0
 
-# The model player logs every message it receives; its log's growth is the model's own.
-model_log_growth='void std::vector<unsigned int, std::allocator<unsigned int> >::_M_realloc_insert<unsigned int const&>(__gnu_cxx::__normal_iterator<unsigned int*, std::vector<unsigned int, std::allocator<unsigned int> > >, unsigned int const&)'
+# The model player logs every message (unsigned int) and request (long) it receives; its logs'
+# growth is the model's own.
+log_growth() {
+  echo "void std::vector<$1, std::allocator<$1> >::_M_realloc_insert<$1 const&>(__gnu_cxx::__normal_iterator<$1*, std::vector<$1, std::allocator<$1> > >, $1 const&)"
+}
 
 # The options the test long_session_memcheck runs with too.
 mapfile -t memcheck_options < <(grep -e '^--' bench/memcheck-options.txt)
@@ -48,10 +51,11 @@ memcheck "$tracks"
 echo "(took $((SECONDS - start)) s)"
 memcheck "$short"
 
-echo "== heap peak (massif; the model player's message logs left out) =="
+echo "== heap peak (massif; the model player's logs left out) =="
 for n in "$short" "$tracks"; do
   out="$logs/massif-$n.out"
-  valgrind --tool=massif --massif-out-file="$out" --ignore-fn="$model_log_growth" \
+  valgrind --tool=massif --massif-out-file="$out" \
+    --ignore-fn="$(log_growth 'unsigned int')" --ignore-fn="$(log_growth long)" \
     "$session" --tracks "$n" >/dev/null 2>&1 || status=1
   peak=$(sed -n 's/^mem_heap_B=//p' "$out" | sort -n | tail -1)
   # The second half of the run is track changes only, far from start-up and writing the files.
