@@ -1,16 +1,17 @@
-#!/usr/bin/env python3
-"""Draw the settings dialog's banner: a 350 x 35, 24-bit BMP.
-
-Standard library only, so the picture can be rebuilt on any machine:
-    python3 tools/make_banner.py [output.bmp]     (default: src/ui/banner.bmp)
+#!/usr/bin/python3
+"""Draw the settings dialog's banner: a 350 x 35, 24-bit BMP, with Debian's python3-pil
+(tools/install-deps.sh render):
+    /usr/bin/python3 tools/make_banner.py [output.bmp]     (default: src/ui/banner.bmp)
 
 The text is set in a small bitmap font defined below and drawn at integer
 scales, so the letters stay crisp; only the note glyph is anti-aliased.
 """
 
+import math
 import os
-import struct
 import sys
+
+from PIL import Image, ImageDraw
 
 WIDTH = 350
 HEIGHT = 35
@@ -41,172 +42,91 @@ _GLYPHS = {
     " ": ["...", "...", "...", "...", "...", "...", "..."],
 }
 _ASCENT = 7  # rows above (and including) the baseline row
+_SUPERSAMPLE = 8  # the note is drawn this many times larger, then shrunk: anti-aliased
 
 
 def _lerp(a, b, t):
-    return tuple(a[i] + (b[i] - a[i]) * t for i in range(3))
+    return tuple(round(a[i] + (b[i] - a[i]) * t) for i in range(3))
 
 
 def _hex(code):
     return tuple(int(code[i:i + 2], 16) for i in (1, 3, 5))
 
 
-class Canvas:
-    def __init__(self, width, height):
-        self.width = width
-        self.height = height
-        self.px = [[(0.0, 0.0, 0.0)] * width for _ in range(height)]
-
-    def blend(self, x, y, colour, alpha):
-        if 0 <= x < self.width and 0 <= y < self.height and alpha > 0:
-            self.px[y][x] = _lerp(self.px[y][x], colour, min(alpha, 1.0))
-
-    def fill_shape(self, inside, box, colour, alpha=1.0, samples=4):
-        """Anti-aliased fill of the points where inside(x, y) holds,
-        sampled samples x samples times per pixel within box."""
-        x0, y0, x1, y1 = box
-        step = 1.0 / samples
-        for y in range(max(0, y0), min(self.height, y1)):
-            for x in range(max(0, x0), min(self.width, x1)):
-                hits = 0
-                for sy in range(samples):
-                    for sx in range(samples):
-                        if inside(x + (sx + 0.5) * step, y + (sy + 0.5) * step):
-                            hits += 1
-                if hits:
-                    self.blend(x, y, colour, alpha * hits / samples ** 2)
-
-    def to_bmp(self):
-        row_bytes = (self.width * 3 + 3) & ~3
-        pad = b"\0" * (row_bytes - self.width * 3)
-        rows = []
-        for y in range(self.height - 1, -1, -1):  # bottom-up
-            row = bytearray()
-            for r, g, b in self.px[y]:
-                row += bytes((_clamp(b), _clamp(g), _clamp(r)))
-            rows.append(bytes(row) + pad)
-        image = b"".join(rows)
-        info = struct.pack("<IiiHHIIiiII", 40, self.width, self.height, 1, 24,
-                           0, len(image), 2835, 2835, 0, 0)
-        offset = 14 + len(info)
-        header = struct.pack("<2sIHHI", b"BM", offset + len(image), 0, 0,
-                             offset)
-        return header + info + image
+def draw_text(banner, text, x, baseline, scale, top, bottom, shadow_alpha):
+    """Draws text with its baseline row ending at pixel row baseline - 1, coloured from top
+    at the ascender to bottom at the baseline, over a black shadow one pixel down and right;
+    returns where it ends."""
+    mask = Image.new("L", (sum(len(_GLYPHS[ch][0]) + 1 for ch in text) - 1, 9))
+    column = 0
+    for ch in text:
+        for row, bits in enumerate(_GLYPHS[ch]):
+            for col, bit in enumerate(bits):
+                if bit == "#":
+                    mask.putpixel((column + col, row), 255)
+        column += len(_GLYPHS[ch][0]) + 1
+    mask = mask.resize((mask.width * scale, mask.height * scale), Image.Resampling.NEAREST)
+    y = baseline - _ASCENT * scale
+    banner.paste((0, 0, 0), (x + 1, y + 1), mask.point(lambda v: round(v * shadow_alpha)))
+    ramp = Image.new("L", (1, mask.height))
+    ramp.putdata([min(255, round(255 * row / (_ASCENT * scale - 1))) for row in range(mask.height)])
+    colours = Image.composite(Image.new("RGB", mask.size, bottom),
+                              Image.new("RGB", mask.size, top), ramp.resize(mask.size))
+    banner.paste(colours, (x, y), mask)
+    return x + mask.width
 
 
-def _clamp(v):
-    return max(0, min(255, int(round(v))))
-
-
-def text_width(text, scale):
-    cols = sum(len(_GLYPHS[ch][0]) + 1 for ch in text) - 1
-    return cols * scale
-
-
-def draw_text(canvas, text, x, baseline, scale, colour_at, shadow=None):
-    """Draw text with its baseline row ending at pixel row baseline - 1.
-    colour_at(t) gives the colour for t in 0..1 from ascender to baseline."""
-    top = baseline - _ASCENT * scale
-    passes = []
-    if shadow is not None:
-        passes.append((1, 1, lambda t: shadow[0], shadow[1]))
-    passes.append((0, 0, colour_at, 1.0))
-    for dx, dy, colour, alpha in passes:
-        cx = x
-        for ch in text:
-            glyph = _GLYPHS[ch]
-            for row, bits in enumerate(glyph):
-                for col, bit in enumerate(bits):
-                    if bit != "#":
-                        continue
-                    for py in range(scale):
-                        yy = top + row * scale + py
-                        t = (yy - top) / float(_ASCENT * scale - 1)
-                        for px in range(scale):
-                            canvas.blend(cx + col * scale + px + dx, yy + dy,
-                                         colour(min(max(t, 0.0), 1.0)), alpha)
-            cx += (len(glyph[0]) + 1) * scale
-
-
-def draw_notes(canvas, x, y, colour):
+def draw_notes(banner, x, y, colour):
     """Two beamed eighth notes; (x, y) is the top-left of a 20 x 24 box."""
+    mask = Image.new("L", (WIDTH * _SUPERSAMPLE, HEIGHT * _SUPERSAMPLE))
+    draw = ImageDraw.Draw(mask)
+
+    def shape(points):
+        draw.polygon([(px * _SUPERSAMPLE, py * _SUPERSAMPLE) for px, py in points], fill=255)
+
     heads = [(x + 5.0, y + 20.0), (x + 16.0, y + 17.0)]
-
-    def head(cx, cy):
-        # ellipse tilted upwards to the right, like an engraved note head
-        def inside(px, py):
-            u, v = px - cx, py - cy
-            a = 0.80 * u + 0.45 * v
-            b = -0.45 * u + 0.80 * v
-            return (a / 4.3) ** 2 + (b / 2.9) ** 2 <= 1.0
-        return inside
-
     for cx, cy in heads:
-        canvas.fill_shape(head(cx, cy), (int(cx) - 6, int(cy) - 5,
-                                         int(cx) + 7, int(cy) + 6), colour)
+        # an ellipse tilted upwards to the right, like an engraved note head
+        ellipse = [(4.3 * math.cos(t), 2.9 * math.sin(t))
+                   for t in (math.tau * i / 64 for i in range(64))]
+        shape([(cx + (0.80 * a - 0.45 * b) / 0.8425, cy + (0.45 * a + 0.80 * b) / 0.8425)
+               for a, b in ellipse])
     # stems rise from the right side of each head
-    stems = [(heads[0][0] + 2.6, heads[0][1] - 1.0),
-             (heads[1][0] + 2.6, heads[1][1] - 1.0)]
-    top_left, top_right = y + 2.0, y - 1.0
-    for (sx, sy), top in zip(stems, (top_left, top_right)):
-        canvas.fill_shape(
-            lambda px, py, sx=sx, sy=sy, top=top:
-                sx - 1.6 <= px <= sx and top <= py <= sy,
-            (int(sx) - 3, int(top) - 1, int(sx) + 2, int(sy) + 2), colour)
-    # beam joining the stem tops, slanted like the heads
-    (lx, _), (rx, _) = stems
-
-    def beam(px, py):
-        if not (lx - 1.6 <= px <= rx):
-            return False
-        t = (px - lx) / (rx - lx)
-        edge = top_left + (top_right - top_left) * t
-        return edge <= py <= edge + 3.6
-    canvas.fill_shape(beam, (int(lx) - 3, int(top_right) - 1,
-                             int(rx) + 2, int(top_left) + 6), colour)
+    stems = [(hx + 2.6, hy - 1.0, top) for (hx, hy), top in zip(heads, (y + 2.0, y - 1.0))]
+    for sx, sy, top in stems:
+        shape([(sx - 1.6, top), (sx, top), (sx, sy), (sx - 1.6, sy)])
+    # a beam joining the stem tops, slanted like the heads
+    (lx, _, left_top), (rx, _, right_top) = stems
+    edge = left_top - 1.6 * (right_top - left_top) / (rx - lx)
+    shape([(lx - 1.6, edge), (rx, right_top), (rx, right_top + 3.6), (lx - 1.6, edge + 3.6)])
+    banner.paste(colour, (0, 0), mask.resize(banner.size, Image.Resampling.BOX))
 
 
 def make_banner():
-    canvas = Canvas(WIDTH, HEIGHT)
     left, right = _hex("#16204a"), _hex("#0e5a6e")
-    for y in range(HEIGHT):
-        shade = 1.0 - 0.25 * abs(y - HEIGHT * 0.35) / HEIGHT
-        for x in range(WIDTH):
-            c = _lerp(left, right, x / (WIDTH - 1.0))
-            canvas.px[y][x] = tuple(v * shade for v in c)
+    banner = Image.new("RGB", (WIDTH, HEIGHT))
+    banner.putdata([
+        _lerp((0, 0, 0), _lerp(left, right, x / (WIDTH - 1.0)),
+              1.0 - 0.25 * abs(y - HEIGHT * 0.35) / HEIGHT)
+        for y in range(HEIGHT) for x in range(WIDTH)])
     # a faint highlight along the top and a darker rule along the bottom
-    for x in range(WIDTH):
-        canvas.blend(x, 0, (255, 255, 255), 0.18)
-        canvas.blend(x, HEIGHT - 1, (0, 0, 0), 0.35)
+    draw = ImageDraw.Draw(banner, "RGBA")
+    draw.line([(0, 0), (WIDTH - 1, 0)], fill=(255, 255, 255, 46))
+    draw.line([(0, HEIGHT - 1), (WIDTH - 1, HEIGHT - 1)], fill=(0, 0, 0, 89))
 
     amber = _hex("#f4c15a")
-    draw_notes(canvas, 10, 6, amber)
-
+    draw_notes(banner, 10, 6, amber)
     baseline = 27
-    title_x = 40
-    white, ice = _hex("#ffffff"), _hex("#bfe3ff")
-    draw_text(canvas, "Tunelore", title_x, baseline, 3,
-              lambda t: _lerp(white, ice, t), shadow=((0, 0, 0), 0.45))
-    title_end = title_x + text_width("Tunelore", 3)
-
-    # thin divider, then the tagline on the same baseline
-    div_x = title_end + 14
-    for y in range(9, HEIGHT - 8):
-        canvas.blend(div_x, y, amber, 0.55)
-    tag_x = div_x + 14
-    draw_text(canvas, "Lyrics for Winamp", tag_x, baseline, 2,
-              lambda t: amber, shadow=((0, 0, 0), 0.40))
-    assert tag_x + text_width("Lyrics for Winamp", 2) <= WIDTH - 8
-    return canvas.to_bmp()
-
-
-def main(argv):
-    root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-    out = argv[1] if len(argv) > 1 else os.path.join(root, "src", "ui", "banner.bmp")
-    with open(out, "wb") as f:
-        f.write(make_banner())
-    return 0
+    title_end = draw_text(banner, "Tunelore", 40, baseline, 3, _hex("#ffffff"),
+                          _hex("#bfe3ff"), 0.45)
+    # a thin divider, then the tagline on the same baseline
+    divider = title_end + 14
+    draw.line([(divider, 9), (divider, HEIGHT - 9)], fill=amber + (140,))
+    end = draw_text(banner, "Lyrics for Winamp", divider + 14, baseline, 2, amber, amber, 0.40)
+    assert end <= WIDTH - 8
+    return banner
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv))
+    root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    make_banner().save(sys.argv[1] if len(sys.argv) > 1 else f"{root}/src/ui/banner.bmp")

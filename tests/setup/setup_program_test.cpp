@@ -3,23 +3,52 @@
 // folders and the registry, runs the program and checks files, program list and exit code.
 // One start of this program runs every case: each process start is slow under emulation.
 //
-//   setup_program_test <tunelore-setup.exe> <gen_tunelore.dll it carries>
+//   setup_program_test <tunelore-setup.exe> <gen_tunelore.dll it carries> <version>
+#include <shlobj.h>
+#include <shlwapi.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <map>
+#include <sstream>
 #include <string>
+#include <vector>
 
-#include "tests/setup/setup_test_support.h"
-
-using namespace setuptest;
+#include "kit/files.h"
 
 namespace {
+
+namespace fs = std::filesystem;
+using kit::readFile;
+
+// --- checks: each failure is printed, and counted for the case it belongs to ---
+int failures = 0;
+
+void fail(const char* file, int line, const std::string& what) {
+  ++failures;
+  std::printf("%s:%d: failed: %s\n", file, line, what.c_str());
+}
+
+template <typename Actual, typename Expected>
+void checkEqual(const Actual& actual, const Expected& expected, const char* text, const char* file,
+                int line) {
+  if (actual == expected) return;
+  std::ostringstream what;
+  what << text << " is \"" << actual << "\", expected \"" << expected << "\"";
+  fail(file, line, what.str());
+}
+
+#define SETUP_CHECK(condition) ((condition) ? (void)0 : fail(__FILE__, __LINE__, #condition))
+#define SETUP_CHECK_EQ(actual, expected) checkEqual(actual, expected, #actual, __FILE__, __LINE__)
 
 // The setup program's own names and numbers, written out here as a user would read them.
 const char LIST_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tunelore";
 const char PLAYER_KEY[] = "Software\\Winamp";
 const char PLAYER_LIST_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Winamp";
+const char PLAYER_WINDOW_CLASS[] = "Winamp v1.x";
 const char UNINSTALLER[] = "tunelore-uninstall.exe";
 const char NOTICES[] = "gen_tunelore-notices.txt";  // the licences of what the DLL contains
 const long EXIT_NO_PLAYER = 3;
@@ -28,20 +57,120 @@ const long EXIT_PLAYER_RUNNING = 4;
 std::string setupProgram;  // from the command line
 std::string shippedDll;    // its bytes
 std::string version;       // the version the build states
-std::string root;          // every made-up folder lies here
+std::string root;          // every made-up folder lies here (no trailing backslash)
 
+// --- files ---
 typedef std::map<std::string, std::string> Files;
 
+// kit::writeFile, in a folder made with every missing parent.
+void writeFile(const std::string& path, const std::string& content) {
+  std::error_code failure;
+  fs::create_directories(fs::path(path).parent_path(), failure);
+  SETUP_CHECK(!failure && kit::writeFile(path, content));
+}
+
+// Read-only files too: their attribute is cleared first, as Windows will not delete them.
+void removeTree(const std::string& path) {
+  std::error_code ignored;
+  for (fs::recursive_directory_iterator it(path, ignored), end; it != end; it.increment(ignored)) {
+    SetFileAttributesA(it->path().string().c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
+  fs::remove_all(path, ignored);
+}
+
+// Every file under folder, by path relative to it, with its content.
+Files snapshot(const std::string& folder) {
+  Files files;
+  std::error_code ignored;
+  for (fs::recursive_directory_iterator it(folder, ignored), end; it != end;
+       it.increment(ignored)) {
+    files[it->path().lexically_relative(folder).string()] =
+        it->is_directory(ignored) ? std::string("<folder>") : readFile(it->path().string());
+  }
+  return files;
+}
+
+// The user's roaming application data, no trailing backslash.
+std::string appDataFolder() {
+  char path[MAX_PATH] = {};
+  SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path);
+  return path;
+}
+
+// --- registry (the 32-bit view, as the player's own installer writes it) ---
+// The value's bytes when it has that type; "" when it has another or is missing.
+std::string readValue(HKEY hive, const char* key, const char* name, DWORD wantedType) {
+  char data[1024];
+  DWORD type = 0, size = sizeof data;
+  if (SHGetValueA(hive, key, name, &type, data, &size) != ERROR_SUCCESS || type != wantedType) {
+    return std::string();
+  }
+  std::string value(data, size);
+  return type == REG_SZ ? value.substr(0, value.find('\0')) : value;
+}
+
+bool writeString(HKEY hive, const char* key, const char* name, const std::string& value) {
+  return SHSetValueA(hive, key, name, REG_SZ, value.c_str(), (DWORD)value.size() + 1) ==
+         ERROR_SUCCESS;
+}
+
+bool keyExists(HKEY hive, const char* key) {
+  HKEY opened;
+  if (RegOpenKeyExA(hive, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
+  RegCloseKey(opened);
+  return true;
+}
+
 void clearRegistry() {
-  deleteKey(HKEY_CURRENT_USER, LIST_KEY);
-  deleteKey(HKEY_LOCAL_MACHINE, LIST_KEY);
-  deleteKey(HKEY_CURRENT_USER, PLAYER_KEY);
-  deleteKey(HKEY_LOCAL_MACHINE, PLAYER_LIST_KEY);
+  SHDeleteKeyA(HKEY_CURRENT_USER, LIST_KEY);
+  SHDeleteKeyA(HKEY_LOCAL_MACHINE, LIST_KEY);
+  SHDeleteKeyA(HKEY_CURRENT_USER, PLAYER_KEY);
+  SHDeleteKeyA(HKEY_LOCAL_MACHINE, PLAYER_LIST_KEY);
+}
+
+// --- the player and the programs under test ---
+// A window of the class the player's main window has, for as long as the object lives.
+struct RunningPlayer {
+  HWND window;
+  RunningPlayer() {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = PLAYER_WINDOW_CLASS;
+    RegisterClassA(&windowClass);  // fails harmlessly when already registered
+    window = CreateWindowA(PLAYER_WINDOW_CLASS, "Winamp", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                           nullptr, nullptr, windowClass.hInstance, nullptr);
+    SETUP_CHECK(window != nullptr);
+  }
+  ~RunningPlayer() { DestroyWindow(window); }
+};
+
+// Runs commandLine to its end, answering window messages meanwhile; its exit code, or -1
+// when it could not start.
+long runToEnd(std::string commandLine) {
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    return -1;
+  }
+  CloseHandle(process.hThread);
+  // The program may send messages to our windows (the player's window above): answer them.
+  while (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, INFINITE, QS_ALLINPUT) !=
+         WAIT_OBJECT_0) {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+  }
+  DWORD exitCode = 0;
+  GetExitCodeProcess(process.hProcess, &exitCode);
+  CloseHandle(process.hProcess);
+  return static_cast<long>(exitCode);
 }
 
 // A player folder with winamp.exe (unless without) and another plug-in's files.
 std::string makePlayer(const std::string& name, bool withPlayer = true) {
-  std::string folder = root + name;
+  std::string folder = root + "\\" + name;
   if (withPlayer) writeFile(folder + "\\winamp.exe", "placeholder for the player");
   writeFile(folder + "\\Plugins\\gen_other.dll", "another plug-in");
   writeFile(folder + "\\Plugins\\gen_other.ini", "[gen_other]\nkept=1\n");
@@ -55,7 +184,7 @@ long runSetup(const std::string& arguments) {
 // The uninstaller copies itself to TEMP and runs the copy with _?=<its folder>, which is
 // then free to delete the original; doing that copy here saves one slow process start.
 long runUninstaller(const std::string& pluginsFolder) {
-  std::string copy = root + "uninstaller-copy.exe";
+  std::string copy = root + "\\uninstaller-copy.exe";
   if (!CopyFileA((pluginsFolder + "\\" + UNINSTALLER).c_str(), copy.c_str(), FALSE)) return -1;
   long exitCode = runToEnd("\"" + copy + "\" /S _?=" + pluginsFolder);
   DeleteFileA(copy.c_str());
@@ -76,22 +205,28 @@ bool noListEntry() {
 void checkInstalled(const std::string& player) {
   std::string plugins = player + "\\Plugins";
   SETUP_CHECK(readFile(plugins + "\\gen_tunelore.dll") == shippedDll);
-  SETUP_CHECK(fileExists(plugins + "\\" + UNINSTALLER));
+  SETUP_CHECK(fs::exists(plugins + "\\" + UNINSTALLER));
   SETUP_CHECK(readFile(plugins + "\\" + NOTICES).find("id3lib") != std::string::npos);
   HKEY entry = listEntryRoot();
   SETUP_CHECK(entry != nullptr);
   if (entry == nullptr) return;
-  std::string value;
-  SETUP_CHECK(readString(entry, LIST_KEY, "DisplayName", &value) && !value.empty());
-  SETUP_CHECK(readString(entry, LIST_KEY, "DisplayVersion", &value));
-  SETUP_CHECK_EQ(value, version);
-  SETUP_CHECK(readString(entry, LIST_KEY, "Publisher", &value));
-  SETUP_CHECK_EQ(value, "Duskwarn");
-  SETUP_CHECK(readString(entry, LIST_KEY, "UninstallString", &value));
-  SETUP_CHECK_EQ(value, "\"" + plugins + "\\" + UNINSTALLER + "\"");
+  SETUP_CHECK(!readValue(entry, LIST_KEY, "DisplayName", REG_SZ).empty());
+  SETUP_CHECK_EQ(readValue(entry, LIST_KEY, "DisplayVersion", REG_SZ), version);
+  SETUP_CHECK_EQ(readValue(entry, LIST_KEY, "Publisher", REG_SZ), "Duskwarn");
+  SETUP_CHECK_EQ(readValue(entry, LIST_KEY, "UninstallString", REG_SZ),
+                 "\"" + plugins + "\\" + UNINSTALLER + "\"");
+  std::string size = readValue(entry, LIST_KEY, "EstimatedSize", REG_DWORD);
   DWORD kilobytes = 0;
-  SETUP_CHECK(readDword(entry, LIST_KEY, "EstimatedSize", &kilobytes));
-  SETUP_CHECK(kilobytes >= shippedDll.size() / 1024);
+  std::memcpy(&kilobytes, size.data(), std::min(size.size(), sizeof kilobytes));
+  SETUP_CHECK(size.size() == sizeof kilobytes && kilobytes >= shippedDll.size() / 1024);
+}
+
+// The setup program refuses folder with that exit code and leaves everything as it was.
+void checkRefused(const std::string& folder, long exitCode) {
+  Files before = snapshot(folder);
+  SETUP_CHECK_EQ(runSetup(" /D=" + folder), exitCode);
+  SETUP_CHECK(snapshot(folder) == before);
+  SETUP_CHECK(noListEntry());
 }
 
 // Installs, is refused to uninstall while the player runs, uninstalls: the folders end as
@@ -105,16 +240,14 @@ void installsIntoTheGivenFolderAndUninstallsCleanly() {
 
   SETUP_CHECK_EQ(runSetup(" /D=" + player), 0L);
   checkInstalled(player);
-  Files installed = snapshot(player);
-  SETUP_CHECK_EQ(installed.size(), playerBefore.size() + 3);  // the DLL, notices, uninstaller
+  SETUP_CHECK_EQ(snapshot(player).size(), playerBefore.size() + 3);  // DLL, notices, uninstaller
 
   // The plug-in's settings, beside it and in the player's settings folder.
   writeFile(player + "\\Plugins\\gen_tunelore.ini", "[gen_tunelore.dll]\nbDisabledPlugin=TRUE\n");
   writeFile(settingsFolder + "\\Plugins\\gen_tunelore.ini", "[gen_tunelore.dll]\n");
   Files withSettings = snapshot(player);
   {
-    PlayerWindow running;
-    SETUP_CHECK(running.open());
+    RunningPlayer running;
     SETUP_CHECK_EQ(runUninstaller(player + "\\Plugins"), EXIT_PLAYER_RUNNING);
   }
   SETUP_CHECK(snapshot(player) == withSettings);
@@ -131,23 +264,15 @@ void installsIntoTheGivenFolderAndUninstallsCleanly() {
 }
 
 void refusesAFolderWithoutThePlayer() {
-  std::string folder = makePlayer("No Player", false);
-  Files before = snapshot(folder);
-  SETUP_CHECK_EQ(runSetup(" /D=" + folder), EXIT_NO_PLAYER);
-  SETUP_CHECK(snapshot(folder) == before);
-  SETUP_CHECK(noListEntry());
+  checkRefused(makePlayer("No Player", false), EXIT_NO_PLAYER);
 }
 
 void refusesWhileThePlayerRuns() {
   std::string player = makePlayer("Running");
   writeFile(player + "\\Plugins\\gen_tunelore.dll", "an earlier version");
   writeFile(player + "\\Plugins\\gen_tunelore.ini", "[gen_tunelore.dll]\n");
-  Files before = snapshot(player);
-  PlayerWindow running;
-  SETUP_CHECK(running.open());
-  SETUP_CHECK_EQ(runSetup(" /D=" + player), EXIT_PLAYER_RUNNING);
-  SETUP_CHECK(snapshot(player) == before);
-  SETUP_CHECK(noListEntry());
+  RunningPlayer running;
+  checkRefused(player, EXIT_PLAYER_RUNNING);
 }
 
 // No /D: the player's own key names the folder (over its program-list entry). An earlier
@@ -191,6 +316,7 @@ void findsThePlayerByItsUninstallEntry() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  std::setvbuf(stdout, nullptr, _IONBF, 0);  // each line as it comes, should a case hang
   if (argc < 4) {
     std::fprintf(stderr,
                  "usage: setup_program_test <tunelore-setup.exe> <gen_tunelore.dll> <version>\n");
@@ -199,13 +325,12 @@ int main(int argc, char** argv) {
   setupProgram = argv[1];
   shippedDll = readFile(argv[2]);
   version = argv[3];
-  root = tempFolder() + "tunelore-setup-test\\";
-  if (shippedDll.empty() || !fileExists(setupProgram) || root == "tunelore-setup-test\\") {
+  root = (fs::temp_directory_path() / "tunelore-setup-test").string();
+  if (shippedDll.empty() || !fs::exists(setupProgram)) {
     std::fprintf(stderr, "setup_program_test: cannot read %s or %s\n", argv[1], argv[2]);
     return 2;
   }
-  typedef void (*Case)();
-  const std::pair<const char*, Case> cases[] = {
+  const std::pair<const char*, void (*)()> cases[] = {
       {"installsIntoTheGivenFolderAndUninstallsCleanly",
        installsIntoTheGivenFolderAndUninstallsCleanly},
       {"refusesAFolderWithoutThePlayer", refusesAFolderWithoutThePlayer},
@@ -215,15 +340,17 @@ int main(int argc, char** argv) {
       {"findsThePlayerByItsUninstallEntry", findsThePlayerByItsUninstallEntry},
   };
   int failed = 0;
-  for (const auto& entry : cases) {
-    removeTree(root.substr(0, root.size() - 1));
+  for (const auto& [name, run] : cases) {
+    removeTree(root);
     clearRegistry();
-    beginCase(entry.first);
-    entry.second();
-    if (!endCase()) ++failed;
+    failures = 0;
+    std::printf("[ RUN  ] %s\n", name);
+    run();
+    std::printf("[ %s ] %s\n", failures == 0 ? " OK " : "FAIL", name);
+    if (failures != 0) ++failed;
   }
-  removeTree(root.substr(0, root.size() - 1));
+  removeTree(root);
   clearRegistry();
-  std::printf("%d of %d cases failed\n", failed, static_cast<int>(sizeof cases / sizeof *cases));
+  std::printf("%d of %d cases failed\n", failed, static_cast<int>(std::size(cases)));
   return failed == 0 ? 0 : 1;
 }

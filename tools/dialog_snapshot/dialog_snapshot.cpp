@@ -5,10 +5,10 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <fstream>
+#include <cstring>
 #include <string>
-#include <vector>
 
+#include "kit/files.h"
 #include "kit/model_player.h"
 #include "kit/player_place.h"
 
@@ -23,29 +23,18 @@ static bool saveWindowPicture(HWND window, const char* outPath) {
   BitBlt(memory, 0, 0, width, height, screen, box.left, box.top, SRCCOPY);
   SelectObject(memory, previous);
 
-  BITMAPINFOHEADER header = {};
-  header.biSize = sizeof header;
-  header.biWidth = width;
-  header.biHeight = height;
-  header.biPlanes = 1;
-  header.biBitCount = 24;
-  header.biCompression = BI_RGB;
-  int stride = (width * 3 + 3) & ~3;
-  std::vector<char> pixels((size_t)stride * height);
-  GetDIBits(memory, picture, 0, height, pixels.data(), (BITMAPINFO*)&header, DIB_RGB_COLORS);
+  // The file: its header, the picture's header, then rows of 24-bit pixels padded to 4 bytes.
+  BITMAPINFOHEADER header = {sizeof header, width, height, 1, 24, BI_RGB};
+  DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof header;
+  std::string file(offset + (size_t)((width * 3 + 3) & ~3) * height, '\0');
+  GetDIBits(memory, picture, 0, height, &file[offset], (BITMAPINFO*)&header, DIB_RGB_COLORS);
+  BITMAPFILEHEADER fileHeader = {0x4D42, (DWORD)file.size(), 0, 0, offset};
+  std::memcpy(&file[0], &fileHeader, sizeof fileHeader);
+  std::memcpy(&file[sizeof fileHeader], &header, sizeof header);
   DeleteObject(picture);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
-
-  BITMAPFILEHEADER file = {};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof header;
-  file.bfSize = file.bfOffBits + (DWORD)pixels.size();
-  std::ofstream out(outPath, std::ios::binary);
-  out.write((const char*)&file, sizeof file);
-  out.write((const char*)&header, sizeof header);
-  out.write(pixels.data(), (std::streamsize)pixels.size());
-  return (bool)out;
+  return kit::writeFile(outPath, file);
 }
 
 // Lets the dialog paint itself before the picture is taken.

@@ -1,25 +1,25 @@
-"""The built plug-in DLL as the player will load it: kind, export, imports and resources,
-read with pefile (Debian's python3-pefile); the dialog template by tests/pe/dialog_template.py,
-against what the resource script states.
+"""The shipped files as files, read with pefile (Debian's python3-pefile): the plug-in DLL as
+the player will load it (kind, export, imports and resources; its dialog template by
+dialog_template.py, against what the resource script states) and the setup program.
 
     TUNELORE_PE_DLL=build/win32/gen_tunelore.dll TUNELORE_PE_MACHINE=i386 \
+    TUNELORE_PE_SETUP=build/win32/tunelore-setup.exe TUNELORE_PE_VERSION_TEXT=0.55 \
         python3 -m unittest discover -s tests/pe
 """
 import os
 import struct
-import sys
 import unittest
 
 import pefile
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import dialog_template  # noqa: E402
+import dialog_template
 
 DLL = os.environ.get("TUNELORE_PE_DLL")
+SETUP = os.environ.get("TUNELORE_PE_SETUP")
 MACHINE = os.environ.get("TUNELORE_PE_MACHINE")
 # The project's version, as the build states it: "1.0.0.1" and the text users read.
 VERSION = os.environ.get("TUNELORE_PE_VERSION", "")
-VERSION_TEXT = os.environ.get("TUNELORE_PE_VERSION_TEXT")
+VERSION_TEXT = os.environ.get("TUNELORE_PE_VERSION_TEXT", "")
 
 # What every Windows installation has; anything else (libstdc++-6, libgcc_s, libwinpthread-1,
 # zlib1) would be missing from the player's folder and the plug-in would not load.
@@ -78,14 +78,46 @@ WINDOWS_XP_SP3 = {
 RESOURCE_SCRIPT = os.environ.get("TUNELORE_PE_RESOURCE_SCRIPT")
 RESOURCE_HEADERS = os.environ.get("TUNELORE_PE_RESOURCE_HEADERS", "").split(os.pathsep)
 
-RT_BITMAP, RT_DIALOG, RT_VERSION = 2, 5, 16
+RT_BITMAP, RT_DIALOG, RT_VERSION, RT_MANIFEST = 2, 5, 16, 24
+
+
+class ShippedFile(unittest.TestCase):
+    path = None  # each file's class names its own
+
+    @classmethod
+    def setUpClass(cls):
+        cls.pe = pefile.PE(cls.path)
+
+    def resource(self, rtype, name=None):
+        """The bytes of the one resource of that type (and id)."""
+        found = [leaf.data.struct for t in self.pe.DIRECTORY_ENTRY_RESOURCE.entries
+                 if t.id == rtype for n in t.directory.entries if name in (None, n.id)
+                 for leaf in n.directory.entries]
+        self.assertEqual(len(found), 1, "resource %d/%s" % (rtype, name))
+        return self.pe.get_data(found[0].OffsetToData, found[0].Size)
+
+    def assertFixedVersions(self, version):
+        """Both fixed version numbers are version's, its missing parts 0."""
+        self.resource(RT_VERSION, 1)
+        f = self.pe.VS_FIXEDFILEINFO[0]
+        major, minor, patch, tweak = ([int(n) for n in version.split(".")] + [0, 0])[:4]
+        ms, ls = major << 16 | minor, patch << 16 | tweak
+        self.assertEqual((f.FileVersionMS, f.FileVersionLS, f.ProductVersionMS,
+                          f.ProductVersionLS), (ms, ls, ms, ls))
+
+    def version_strings(self):
+        """The version resource's strings: one table, US English in Unicode."""
+        infos = {info.Key: info for info in self.pe.FileInfo[0]}
+        tables = infos[b"StringFileInfo"].StringTable
+        self.assertEqual([t.LangID for t in tables], [b"040904b0"])
+        self.assertEqual([v.entry for v in infos[b"VarFileInfo"].Var],
+                         [{b"Translation": "0x0409 0x04b0"}])
+        return {k.decode(): v.decode() for k, v in tables[0].entries.items()}
 
 
 @unittest.skipUnless(DLL, "set TUNELORE_PE_DLL to a built DLL")
-class ShippedDll(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.pe = pefile.PE(DLL)
+class ShippedDll(ShippedFile):
+    path = DLL
 
     def imports(self):
         """{dll name in lower case: [imported function names]}"""
@@ -94,14 +126,6 @@ class ShippedDll(unittest.TestCase):
             names = found.setdefault(entry.dll.decode().lower(), [])
             names += [i.name.decode() if i.name else "#%d" % i.ordinal for i in entry.imports]
         return found
-
-    def resource(self, rtype, name):
-        """The bytes of the one resource of that type and id."""
-        found = [leaf for t in self.pe.DIRECTORY_ENTRY_RESOURCE.entries if t.id == rtype
-                 for n in t.directory.entries if n.id == name
-                 for leaf in n.directory.entries]
-        self.assertEqual(len(found), 1, "resource %d/%d" % (rtype, name))
-        return self.pe.get_data(found[0].data.struct.OffsetToData, found[0].data.struct.Size)
 
     def test_is_a_dll_for_the_expected_machine(self):
         self.assertTrue(self.pe.is_dll())
@@ -144,19 +168,12 @@ class ShippedDll(unittest.TestCase):
         self.assertEqual(len(data), header_size + ((width * 3 + 3) & ~3) * abs(height))
 
     def test_version_resource(self):
-        self.resource(RT_VERSION, 1)
+        self.assertFixedVersions(VERSION)
+        strings = self.version_strings()
         f = self.pe.VS_FIXEDFILEINFO[0]
-        major, minor, patch, tweak = (int(n) for n in VERSION.split("."))
-        ms, ls = major << 16 | minor, patch << 16 | tweak
-        self.assertEqual((f.FileVersionMS, f.FileVersionLS, f.ProductVersionMS,
-                          f.ProductVersionLS), (ms, ls, ms, ls))
         VS_FF_PRIVATEBUILD, VOS__WINDOWS32, VFT_DLL = 0x08, 0x04, 0x02
         self.assertEqual((f.FileFlagsMask, f.FileFlags, f.FileOS, f.FileType, f.FileSubtype),
                          (0x3F, VS_FF_PRIVATEBUILD, VOS__WINDOWS32, VFT_DLL, 0))
-        infos = {info.Key: info for info in self.pe.FileInfo[0]}
-        tables = infos[b"StringFileInfo"].StringTable
-        self.assertEqual([t.LangID for t in tables], [b"040904b0"])
-        strings = {k.decode(): v.decode() for k, v in tables[0].entries.items()}
         for key, value in [("Comments", "Lyrics Plugin for winamp 5"),
                            ("FileVersion", VERSION_TEXT), ("InternalName", "gen_wa"),
                            ("OriginalFilename", "gen_tunelore.dll"),
@@ -165,8 +182,36 @@ class ShippedDll(unittest.TestCase):
             self.assertEqual(strings.get(key), value, key)
         for key in ("FileDescription", "LegalCopyright", "LegalTrademarks"):
             self.assertTrue(strings.get(key), key)
-        self.assertEqual([v.entry for v in infos[b"VarFileInfo"].Var],
-                         [{b"Translation": "0x0409 0x04b0"}])
+
+
+@unittest.skipUnless(SETUP and VERSION_TEXT, "set TUNELORE_PE_SETUP and TUNELORE_PE_VERSION_TEXT")
+class SetupProgram(ShippedFile):
+    """A 32-bit Windows GUI program carrying its own version."""
+    path = SETUP
+
+    def test_is_a_32_bit_gui_program(self):
+        self.assertEqual(self.pe.FILE_HEADER.Machine, pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_I386"])
+        self.assertEqual(self.pe.OPTIONAL_HEADER.Magic, pefile.OPTIONAL_HEADER_MAGIC_PE)
+        self.assertEqual(self.pe.OPTIONAL_HEADER.Subsystem,
+                         pefile.SUBSYSTEM_TYPE["IMAGE_SUBSYSTEM_WINDOWS_GUI"])
+        self.assertTrue(self.pe.is_exe())
+        self.assertFalse(self.pe.is_dll())
+
+    def test_version_resource_names_the_product_and_its_version(self):
+        strings = self.version_strings()
+        for key, value in [("ProductName", "Tunelore"), ("ProductVersion", VERSION_TEXT),
+                           ("FileVersion", VERSION_TEXT), ("CompanyName", "Duskwarn"),
+                           ("OriginalFilename", "tunelore-setup.exe")]:
+            self.assertEqual(strings.get(key), value, key)
+        self.assertIn("setup", strings.get("FileDescription", ""))
+
+    def test_fixed_version_numbers_match_the_text(self):
+        self.assertFixedVersions(VERSION_TEXT)
+
+    def test_asks_for_no_elevation_up_front(self):
+        # The program elevates itself only for a folder that needs it; a manifest without
+        # asInvoker would let Windows elevate anything called "setup" before it starts.
+        self.assertIn('level="asInvoker"', self.resource(RT_MANIFEST).decode("utf-8"))
 
 
 if __name__ == "__main__":
