@@ -58,20 +58,9 @@ DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR path, DWORD capacity) {
   return capacity;
 }
 
-HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName) {
-  if (moduleName != nullptr) {
-    for (const auto& known : state().modules) {
-      const std::string& path = known->path;
-      std::string wanted = winmodel::lowerCase(moduleName);
-      std::string have = winmodel::lowerCase(path.c_str());
-      if (have.size() >= wanted.size() &&
-          have.compare(have.size() - wanted.size(), wanted.size(), wanted) == 0)
-        return known.get();
-    }
-    return nullptr;
-  }
-  return nullptr;  // the executable itself has no module object in the model
-}
+// Only the executable's handle is asked for by name (NULL), and the executable has no module
+// object in the model.
+HMODULE WINAPI GetModuleHandleA(LPCSTR) { return nullptr; }
 
 BOOL WINAPI GetModuleHandleExA(DWORD flags, LPCSTR moduleName, HMODULE* module) {
   HMODULE found = (flags & GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS) != 0
