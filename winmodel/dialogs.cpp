@@ -42,8 +42,7 @@ static LRESULT CALLBACK dialogClassProcedure(HWND dialog, UINT message, WPARAM w
                  (LPARAM)GetDlgItem(dialog, IDCANCEL));
     return 0;
   }
-  if (message == WM_SYSCOMMAND) return DefWindowProcA(dialog, message, wParam, lParam);
-  return 0;
+  return message == WM_SYSCOMMAND ? DefWindowProcA(dialog, message, wParam, lParam) : 0;
 }
 
 void winmodel::registerBuiltInClasses(State& fresh) {
@@ -106,9 +105,8 @@ HWND WINAPI GetDlgItem(HWND dialog, int id) {
 
 BOOL WINAPI CheckDlgButton(HWND dialog, int id, UINT check) {
   HWND button = GetDlgItem(dialog, id);
-  if (button == nullptr) return FALSE;
-  SendMessageA(button, BM_SETCHECK, check, 0);
-  return TRUE;
+  if (button != nullptr) SendMessageA(button, BM_SETCHECK, check, 0);
+  return button != nullptr;
 }
 
 UINT WINAPI IsDlgButtonChecked(HWND dialog, int id) {

@@ -40,11 +40,8 @@ Found findByCommand(ModelMenu* menu, UINT id) {
 Found findItem(HMENU handle, UINT item, UINT flags) {
   ModelMenu* menu = liveMenu(handle);
   if (menu == nullptr) return {};
-  if ((flags & MF_BYPOSITION) != 0) {
-    if (item < menu->items.size()) return {menu, item};
-    return {};
-  }
-  return findByCommand(menu, item);
+  if ((flags & MF_BYPOSITION) == 0) return findByCommand(menu, item);
+  return item < menu->items.size() ? Found{menu, item} : Found{};
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Window procedures and messages: sending, posting, forwarding, the default procedures, and
 // the character set a window takes its text messages in.
+#include <algorithm>
 #include <vector>
 
 #include "model_state.h"
@@ -16,13 +17,9 @@ static LONG_PTR procedureAsSeenBy(const ModelProcedure& procedure, bool unicode)
     return (LONG_PTR)procedure.procedure;
   }
   auto& handles = state().procedureHandles;
-  size_t i = 0;
-  while (i < handles.size() &&
-         (handles[i].procedure != procedure.procedure || handles[i].unicode != procedure.unicode)) {
-    ++i;
-  }
-  if (i == handles.size()) handles.push_back(procedure);
-  return PROCEDURE_HANDLE_BASE + (LONG_PTR)i;
+  auto found = std::find(handles.begin(), handles.end(), procedure);
+  if (found == handles.end()) found = handles.insert(found, procedure);
+  return PROCEDURE_HANDLE_BASE + (found - handles.begin());
 }
 
 // A plain address is a procedure of the caller's character set; a handle keeps its own.
@@ -42,10 +39,9 @@ static std::string converted(const wchar_t* text) { return winmodel::narrowed(te
 template <typename Char>
 static LRESULT copyTextBack(const std::basic_string<Char>& text, WPARAM capacity, LPARAM buffer) {
   if (capacity == 0) return 0;
-  size_t kept = text.size() < capacity - 1 ? text.size() : capacity - 1;
-  Char* to = (Char*)buffer;
-  for (size_t i = 0; i < kept; ++i) to[i] = text[i];
-  to[kept] = 0;
+  size_t kept = std::min<size_t>(text.size(), capacity - 1);
+  std::copy_n(text.begin(), kept, (Char*)buffer);
+  ((Char*)buffer)[kept] = 0;
   return (LRESULT)kept;
 }
 

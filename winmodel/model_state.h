@@ -16,6 +16,9 @@
 struct ModelProcedure {
   WNDPROC procedure = nullptr;
   bool unicode = false;
+  bool operator==(const ModelProcedure& other) const {
+    return procedure == other.procedure && unicode == other.unicode;
+  }
 };
 
 struct ModelWindow {

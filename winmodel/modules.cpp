@@ -1,4 +1,6 @@
 // Loaded modules, their file paths, and the mapping of Windows paths onto Linux files.
+#include <algorithm>
+
 #include "model_state.h"
 
 using winmodel::state;
@@ -15,11 +17,8 @@ std::string winmodel::hostPath(const char* windowsPath) {
   }
   // "C:\dir\file" and "\dir\file" both lie below the drive root; other names are relative.
   if (path.size() >= 2 && path[1] == ':') path.erase(0, 2);
-  for (char& c : path) {
-    if (c == '\\') c = '/';
-  }
-  if (!path.empty() && path[0] == '/') return state().driveRoot + path;
-  return path;
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return !path.empty() && path[0] == '/' ? root + path : path;
 }
 
 void winmodel::setExecutablePath(const char* windowsPath) { state().executablePath = windowsPath; }

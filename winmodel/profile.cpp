@@ -141,8 +141,7 @@ Line* findKey(Profile& profile, LPCSTR sectionName, LPCSTR keyName, bool create)
     if (sameName(line.name, wantedKey)) return &line;
   }
   if (!create) return nullptr;
-  section->lines.emplace_back();
-  section->lines.back().name = withoutLeadingBlanks(keyName);
+  section->lines.push_back({withoutLeadingBlanks(keyName)});
   return &section->lines.back();
 }
 
