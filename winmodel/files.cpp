@@ -23,13 +23,13 @@ namespace {
 
 // Sets the error Windows reports for a path that could not be used, from the Linux one.
 void failWith(int linuxError, const std::string& path) {
+  DWORD error = ERROR_ACCESS_DENIED;
   if (linuxError == ENOENT) {
-    SetLastError(winmodel::folderOfExists(path) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND);
-  } else if (linuxError == ENOTDIR || linuxError == ENAMETOOLONG) {
-    SetLastError(ERROR_PATH_NOT_FOUND);
-  } else {
-    SetLastError(ERROR_ACCESS_DENIED);
+    error = winmodel::folderOfExists(path) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
   }
+  if (linuxError == ENOTDIR || linuxError == ENAMETOOLONG) error = ERROR_PATH_NOT_FOUND;
+  if (linuxError == EEXIST) error = ERROR_ALREADY_EXISTS;
+  SetLastError(error);
 }
 
 // As Wine maps it: no write permission for anyone is the read-only attribute.
@@ -92,11 +92,7 @@ BOOL WINAPI SetFileAttributesA(LPCSTR fileName, DWORD attributes) {
 BOOL WINAPI CreateDirectoryA(LPCSTR pathName, LPSECURITY_ATTRIBUTES) {
   std::string path = winmodel::hostPath(pathName);
   if (mkdir(path.c_str(), 0777) == 0) return TRUE;
-  if (errno == EEXIST) {
-    SetLastError(ERROR_ALREADY_EXISTS);
-  } else {
-    failWith(errno, path);
-  }
+  failWith(errno, path);
   return FALSE;
 }
 
