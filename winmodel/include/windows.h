@@ -204,7 +204,7 @@ typedef struct _WIN32_FILE_ATTRIBUTE_DATA {
 } WIN32_FILE_ATTRIBUTE_DATA;
 
 DWORD WINAPI GetFileAttributesA(LPCSTR fileName);
-// Attributes, times and size without opening the file; a folder's size is 0.
+// Attributes, last write time and size without opening the file; a folder's size is 0.
 BOOL WINAPI GetFileAttributesExA(LPCSTR fileName, GET_FILEEX_INFO_LEVELS level, LPVOID information);
 BOOL WINAPI SetFileAttributesA(LPCSTR fileName, DWORD attributes);
 BOOL WINAPI CreateDirectoryA(LPCSTR pathName, LPSECURITY_ATTRIBUTES securityAttributes);
