@@ -42,8 +42,7 @@ static LRESULT CALLBACK dialogClassProcedure(HWND dialog, UINT message, WPARAM w
                  (LPARAM)GetDlgItem(dialog, IDCANCEL));
     return 0;
   }
-  if (message == WM_SYSCOMMAND) return DefWindowProcA(dialog, message, wParam, lParam);
-  return 0;
+  return message == WM_SYSCOMMAND ? DefWindowProcA(dialog, message, wParam, lParam) : 0;
 }
 
 void winmodel::registerBuiltInClasses(State& fresh) {
@@ -57,40 +56,6 @@ void winmodel::defineDialog(HMODULE module, int templateId, std::vector<DialogCo
   state().dialogs[{module, templateId}] = std::move(controls);
 }
 
-static const char* classOf(ControlKind kind) {
-  switch (kind) {
-    case ControlKind::PushButton:
-    case ControlKind::AutoCheckBox:
-      return "Button";
-    case ControlKind::Edit:
-      return "Edit";
-    default:
-      return "Static";
-  }
-}
-
-static HWND createDialog(const std::vector<winmodel::DialogControl>& controls, DLGPROC procedure) {
-  HWND dialog = winmodel::createWindow(DIALOG_CLASS, L"", nullptr, 0);
-  dialog->dialogProcedure = procedure;
-  for (const auto& control : controls) {
-    HWND child = winmodel::createWindow(classOf(control.kind), L"", dialog, control.id);
-    child->kind = control.kind;
-  }
-  return dialog;
-}
-
-static bool runModalLoop(HWND dialog, HWND owner) {
-  for (int turn = 0; turn < IDLE_TURNS_LIMIT; ++turn) {
-    winmodel::deliverPosted();
-    if (dialog->dialogEnded) return true;
-    if (owner != nullptr) SendMessageA(owner, WM_ENTERIDLE, MSGF_DIALOGBOX, (LPARAM)dialog);
-    winmodel::deliverPosted();
-    if (dialog->dialogEnded) return true;
-  }
-  std::fprintf(stderr, "model: a modal dialog was left open; closing it\n");
-  return false;
-}
-
 INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner,
                                DLGPROC dialogProc, LPARAM initParam) {
   auto found = state().dialogs.find({instance, (int)(UINT_PTR)templateName});
@@ -98,11 +63,27 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND own
     SetLastError(1814);  // ERROR_RESOURCE_NAME_NOT_FOUND
     return -1;
   }
-  HWND dialog = createDialog(found->second, dialogProc);
+  HWND dialog = winmodel::createWindow(DIALOG_CLASS, L"", nullptr, 0);
+  dialog->dialogProcedure = dialogProc;
+  for (const auto& control : found->second) {
+    const char* className = control.kind == ControlKind::Edit     ? "Edit"
+                            : control.kind == ControlKind::Static ? "Static"
+                                                                  : "Button";
+    winmodel::createWindow(className, L"", dialog, control.id)->kind = control.kind;
+  }
   HWND firstControl = dialog->children.empty() ? nullptr : dialog->children.front();
   dialogProc(dialog, WM_INITDIALOG, (WPARAM)firstControl, initParam);
-  bool ended = dialog->dialogEnded || runModalLoop(dialog, owner);
-  INT_PTR result = ended ? dialog->dialogResult : -1;
+  for (int turn = 0; !dialog->dialogEnded; ++turn) {
+    winmodel::deliverPosted();
+    if (dialog->dialogEnded) break;
+    if (turn == IDLE_TURNS_LIMIT) {
+      std::fprintf(stderr, "model: a modal dialog was left open; closing it\n");
+      dialog->dialogResult = -1;
+      break;
+    }
+    if (owner != nullptr) SendMessageA(owner, WM_ENTERIDLE, MSGF_DIALOGBOX, (LPARAM)dialog);
+  }
+  INT_PTR result = dialog->dialogResult;
   DestroyWindow(dialog);
   return result;
 }
@@ -124,9 +105,8 @@ HWND WINAPI GetDlgItem(HWND dialog, int id) {
 
 BOOL WINAPI CheckDlgButton(HWND dialog, int id, UINT check) {
   HWND button = GetDlgItem(dialog, id);
-  if (button == nullptr) return FALSE;
-  SendMessageA(button, BM_SETCHECK, check, 0);
-  return TRUE;
+  if (button != nullptr) SendMessageA(button, BM_SETCHECK, check, 0);
+  return button != nullptr;
 }
 
 UINT WINAPI IsDlgButtonChecked(HWND dialog, int id) {

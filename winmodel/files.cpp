@@ -12,28 +12,24 @@
 
 #include "model_state.h"
 
-namespace {
-
-bool folderExists(const std::string& path) {
-  struct stat info;
-  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-std::string parentOf(const std::string& path) {
+bool winmodel::folderOfExists(const std::string& path) {
   size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
+  std::string folder = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+  struct stat info;
+  return stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
+
+namespace {
 
 // Sets the error Windows reports for a path that could not be used, from the Linux one.
 void failWith(int linuxError, const std::string& path) {
+  DWORD error = ERROR_ACCESS_DENIED;
   if (linuxError == ENOENT) {
-    SetLastError(folderExists(parentOf(path)) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND);
-  } else if (linuxError == ENOTDIR || linuxError == ENAMETOOLONG) {
-    SetLastError(ERROR_PATH_NOT_FOUND);
-  } else {
-    SetLastError(ERROR_ACCESS_DENIED);
+    error = winmodel::folderOfExists(path) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
   }
+  if (linuxError == ENOTDIR || linuxError == ENAMETOOLONG) error = ERROR_PATH_NOT_FOUND;
+  if (linuxError == EEXIST) error = ERROR_ALREADY_EXISTS;
+  SetLastError(error);
 }
 
 // As Wine maps it: no write permission for anyone is the read-only attribute.
@@ -46,83 +42,70 @@ DWORD attributesOf(const struct stat& info) {
   return FILE_ATTRIBUTE_ARCHIVE | (readOnly(info) ? FILE_ATTRIBUTE_READONLY : 0);
 }
 
-// As Wine converts a Linux time: seconds since 1970 moved to 1601, plus the nanoseconds in
-// 100 ns steps.
-FILETIME fileTimeOf(const struct timespec& time) {
-  const uint64_t SECONDS_1601_TO_1970 = 11644473600ULL;
-  uint64_t ticks =
-      ((uint64_t)time.tv_sec + SECONDS_1601_TO_1970) * 10000000ULL + (uint64_t)time.tv_nsec / 100;
-  return FILETIME{(DWORD)ticks, (DWORD)(ticks >> 32)};
-}
+// A Windows path on the host and what stat says of it; `found` false with Windows' error set.
+struct Entry {
+  std::string path;
+  struct stat info;
+  bool found;
+};
 
-// The host path of a Windows one and what stat says of it; false with Windows' error set.
-bool statOf(LPCSTR windowsPath, std::string* path, struct stat* info) {
-  *path = winmodel::hostPath(windowsPath);
-  if (stat(path->c_str(), info) == 0) return true;
-  failWith(errno, *path);
-  return false;
+Entry entryOf(LPCSTR windowsPath) {
+  Entry entry;
+  entry.path = winmodel::hostPath(windowsPath);
+  entry.found = stat(entry.path.c_str(), &entry.info) == 0;
+  if (!entry.found) failWith(errno, entry.path);
+  return entry;
 }
 
 }  // namespace
 
 DWORD WINAPI GetFileAttributesA(LPCSTR fileName) {
-  std::string path;
-  struct stat info;
-  if (!statOf(fileName, &path, &info)) return INVALID_FILE_ATTRIBUTES;
-  return attributesOf(info);
+  Entry entry = entryOf(fileName);
+  return entry.found ? attributesOf(entry.info) : INVALID_FILE_ATTRIBUTES;
 }
 
-// Linux keeps no creation time in struct stat; Wine then reports the change time, as here.
-BOOL WINAPI GetFileAttributesExA(LPCSTR fileName, GET_FILEEX_INFO_LEVELS level,
-                                 LPVOID information) {
-  if (level != GetFileExInfoStandard) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
-  std::string path;
-  struct stat info;
-  if (!statOf(fileName, &path, &info)) return FALSE;
+// The time as Wine converts a Linux one: seconds since 1970 moved to 1601, plus the
+// nanoseconds in 100 ns steps.
+BOOL WINAPI GetFileAttributesExA(LPCSTR fileName, GET_FILEEX_INFO_LEVELS, LPVOID information) {
+  Entry entry = entryOf(fileName);
+  if (!entry.found) return FALSE;
+  const struct stat& info = entry.info;
   uint64_t size = S_ISDIR(info.st_mode) ? 0 : (uint64_t)info.st_size;
-  WIN32_FILE_ATTRIBUTE_DATA data = {attributesOf(info),       fileTimeOf(info.st_ctim),
-                                    fileTimeOf(info.st_atim), fileTimeOf(info.st_mtim),
-                                    (DWORD)(size >> 32),      (DWORD)size};
+  uint64_t ticks = ((uint64_t)info.st_mtim.tv_sec + 11644473600ULL) * 10000000ULL +
+                   (uint64_t)info.st_mtim.tv_nsec / 100;
+  WIN32_FILE_ATTRIBUTE_DATA data = {
+      attributesOf(info), {(DWORD)ticks, (DWORD)(ticks >> 32)}, (DWORD)(size >> 32), (DWORD)size};
   memcpy(information, &data, sizeof data);
   return TRUE;
 }
 
 // Only the read-only attribute has a meaning here: it takes every write permission away.
 BOOL WINAPI SetFileAttributesA(LPCSTR fileName, DWORD attributes) {
-  std::string path;
-  struct stat info;
-  if (!statOf(fileName, &path, &info)) return FALSE;
+  Entry entry = entryOf(fileName);
+  if (!entry.found) return FALSE;
   mode_t mode = (attributes & FILE_ATTRIBUTE_READONLY) != 0
-                    ? info.st_mode & ~(mode_t)(S_IWUSR | S_IWGRP | S_IWOTH)
-                    : info.st_mode | S_IWUSR;
-  return chmod(path.c_str(), mode & 07777) == 0 ? TRUE : FALSE;
+                    ? entry.info.st_mode & ~(mode_t)(S_IWUSR | S_IWGRP | S_IWOTH)
+                    : entry.info.st_mode | S_IWUSR;
+  return chmod(entry.path.c_str(), mode & 07777) == 0 ? TRUE : FALSE;
 }
 
 BOOL WINAPI CreateDirectoryA(LPCSTR pathName, LPSECURITY_ATTRIBUTES) {
   std::string path = winmodel::hostPath(pathName);
   if (mkdir(path.c_str(), 0777) == 0) return TRUE;
-  if (errno == EEXIST) {
-    SetLastError(ERROR_ALREADY_EXISTS);
-  } else {
-    failWith(errno, path);
-  }
+  failWith(errno, path);
   return FALSE;
 }
 
 // Folders are not files: Windows refuses them with access denied, as it does read-only files.
 BOOL WINAPI DeleteFileA(LPCSTR fileName) {
-  std::string path;
-  struct stat info;
-  if (!statOf(fileName, &path, &info)) return FALSE;
-  if (S_ISDIR(info.st_mode) || readOnly(info)) {
+  Entry entry = entryOf(fileName);
+  if (!entry.found) return FALSE;
+  if (S_ISDIR(entry.info.st_mode) || readOnly(entry.info)) {
     SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;
   }
-  if (unlink(path.c_str()) != 0) {
-    failWith(errno, path);
+  if (unlink(entry.path.c_str()) != 0) {
+    failWith(errno, entry.path);
     return FALSE;
   }
   return TRUE;

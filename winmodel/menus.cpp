@@ -40,22 +40,8 @@ Found findByCommand(ModelMenu* menu, UINT id) {
 Found findItem(HMENU handle, UINT item, UINT flags) {
   ModelMenu* menu = liveMenu(handle);
   if (menu == nullptr) return {};
-  if ((flags & MF_BYPOSITION) != 0) {
-    if (item < menu->items.size()) return {menu, item};
-    return {};
-  }
-  return findByCommand(menu, item);
-}
-
-bool insertItem(HMENU handle, UINT item, UINT flags, const ModelMenuItem& added) {
-  Found at = findItem(handle, item, flags);
-  if (at.menu == nullptr) {
-    at.menu = liveMenu(handle);
-    if (at.menu == nullptr) return false;
-    at.position = at.menu->items.size();
-  }
-  at.menu->items.insert(at.menu->items.begin() + (std::ptrdiff_t)at.position, added);
-  return true;
+  if ((flags & MF_BYPOSITION) == 0) return findByCommand(menu, item);
+  return item < menu->items.size() ? Found{menu, item} : Found{};
 }
 
 }  // namespace
@@ -77,12 +63,7 @@ BOOL WINAPI DestroyMenu(HMENU handle) {
   return TRUE;
 }
 
-BOOL WINAPI IsMenu(HMENU handle) {
-  for (const auto& menu : state().menus) {
-    if (menu.get() == handle && menu->alive) return TRUE;
-  }
-  return FALSE;
-}
+BOOL WINAPI IsMenu(HMENU handle) { return liveMenu(handle) != nullptr; }
 
 BOOL WINAPI AppendMenuA(HMENU handle, UINT flags, UINT_PTR idOrSubMenu, LPCSTR text) {
   ModelMenu* menu = liveMenu(handle);
@@ -97,10 +78,9 @@ BOOL WINAPI AppendMenuA(HMENU handle, UINT flags, UINT_PTR idOrSubMenu, LPCSTR t
   return TRUE;
 }
 
-BOOL WINAPI InsertMenuItemA(HMENU handle, UINT item, BOOL byPosition, LPCMENUITEMINFOA info) {
-  // The structure as it was before hbmpItem was added is still taken.
-  if (info == nullptr || (info->cbSize != sizeof(MENUITEMINFOA) &&
-                          info->cbSize != offsetof(MENUITEMINFOA, hbmpItem))) {
+// Items without a submenu only: nothing inserts one.
+BOOL WINAPI InsertMenuItemA(HMENU handle, UINT item, BOOL byPosition, const MENUITEMINFOA* info) {
+  if (info == nullptr || info->cbSize != sizeof(MENUITEMINFOA)) {
     SetLastError(87);  // ERROR_INVALID_PARAMETER
     return FALSE;
   }
@@ -108,14 +88,17 @@ BOOL WINAPI InsertMenuItemA(HMENU handle, UINT item, BOOL byPosition, LPCMENUITE
   if ((info->fMask & MIIM_FTYPE) != 0) added.type = info->fType & MF_SEPARATOR;
   if ((info->fMask & MIIM_STATE) != 0) added.state = info->fState;
   if ((info->fMask & MIIM_ID) != 0) added.id = info->wID;
-  if ((info->fMask & MIIM_SUBMENU) != 0 && info->hSubMenu != nullptr) {
-    added.type |= MF_POPUP;
-    added.subMenu = info->hSubMenu;
-  }
   if ((info->fMask & MIIM_STRING) != 0 && info->dwTypeData != nullptr) {
     added.text = info->dwTypeData;
   }
-  return insertItem(handle, item, byPosition ? MF_BYPOSITION : MF_BYCOMMAND, added) ? TRUE : FALSE;
+  Found at = findItem(handle, item, byPosition ? MF_BYPOSITION : MF_BYCOMMAND);
+  if (at.menu == nullptr) {
+    at.menu = liveMenu(handle);
+    if (at.menu == nullptr) return FALSE;
+    at.position = at.menu->items.size();
+  }
+  at.menu->items.insert(at.menu->items.begin() + (std::ptrdiff_t)at.position, added);
+  return TRUE;
 }
 
 int WINAPI GetMenuItemCount(HMENU handle) {

@@ -1,86 +1,72 @@
 // Window procedures and messages: sending, posting, forwarding, the default procedures, and
 // the character set a window takes its text messages in.
+#include <algorithm>
 #include <vector>
 
 #include "model_state.h"
 
 using winmodel::isLiveWindow;
-
 using winmodel::state;
 
 // As on Windows, a procedure read through the form of the other character set comes back as
 // a handle that only CallWindowProc and SetWindowLongPtr understand.
 static const LONG_PTR PROCEDURE_HANDLE_BASE = (LONG_PTR)0xFFFF0000;
 
-static bool isProcedureHandle(LONG_PTR value) {
-  return value >= PROCEDURE_HANDLE_BASE &&
-         value < PROCEDURE_HANDLE_BASE + (LONG_PTR)state().procedureHandles.size();
-}
-
 static LONG_PTR procedureAsSeenBy(const ModelProcedure& procedure, bool unicode) {
   if (procedure.procedure == nullptr || procedure.unicode == unicode) {
     return (LONG_PTR)procedure.procedure;
   }
   auto& handles = state().procedureHandles;
-  for (size_t i = 0; i < handles.size(); ++i) {
-    if (handles[i].procedure == procedure.procedure && handles[i].unicode == procedure.unicode)
-      return PROCEDURE_HANDLE_BASE + (LONG_PTR)i;
-  }
-  handles.push_back(procedure);
-  return PROCEDURE_HANDLE_BASE + (LONG_PTR)(handles.size() - 1);
+  auto found = std::find(handles.begin(), handles.end(), procedure);
+  if (found == handles.end()) found = handles.insert(found, procedure);
+  return PROCEDURE_HANDLE_BASE + (found - handles.begin());
 }
 
 // A plain address is a procedure of the caller's character set; a handle keeps its own.
 static ModelProcedure procedureFrom(LONG_PTR value, bool unicode) {
-  if (isProcedureHandle(value)) {
-    return state().procedureHandles[(size_t)(value - PROCEDURE_HANDLE_BASE)];
+  size_t handle = (size_t)(value - PROCEDURE_HANDLE_BASE);
+  if (value >= PROCEDURE_HANDLE_BASE && handle < state().procedureHandles.size()) {
+    return state().procedureHandles[handle];
   }
   return {(WNDPROC)value, unicode};
 }
 
-static LRESULT setTextAcross(const ModelProcedure& target, bool sentAsUnicode, HWND window,
-                             WPARAM wParam, LPARAM lParam) {
-  if (lParam == 0) return target.procedure(window, WM_SETTEXT, wParam, 0);
-  if (sentAsUnicode) {
-    std::string text = winmodel::narrowed((const wchar_t*)lParam);
-    return target.procedure(window, WM_SETTEXT, wParam, (LPARAM)text.c_str());
-  }
-  std::wstring text = winmodel::widened((const char*)lParam);
-  return target.procedure(window, WM_SETTEXT, wParam, (LPARAM)text.c_str());
-}
+// A text in the other character set.
+static std::wstring converted(const char* text) { return winmodel::widened(text); }
+static std::string converted(const wchar_t* text) { return winmodel::narrowed(text); }
 
-// The target fills a buffer of its own form; the caller's gets the converted text, cut to
-// its capacity.
+// Copies into a caller's buffer, cut to its capacity.
 template <typename Char>
 static LRESULT copyTextBack(const std::basic_string<Char>& text, WPARAM capacity, LPARAM buffer) {
   if (capacity == 0) return 0;
-  size_t kept = text.size() < capacity - 1 ? text.size() : capacity - 1;
-  Char* to = (Char*)buffer;
-  for (size_t i = 0; i < kept; ++i) to[i] = text[i];
-  to[kept] = 0;
+  size_t kept = std::min<size_t>(text.size(), capacity - 1);
+  std::copy_n(text.begin(), kept, (Char*)buffer);
+  ((Char*)buffer)[kept] = 0;
   return (LRESULT)kept;
 }
 
-static LRESULT getTextAcross(const ModelProcedure& target, bool sentAsUnicode, HWND window,
-                             WPARAM capacity, LPARAM buffer) {
-  // Room for the whole text in the target's form: a double-byte code page needs two bytes.
-  size_t room = 2 * window->text.size() + 2;
-  if (sentAsUnicode) {
-    std::vector<char> own(room, '\0');
-    target.procedure(window, WM_GETTEXT, room, (LPARAM)own.data());
-    return copyTextBack(winmodel::widened(own.data()), capacity, buffer);
+// A text message sent with `From` texts to a procedure that takes `To` texts. For WM_GETTEXT the
+// target fills a buffer of its own form, with room for the whole text (a double-byte code page
+// needs two bytes a character); the caller's gets the converted text.
+template <typename From, typename To>
+static LRESULT textAcross(WNDPROC target, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SETTEXT) {
+    if (lParam == 0) return target(window, message, wParam, 0);
+    std::basic_string<To> text = converted((const From*)lParam);
+    return target(window, message, wParam, (LPARAM)text.c_str());
   }
-  std::vector<wchar_t> own(room, L'\0');
-  target.procedure(window, WM_GETTEXT, room, (LPARAM)own.data());
-  return copyTextBack(winmodel::narrowed(own.data()), capacity, buffer);
+  std::vector<To> own(2 * window->text.size() + 2, 0);
+  target(window, message, own.size(), (LPARAM)own.data());
+  return copyTextBack(converted(own.data()), wParam, lParam);
 }
 
 LRESULT winmodel::callProcedure(const ModelProcedure& target, bool sentAsUnicode, HWND window,
                                 UINT message, WPARAM wParam, LPARAM lParam) {
   if (target.procedure == nullptr) return 0;
-  if (target.unicode != sentAsUnicode) {
-    if (message == WM_SETTEXT) return setTextAcross(target, sentAsUnicode, window, wParam, lParam);
-    if (message == WM_GETTEXT) return getTextAcross(target, sentAsUnicode, window, wParam, lParam);
+  if (target.unicode != sentAsUnicode && (message == WM_SETTEXT || message == WM_GETTEXT)) {
+    return sentAsUnicode
+               ? textAcross<wchar_t, char>(target.procedure, window, message, wParam, lParam)
+               : textAcross<char, wchar_t>(target.procedure, window, message, wParam, lParam);
   }
   return target.procedure(window, message, wParam, lParam);
 }
@@ -110,9 +96,8 @@ BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 // Only what the model's programs need: any window, any message, removed.
 BOOL WINAPI PeekMessageA(MSG* message, HWND, UINT, UINT, UINT) {
   if (state().posted.empty()) return FALSE;
-  PostedMessage next = state().posted.front();
+  *message = state().posted.front();
   state().posted.pop_front();
-  *message = MSG{next.window, next.message, next.wParam, next.lParam, 0, {0, 0}};
   return TRUE;
 }
 
@@ -137,17 +122,15 @@ LRESULT WINAPI CallWindowProcW(WNDPROC previous, HWND window, UINT message, WPAR
                                  wParam, lParam);
 }
 
+// The window keeps its text in UTF-16, whichever form set it.
+static std::wstring utf16(const char* text) { return winmodel::widened(text); }
+static std::wstring utf16(const wchar_t* text) { return text; }
+
 template <typename Char>
 static LRESULT defaultProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SETTEXT:
-      if (lParam == 0) {
-        window->text.clear();
-      } else if constexpr (sizeof(Char) == 1) {
-        window->text = winmodel::widened((const char*)lParam);
-      } else {
-        window->text = (const wchar_t*)lParam;
-      }
+      window->text = lParam == 0 ? L"" : utf16((const Char*)lParam);
       return TRUE;
     case WM_GETTEXT:
       if constexpr (sizeof(Char) == 1) {
@@ -174,34 +157,29 @@ LRESULT WINAPI DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM l
   return defaultProcedure<wchar_t>(window, message, wParam, lParam);
 }
 
-static LONG_PTR getProcedure(HWND window, int index, bool unicode) {
-  if (!isLiveWindow(window) || index != GWLP_WNDPROC) return 0;
-  return procedureAsSeenBy(window->procedure, unicode);
-}
-
 // The form used to set the procedure decides the window's character set from then on,
 // unless the value is a handle, which brings its own.
-static LONG_PTR setProcedure(HWND window, int index, LONG_PTR value, bool unicode) {
+static LONG_PTR windowProcedure(HWND window, int index, bool unicode, const LONG_PTR* value) {
   if (!isLiveWindow(window) || index != GWLP_WNDPROC) return 0;
   LONG_PTR previous = procedureAsSeenBy(window->procedure, unicode);
-  window->procedure = procedureFrom(value, unicode);
+  if (value != nullptr) window->procedure = procedureFrom(*value, unicode);
   return previous;
 }
 
 LONG_PTR WINAPI GetWindowLongPtrA(HWND window, int index) {
-  return getProcedure(window, index, false);
+  return windowProcedure(window, index, false, nullptr);
 }
 
 LONG_PTR WINAPI GetWindowLongPtrW(HWND window, int index) {
-  return getProcedure(window, index, true);
+  return windowProcedure(window, index, true, nullptr);
 }
 
 LONG_PTR WINAPI SetWindowLongPtrA(HWND window, int index, LONG_PTR value) {
-  return setProcedure(window, index, value, false);
+  return windowProcedure(window, index, false, &value);
 }
 
 LONG_PTR WINAPI SetWindowLongPtrW(HWND window, int index, LONG_PTR value) {
-  return setProcedure(window, index, value, true);
+  return windowProcedure(window, index, true, &value);
 }
 
 BOOL WINAPI IsWindowUnicode(HWND window) {

@@ -1,6 +1,7 @@
 // State shared by the model's files; tests use windows_model.h instead.
 #pragma once
 
+#include <strings.h>
 #include <windows.h>
 
 #include <deque>
@@ -15,6 +16,9 @@
 struct ModelProcedure {
   WNDPROC procedure = nullptr;
   bool unicode = false;
+  bool operator==(const ModelProcedure& other) const {
+    return procedure == other.procedure && unicode == other.unicode;
+  }
 };
 
 struct ModelWindow {
@@ -51,41 +55,42 @@ struct ModelMenu {
   bool alive = true;
 };
 
-struct PostedMessage {
-  HWND window;
-  UINT message;
-  WPARAM wParam;
-  LPARAM lParam;
-};
-
 namespace winmodel {
+
+// Window class names match without regard to case.
+struct NoCase {
+  bool operator()(const std::string& a, const std::string& b) const {
+    return strcasecmp(a.c_str(), b.c_str()) < 0;
+  }
+};
 
 struct State {
   std::string driveRoot = ".";
   std::string executablePath = "C:\\Program Files\\Winamp\\winamp.exe";
   unsigned codePage = 1252;
   DWORD lastError = 0;
-  std::map<std::string, ModelProcedure> classes;  // by lower-case name
+  std::map<std::string, ModelProcedure, NoCase> classes;
   // What GetWindowLongPtr hands out for a procedure of the other character set.
   std::vector<ModelProcedure> procedureHandles;
   std::vector<std::unique_ptr<ModelWindow>> windows;
   std::vector<std::unique_ptr<ModelModule>> modules;
   HMODULE codeModule = nullptr;
   std::map<std::pair<HMODULE, int>, std::vector<DialogControl>> dialogs;
-  std::deque<PostedMessage> posted;
+  std::deque<MSG> posted;
   std::vector<std::unique_ptr<ModelMenu>> menus;  // destroyed ones stay, marked dead
 };
 
 State& state();
 // Button, Edit, Static and the dialog class, as the system provides them.
 void registerBuiltInClasses(State& fresh);
-std::string lowerCase(const char* text);
 bool isLiveWindow(HWND window);
 HWND createWindow(const char* className, const std::wstring& title, HWND parent, int id);
 // Calls `target` with a message sent in the ANSI or the Unicode form, converting the text
 // messages' texts where the two forms differ, as Windows does.
 LRESULT callProcedure(const ModelProcedure& target, bool sentAsUnicode, HWND window, UINT message,
                       WPARAM wParam, LPARAM lParam);
+// Whether the folder a (Linux) path lies in exists.
+bool folderOfExists(const std::string& path);
 // Texts through the ANSI code page (1252 in the model): characters it lacks become '?'.
 std::wstring widened(const char* text);
 std::string narrowed(const wchar_t* text);

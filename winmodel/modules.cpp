@@ -1,4 +1,6 @@
 // Loaded modules, their file paths, and the mapping of Windows paths onto Linux files.
+#include <algorithm>
+
 #include "model_state.h"
 
 using winmodel::state;
@@ -15,11 +17,8 @@ std::string winmodel::hostPath(const char* windowsPath) {
   }
   // "C:\dir\file" and "\dir\file" both lie below the drive root; other names are relative.
   if (path.size() >= 2 && path[1] == ':') path.erase(0, 2);
-  for (char& c : path) {
-    if (c == '\\') c = '/';
-  }
-  if (!path.empty() && path[0] == '/') return state().driveRoot + path;
-  return path;
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return !path.empty() && path[0] == '/' ? root + path : path;
 }
 
 void winmodel::setExecutablePath(const char* windowsPath) { state().executablePath = windowsPath; }
@@ -58,20 +57,9 @@ DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR path, DWORD capacity) {
   return capacity;
 }
 
-HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName) {
-  if (moduleName != nullptr) {
-    for (const auto& known : state().modules) {
-      const std::string& path = known->path;
-      std::string wanted = winmodel::lowerCase(moduleName);
-      std::string have = winmodel::lowerCase(path.c_str());
-      if (have.size() >= wanted.size() &&
-          have.compare(have.size() - wanted.size(), wanted.size(), wanted) == 0)
-        return known.get();
-    }
-    return nullptr;
-  }
-  return nullptr;  // the executable itself has no module object in the model
-}
+// Only the executable's handle is asked for by name (NULL), and the executable has no module
+// object in the model.
+HMODULE WINAPI GetModuleHandleA(LPCSTR) { return nullptr; }
 
 BOOL WINAPI GetModuleHandleExA(DWORD flags, LPCSTR moduleName, HMODULE* module) {
   HMODULE found = (flags & GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS) != 0

@@ -12,14 +12,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <windows.h>
-#include <windows_model.h>
-
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "model_state.h"
 
 namespace {
 
@@ -41,70 +42,45 @@ enum class Opened { Loaded, Missing, Failed };
 // Control-Z counts as a blank: old files carry it as an end-of-file mark.
 bool isBlank(char c) { return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == 0x20; }
 
+std::string_view trimmed(std::string_view text) {
+  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
 std::string withoutLeadingBlanks(const char* text) {
   while (isBlank(*text)) ++text;
   return text;
 }
 
-std::string trimmed(const char* text) {
-  std::string kept = withoutLeadingBlanks(text);
-  while (!kept.empty() && isBlank(kept.back())) kept.pop_back();
-  return kept;
-}
-
 // Names and values end at a NUL character, as C strings do.
-std::string upToNul(const char* begin, const char* end) {
-  return std::string(begin, std::find(begin, end, '\0'));
-}
+std::string upToNul(std::string_view text) { return std::string(text.substr(0, text.find('\0'))); }
 
-// An empty file has no sections at all; any other starts with the unnamed one.
-void parse(const std::string& text, Profile& profile) {
-  profile.clear();
-  if (text.empty()) return;
-  profile.emplace_back();
-  const char* next = text.data();
-  const char* end = next + text.size();
-  const Line* previous = nullptr;
-  while (next < end) {
-    const char* start = next;
-    while (next < end && *next != '\n' && *next != '\r') ++next;
-    while (next < end && (*next == '\n' || *next == '\r')) ++next;
-    const char* stop = next;
-    while (start < stop && isBlank(*start)) ++start;
-    while (stop > start && isBlank(stop[-1])) --stop;
-    if (start == stop) continue;  // empty lines are dropped
-
-    if (*start == '[') {
-      const char* close = stop;
-      while (close > start && close[-1] != ']') --close;
-      if (close > start) {  // "[name]" up to the last ']'; a line without one is a plain line
-        const char* nameStart = start + 1;
-        const char* nameEnd = close - 1;
-        while (nameStart < nameEnd && isBlank(*nameStart)) ++nameStart;
-        while (nameEnd > nameStart && isBlank(nameEnd[-1])) --nameEnd;
-        profile.push_back({upToNul(nameStart, nameEnd), {}});  // trimmed before the cut
-        previous = nullptr;
-        continue;
-      }
+// An empty file has no sections at all; any other starts with the unnamed one. Lines end at
+// CR or LF; empty lines are dropped.
+void parse(std::string_view text, Profile& profile) {
+  if (!text.empty()) profile.emplace_back();
+  bool afterNameless = false;
+  for (size_t at = 0; at < text.size();) {
+    size_t end = std::min(text.find_first_of("\r\n", at), text.size());
+    std::string_view line = trimmed(text.substr(at, end - at));
+    at = end + 1;
+    if (line.empty()) continue;
+    // "[name]" up to the last ']'; a line without one is a plain line.
+    size_t close = line.rfind(']');
+    if (line[0] == '[' && close != std::string_view::npos) {
+      profile.push_back({upToNul(trimmed(line.substr(1, close - 1))), {}});
+      afterNameless = false;
+      continue;
     }
-
-    Line line;
-    const char* nameEnd = stop;
-    const char* equals = std::find(start, stop, '=');
-    if (equals < stop) {
-      nameEnd = equals;
-      while (nameEnd > start && isBlank(nameEnd[-1])) --nameEnd;
-      const char* valueStart = equals + 1;
-      while (valueStart < stop && isBlank(*valueStart)) ++valueStart;
-      line.hasValue = true;
-      line.value = upToNul(valueStart, stop);
-    }
-    line.name = upToNul(start, nameEnd);
+    size_t equals = line.find('=');
+    std::string_view name = trimmed(line.substr(0, equals));
     // Of several nameless "=value" lines in a row only the first is kept.
-    if (nameEnd > start || previous == nullptr || !previous->name.empty()) {
-      profile.back().lines.push_back(line);
-      previous = &profile.back().lines.back();
-    }
+    if (name.empty() && afterNameless) continue;
+    Line entry{upToNul(name), equals != std::string_view::npos, ""};
+    if (entry.hasValue) entry.value = upToNul(trimmed(line.substr(equals + 1)));
+    afterNameless = entry.name.empty();
+    profile.back().lines.push_back(entry);
   }
 }
 
@@ -124,40 +100,26 @@ std::string render(const Profile& profile) {
 // A missing file in an existing folder reads as empty and may be created by a write; a missing
 // folder, a folder in place of the file or an unreadable file is a failure.
 Opened load(LPCSTR fileName, std::string& path, Profile& profile) {
-  profile.clear();
   if (fileName == nullptr) return Opened::Failed;
   path = winmodel::hostPath(fileName);
-  FILE* file = fopen(path.c_str(), "rb");
   struct stat info;
-  if (file == nullptr) {
-    size_t slash = path.find_last_of('/');
-    std::string folder =
-        slash == std::string::npos ? "." : path.substr(0, std::max<size_t>(slash, 1));
-    bool inFolder = stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-    return errno == ENOENT && inFolder ? Opened::Missing : Opened::Failed;
+  if (stat(path.c_str(), &info) != 0) {
+    return errno == ENOENT && winmodel::folderOfExists(path) ? Opened::Missing : Opened::Failed;
   }
-  std::string bytes;
-  bool readable = fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode);
-  char chunk[65536];
-  for (size_t got; readable && (got = fread(chunk, 1, sizeof chunk, file)) > 0;) {
-    bytes.append(chunk, got);
-  }
-  readable = readable && !ferror(file);
-  fclose(file);
-  if (!readable) return Opened::Failed;
-  parse(bytes, profile);
-  return Opened::Loaded;
+  std::ifstream file(path, std::ios::binary);
+  if (!S_ISREG(info.st_mode) || !file) return Opened::Failed;
+  parse(std::string(std::istreambuf_iterator<char>(file), {}), profile);
+  return file.bad() ? Opened::Failed : Opened::Loaded;
 }
 
 bool store(const std::string& path, const Profile& profile) {
-  std::string bytes = render(profile);
-  FILE* file = fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  bool written = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  return fclose(file) == 0 && written;
+  std::ofstream file(path, std::ios::binary);
+  file << render(profile);
+  file.close();
+  return file.good();
 }
 
-bool sameName(const std::string& a, const std::string& b) {
+bool sameName(std::string_view a, std::string_view b) {
   auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c + 'a' - 'A') : c; };
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
                                             [&](char x, char y) { return lower(x) == lower(y); });
@@ -167,7 +129,7 @@ bool sameName(const std::string& a, const std::string& b) {
 // key goes to the end of that section and a missing section to the end of the file; the new
 // names keep their trailing blanks, as Wine writes them.
 Line* findKey(Profile& profile, LPCSTR sectionName, LPCSTR keyName, bool create) {
-  std::string wantedSection = trimmed(sectionName), wantedKey = trimmed(keyName);
+  std::string_view wantedSection = trimmed(sectionName), wantedKey = trimmed(keyName);
   auto section = std::find_if(profile.begin(), profile.end(),
                               [&](const Section& s) { return sameName(s.name, wantedSection); });
   if (section == profile.end()) {
@@ -179,8 +141,7 @@ Line* findKey(Profile& profile, LPCSTR sectionName, LPCSTR keyName, bool create)
     if (sameName(line.name, wantedKey)) return &line;
   }
   if (!create) return nullptr;
-  section->lines.emplace_back();
-  section->lines.back().name = withoutLeadingBlanks(keyName);
+  section->lines.push_back({withoutLeadingBlanks(keyName)});
   return &section->lines.back();
 }
 

@@ -1,4 +1,5 @@
 // Texts in the ANSI code page: comparison, bounded copies, character steps, formatting.
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 
@@ -19,13 +20,10 @@ int WINAPI lstrcmpA(LPCSTR first, LPCSTR second) {
 }
 
 LPSTR WINAPI lstrcpynA(LPSTR destination, LPCSTR source, int capacity) {
-  char* to = destination;
-  int left = capacity;
-  while (left > 1 && *source != '\0') {
-    *to++ = *source++;
-    --left;
-  }
-  if (left > 0) *to = '\0';
+  if (capacity <= 0) return destination;
+  size_t length = strnlen(source, (size_t)capacity - 1);
+  memcpy(destination, source, length);
+  destination[length] = '\0';
   return destination;
 }
 
@@ -58,10 +56,8 @@ static wchar_t widenedChar(unsigned char byte) {
 // character the code page lacks into '?', which is what happens to other scripts.
 static char narrowedChar(wchar_t character) {
   if (character < 0x80 || (character >= 0xA0 && character <= 0xFF)) return (char)character;
-  for (int i = 0; i < 32; ++i) {
-    if (CP1252_HIGH[i] == character) return (char)(0x80 + i);
-  }
-  return '?';
+  const wchar_t* found = std::find(CP1252_HIGH, CP1252_HIGH + 32, character);
+  return found != CP1252_HIGH + 32 ? (char)(0x80 + (found - CP1252_HIGH)) : '?';
 }
 
 std::wstring winmodel::widened(const char* text) {
@@ -77,16 +73,16 @@ std::string winmodel::narrowed(const wchar_t* text) {
 }
 
 // Both write the terminator too and answer the length with it, or 0 when it does not fit.
-template <typename Char, typename Text>
-static int copyConverted(const Text& converted, Char* destination, int capacity) {
+template <typename Char>
+static int copyConverted(const std::basic_string<Char>& converted, Char* destination,
+                         int capacity) {
   int needed = (int)converted.size() + 1;
   if (capacity == 0) return needed;
   if (capacity < needed) {
     SetLastError(ERROR_INSUFFICIENT_BUFFER);
     return 0;
   }
-  for (int i = 0; i < needed - 1; ++i) destination[i] = converted[(size_t)i];
-  destination[needed - 1] = 0;
+  std::copy_n(converted.c_str(), needed, destination);
   return needed;
 }
 

@@ -1,5 +1,5 @@
 // Windows and window classes: registration, creation, parents, finding by class.
-#include <cctype>
+#include <algorithm>
 
 #include "model_state.h"
 
@@ -18,14 +18,7 @@ State& state() {
 
 void reset() { state() = freshState(); }
 
-std::string lowerCase(const char* text) {
-  std::string lower(text);
-  for (char& c : lower) c = (char)std::tolower((unsigned char)c);
-  return lower;
-}
-
 bool isLiveWindow(HWND window) {
-  if (window == nullptr) return false;
   for (const auto& known : state().windows) {
     if (known.get() == window) return known->alive;
   }
@@ -33,21 +26,20 @@ bool isLiveWindow(HWND window) {
 }
 
 HWND createWindow(const char* className, const std::wstring& title, HWND parent, int id) {
-  auto registered = state().classes.find(lowerCase(className));
+  auto registered = state().classes.find(className);
   if (registered == state().classes.end()) {
     SetLastError(1407);  // ERROR_CANNOT_FIND_WND_CLASS
     return nullptr;
   }
-  auto window = std::make_unique<ModelWindow>();
+  state().windows.push_back(std::make_unique<ModelWindow>());
+  HWND window = state().windows.back().get();
   window->className = className;
   window->text = title;
   window->procedure = registered->second;
   window->parent = parent;
   window->id = id;
-  HWND handle = window.get();
-  state().windows.push_back(std::move(window));
-  if (parent != nullptr) parent->children.push_back(handle);
-  return handle;
+  if (parent != nullptr) parent->children.push_back(window);
+  return window;
 }
 
 }  // namespace winmodel
@@ -56,12 +48,10 @@ using winmodel::isLiveWindow;
 using winmodel::state;
 
 static ATOM registerClass(const std::string& name, WNDPROC procedure, bool unicode) {
-  std::string key = winmodel::lowerCase(name.c_str());
-  if (state().classes.count(key) != 0) {
+  if (!state().classes.emplace(name, ModelProcedure{procedure, unicode}).second) {
     SetLastError(1410);  // ERROR_CLASS_ALREADY_EXISTS
     return 0;
   }
-  state().classes[key] = {procedure, unicode};
   return (ATOM)(0xC000 + state().classes.size());
 }
 
@@ -75,27 +65,23 @@ ATOM WINAPI RegisterClassW(const WNDCLASSW* windowClass) {
 }
 
 BOOL WINAPI UnregisterClassA(LPCSTR className, HINSTANCE) {
-  return state().classes.erase(winmodel::lowerCase(className)) != 0;
+  return state().classes.erase(className) != 0;
 }
 
 BOOL WINAPI UnregisterClassW(LPCWSTR className, HINSTANCE instance) {
   return UnregisterClassA(winmodel::narrowed(className).c_str(), instance);
 }
 
-static HWND createWindowEx(const std::string& className, const std::wstring& title, HWND parent,
-                           HMENU menu) {
-  return winmodel::createWindow(className.c_str(), title, parent, (int)(INT_PTR)menu);
-}
-
 HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD, int, int, int, int,
                             HWND parent, HMENU menu, HINSTANCE, LPVOID) {
-  return createWindowEx(className, winmodel::widened(title != nullptr ? title : ""), parent, menu);
+  return winmodel::createWindow(className, winmodel::widened(title != nullptr ? title : ""), parent,
+                                (int)(INT_PTR)menu);
 }
 
 HWND WINAPI CreateWindowExW(DWORD, LPCWSTR className, LPCWSTR title, DWORD, int, int, int, int,
                             HWND parent, HMENU menu, HINSTANCE, LPVOID) {
-  return createWindowEx(winmodel::narrowed(className), title != nullptr ? title : L"", parent,
-                        menu);
+  return winmodel::createWindow(winmodel::narrowed(className).c_str(),
+                                title != nullptr ? title : L"", parent, (int)(INT_PTR)menu);
 }
 
 BOOL WINAPI DestroyWindow(HWND window) {
@@ -114,12 +100,7 @@ HWND WINAPI SetParent(HWND child, HWND newParent) {
   HWND previous = child->parent;
   if (previous != nullptr) {
     auto& siblings = previous->children;
-    for (auto at = siblings.begin(); at != siblings.end(); ++at) {
-      if (*at == child) {
-        siblings.erase(at);
-        break;
-      }
-    }
+    siblings.erase(std::find(siblings.begin(), siblings.end(), child));
   }
   child->parent = newParent;
   if (newParent != nullptr) newParent->children.push_back(child);
@@ -130,9 +111,7 @@ HWND WINAPI SetParent(HWND child, HWND newParent) {
 HWND WINAPI FindWindowA(LPCSTR className, LPCSTR windowName) {
   for (const auto& window : state().windows) {
     if (!window->alive || window->parent != nullptr) continue;
-    if (className != nullptr &&
-        winmodel::lowerCase(className) != winmodel::lowerCase(window->className.c_str()))
-      continue;
+    if (className != nullptr && strcasecmp(className, window->className.c_str()) != 0) continue;
     if (windowName != nullptr && window->text != winmodel::widened(windowName)) continue;
     return window.get();
   }

@@ -60,11 +60,15 @@ class ProfileTest : public ::testing::Test {
   BOOL write(const char* section, const char* key, const char* text, const std::string& file) {
     return WritePrivateProfileStringA(section, key, text, file.c_str());
   }
+  // Writes one value into the file "C:\<name>" and returns the file's bytes.
+  std::string afterWrite(const std::string& name, const char* section, const char* key,
+                         const char* text) {
+    EXPECT_TRUE(write(section, key, text, "C:\\" + name));
+    return bytes(name);
+  }
 
   std::string root;
 };
-
-// ---- Reading
 
 using ProfileReadTest = ProfileTest;
 
@@ -120,8 +124,6 @@ TEST_F(ProfileReadTest, MatchingQuotesAreRemoved) {
   EXPECT_EQ(get("q", "k0", "", 4, file).text, "dq");
 }
 
-// ---- Defaults
-
 using ProfileDefaultTest = ProfileTest;
 
 TEST_F(ProfileDefaultTest, MissingFileSectionOrKeyGiveTheDefault) {
@@ -143,8 +145,6 @@ TEST_F(ProfileDefaultTest, UnopenableFileGivesTheDefault) {
       << "a missing file reads as empty";
 }
 
-// ---- Capacity
-
 using ProfileCapacityTest = ProfileTest;
 
 TEST_F(ProfileCapacityTest, ResultIsCutToCapacityLessOneAndTerminated) {
@@ -163,8 +163,6 @@ TEST_F(ProfileCapacityTest, ZeroCapacityOrNoBufferWritesNothing) {
   EXPECT_EQ(get("s", "k", "", 0, file).count, 0u);  // guard bytes checked by get()
   EXPECT_EQ(GetPrivateProfileStringA("s", "k", "", nullptr, 10, file.c_str()), 0u);
 }
-
-// ---- File forms
 
 using ProfileFileFormTest = ProfileTest;
 
@@ -203,8 +201,6 @@ TEST_F(ProfileFileFormTest, LongLinesHaveNoLimit) {
             "[s]\r\nk=" + longValue + "\r\nj=after\r\n" + longName + "=" + writtenValue + "\r\n");
 }
 
-// ---- Writing
-
 using ProfileWriteTest = ProfileTest;
 
 TEST_F(ProfileWriteTest, NewFileHoldsOneCrLfLinePerKey) {
@@ -233,9 +229,8 @@ TEST_F(ProfileWriteTest, KeysAreReplacedInPlaceOrAddedAtTheEndOfTheirSection) {
 }
 
 TEST_F(ProfileWriteTest, AChangeRewritesTheWholeFileInCanonicalForm) {
-  std::string file = put("n.ini", "; a = b \n\n  [ a ]  \n  x  =  1  \n\n\t\n[b]\ny=2");
-  ASSERT_TRUE(write("b", "y", "3", file));
-  EXPECT_EQ(bytes("n.ini"), "; a=b\r\n[a]\r\nx=1\r\n[b]\r\ny=3\r\n");
+  put("n.ini", "; a = b \n\n  [ a ]  \n  x  =  1  \n\n\t\n[b]\ny=2");
+  EXPECT_EQ(afterWrite("n.ini", "b", "y", "3"), "; a=b\r\n[a]\r\nx=1\r\n[b]\r\ny=3\r\n");
 }
 
 TEST_F(ProfileWriteTest, TheValueAlreadyThereLeavesTheFileAlone) {
@@ -248,17 +243,14 @@ TEST_F(ProfileWriteTest, TheValueAlreadyThereLeavesTheFileAlone) {
 }
 
 TEST_F(ProfileWriteTest, NewNamesLoseLeadingBlanksOnly) {
-  std::string file = "C:\\ws.ini";
-  ASSERT_TRUE(write("  ws ", "  key  ", "  val  ", file));
-  EXPECT_EQ(bytes("ws.ini"), "[ws ]\r\nkey  =val  \r\n");
-  EXPECT_EQ(value("ws", "key", file), "val");
+  EXPECT_EQ(afterWrite("ws.ini", "  ws ", "  key  ", "  val  "), "[ws ]\r\nkey  =val  \r\n");
+  EXPECT_EQ(value("ws", "key", "C:\\ws.ini"), "val");
 }
 
 TEST_F(ProfileWriteTest, TextIsWrittenAsGivenWithoutEscaping) {
-  std::string file = "C:\\raw.ini";
-  ASSERT_TRUE(write("s", "a=b", "line\r\n[evil]\r\nz=1", file));
-  EXPECT_EQ(bytes("raw.ini"), "[s]\r\na=b=line\r\n[evil]\r\nz=1\r\n");
-  EXPECT_EQ(value("evil", "z", file), "1");
+  EXPECT_EQ(afterWrite("raw.ini", "s", "a=b", "line\r\n[evil]\r\nz=1"),
+            "[s]\r\na=b=line\r\n[evil]\r\nz=1\r\n");
+  EXPECT_EQ(value("evil", "z", "C:\\raw.ini"), "1");
 }
 
 TEST_F(ProfileWriteTest, MissingFolderOrAFolderInPlaceFails) {
@@ -280,15 +272,11 @@ TEST_F(ProfileWriteTest, EmptyOrUnterminatedFilesGainLines) {
   EXPECT_EQ(bytes("pre.ini"), "k0=v0\r\nk1=v\r\n[a]\r\nx=1\r\n");
 }
 
-// ---- Encodings
-
 using ProfileEncodingTest = ProfileTest;
 
 TEST_F(ProfileEncodingTest, AnsiBytesPassThrough) {
-  std::string file = "C:\\cp.ini";
-  ASSERT_TRUE(write("s", "k", "\x80\x81\x8d\xff", file));
-  EXPECT_EQ(bytes("cp.ini"), "[s]\r\nk=\x80\x81\x8d\xff\r\n");
-  EXPECT_EQ(value("s", "k", file), "\x80\x81\x8d\xff");
+  EXPECT_EQ(afterWrite("cp.ini", "s", "k", "\x80\x81\x8d\xff"), "[s]\r\nk=\x80\x81\x8d\xff\r\n");
+  EXPECT_EQ(value("s", "k", "C:\\cp.ini"), "\x80\x81\x8d\xff");
 }
 
 }  // namespace

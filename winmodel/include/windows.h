@@ -1,6 +1,7 @@
 // The slice of the Win32 API that Tunelore and its test player use, for Linux builds.
-// Declarations follow the Windows SDK (names, types, values); the definitions live in
-// winmodel/*.cpp and behave as Windows does wherever the plug-in depends on it.
+// Declarations follow the Windows SDK (names, types, values; structures keep only the members
+// used); the definitions live in winmodel/*.cpp and behave as Windows does wherever the
+// plug-in depends on it.
 #pragma once
 
 #include <cstddef>
@@ -12,13 +13,9 @@
 #define CALLBACK
 
 typedef int BOOL;
-typedef unsigned char BYTE;
 typedef unsigned short WORD;
 typedef unsigned int DWORD;
-typedef int LONG;
 typedef unsigned int UINT;
-typedef int INT;
-typedef char CHAR;
 typedef intptr_t INT_PTR;
 typedef intptr_t LONG_PTR;
 typedef uintptr_t UINT_PTR;
@@ -31,10 +28,8 @@ typedef void* LPVOID;
 typedef char* LPSTR;
 typedef const char* LPCSTR;
 // UTF-16 on Windows; the model's wchar_t is wider, which changes nothing for the texts used.
-typedef wchar_t WCHAR;
-typedef WCHAR* LPWSTR;
-typedef const WCHAR* LPCWSTR;
-typedef void* HANDLE;
+typedef wchar_t* LPWSTR;
+typedef const wchar_t* LPCWSTR;
 
 struct ModelWindow;
 struct ModelModule;
@@ -42,9 +37,6 @@ typedef ModelWindow* HWND;
 typedef ModelModule* HINSTANCE;
 typedef HINSTANCE HMODULE;
 typedef void* HMENU;
-typedef void* HICON;
-typedef void* HCURSOR;
-typedef void* HBRUSH;
 
 typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
@@ -92,48 +84,25 @@ typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 
 #define ERROR_INSUFFICIENT_BUFFER 122
 
-typedef struct tagWNDCLASSW {
-  UINT style;
+// WNDCLASSA and WNDCLASSW differ only in the character set of their texts.
+template <typename Text>
+struct ModelWindowClass {
   WNDPROC lpfnWndProc;
-  int cbClsExtra;
-  int cbWndExtra;
   HINSTANCE hInstance;
-  HICON hIcon;
-  HCURSOR hCursor;
-  HBRUSH hbrBackground;
-  LPCWSTR lpszMenuName;
-  LPCWSTR lpszClassName;
-} WNDCLASSW;
-
-typedef struct tagPOINT {
-  LONG x;
-  LONG y;
-} POINT;
+  Text lpszClassName;
+};
+typedef ModelWindowClass<LPCSTR> WNDCLASSA;
+typedef ModelWindowClass<LPCWSTR> WNDCLASSW;
 
 typedef struct tagMSG {
   HWND hwnd;
   UINT message;
   WPARAM wParam;
   LPARAM lParam;
-  DWORD time;
-  POINT pt;
 } MSG;
 #define PM_REMOVE 0x0001
 
 #define CP_ACP 0
-
-typedef struct tagWNDCLASSA {
-  UINT style;
-  WNDPROC lpfnWndProc;
-  int cbClsExtra;
-  int cbWndExtra;
-  HINSTANCE hInstance;
-  HICON hIcon;
-  HCURSOR hCursor;
-  HBRUSH hbrBackground;
-  LPCSTR lpszMenuName;
-  LPCSTR lpszClassName;
-} WNDCLASSA;
 
 // Messages and window procedures
 LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -217,7 +186,6 @@ BOOL WINAPI WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value,
 #define ERROR_PATH_NOT_FOUND 3
 #define ERROR_ACCESS_DENIED 5
 #define ERROR_ALREADY_EXISTS 183
-#define ERROR_INVALID_PARAMETER 87
 typedef struct _SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 
 // 100-nanosecond intervals since 1 January 1601 (UTC).
@@ -226,22 +194,17 @@ typedef struct _FILETIME {
   DWORD dwHighDateTime;
 } FILETIME;
 
-typedef enum _GET_FILEEX_INFO_LEVELS {
-  GetFileExInfoStandard,
-  GetFileExMaxInfoLevel
-} GET_FILEEX_INFO_LEVELS;
+typedef enum _GET_FILEEX_INFO_LEVELS { GetFileExInfoStandard } GET_FILEEX_INFO_LEVELS;
 
 typedef struct _WIN32_FILE_ATTRIBUTE_DATA {
   DWORD dwFileAttributes;
-  FILETIME ftCreationTime;
-  FILETIME ftLastAccessTime;
   FILETIME ftLastWriteTime;
   DWORD nFileSizeHigh;
   DWORD nFileSizeLow;
 } WIN32_FILE_ATTRIBUTE_DATA;
 
 DWORD WINAPI GetFileAttributesA(LPCSTR fileName);
-// Attributes, times and size without opening the file; a folder's size is 0.
+// Attributes, last write time and size without opening the file; a folder's size is 0.
 BOOL WINAPI GetFileAttributesExA(LPCSTR fileName, GET_FILEEX_INFO_LEVELS level, LPVOID information);
 BOOL WINAPI SetFileAttributesA(LPCSTR fileName, DWORD attributes);
 BOOL WINAPI CreateDirectoryA(LPCSTR pathName, LPSECURITY_ATTRIBUTES securityAttributes);
@@ -261,7 +224,6 @@ BOOL WINAPI DeleteFileA(LPCSTR fileName);
 #define MFS_GRAYED 0x00000003L
 #define MIIM_STATE 0x00000001
 #define MIIM_ID 0x00000002
-#define MIIM_SUBMENU 0x00000004
 #define MIIM_STRING 0x00000040
 #define MIIM_FTYPE 0x00000100
 #define ERROR_INVALID_MENU_HANDLE 1401
@@ -273,21 +235,14 @@ typedef struct tagMENUITEMINFOA {
   UINT fType;
   UINT fState;
   UINT wID;
-  HMENU hSubMenu;
-  void* hbmpChecked;
-  void* hbmpUnchecked;
-  ULONG_PTR dwItemData;
   LPSTR dwTypeData;
-  UINT cch;
-  void* hbmpItem;
 } MENUITEMINFOA;
-typedef const MENUITEMINFOA* LPCMENUITEMINFOA;
 
 HMENU WINAPI CreatePopupMenu(void);
 BOOL WINAPI DestroyMenu(HMENU menu);
 BOOL WINAPI IsMenu(HMENU menu);
 BOOL WINAPI AppendMenuA(HMENU menu, UINT flags, UINT_PTR idOrSubMenu, LPCSTR text);
-BOOL WINAPI InsertMenuItemA(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFOA info);
+BOOL WINAPI InsertMenuItemA(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFOA* info);
 int WINAPI GetMenuItemCount(HMENU menu);
 UINT WINAPI GetMenuItemID(HMENU menu, int position);
 UINT WINAPI GetMenuState(HMENU menu, UINT item, UINT flags);
