@@ -92,7 +92,6 @@ bool hasOwnProcedure(HWND window);
 
 void setPlaylist(const std::vector<Entry>& entries);
 void setPosition(int position);
-int position();
 bool playing();
 // The folder of the player's executable, ending in a backslash.
 std::string playerFolder();
