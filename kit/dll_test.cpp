@@ -31,6 +31,7 @@ void DllTest::SetUp() {
 }
 
 void DllTest::TearDown() {
+  if (module != nullptr) unload();
   modelplayer::stop();
   kit::tearDownPlayer();
   // A pinned module keeps its file: the folder then stays until the next run.
@@ -40,9 +41,20 @@ void DllTest::TearDown() {
 playernumbers::PluginRecord* DllTest::load() {
   kit::Plugin plugin = kit::loadDll(dllPath);
   module = plugin.module;
-  if (plugin.record == nullptr) return nullptr;
-  kit::handToPlayer(plugin);
-  return plugin.record;
+  record = plugin.record;
+  if (record != nullptr) kit::handToPlayer(plugin);
+  return record;
+}
+
+void DllTest::startPlugin() {
+  ASSERT_NE(load(), nullptr) << GetLastError();
+  record->init();
+}
+
+bool DllTest::unload() {
+  bool freed = FreeLibrary(module) != FALSE;
+  module = nullptr;
+  return freed;
 }
 
 std::string DllTest::pageFor(const std::string& query, bool bringUp) {

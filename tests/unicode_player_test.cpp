@@ -24,24 +24,6 @@ class HookedPlayerTest : public PlayerTest {
   }
 };
 
-TEST_F(HookedPlayerTest, UnicodeWindowsStayUnicodeAndKeepEveryScript) {
-  expectCharacterSet(true);
-  EXPECT_EQ(plugin.init(), 0);
-  ASSERT_TRUE(hooked());
-  expectCharacterSet(true);
-  expectTitlesPassUnchanged(MIXED_TITLE);
-
-  modelplayer::clearBrowserRequests();
-  modelplayer::pressNext();
-  EXPECT_EQ(requests(), pageRequests(pageAddress("title=B&&artist=Band")));
-
-  plugin.quit();
-  expectCharacterSet(true);
-  EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::mainWindow()));
-  EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow()));
-  expectTitlesPassUnchanged(MIXED_TITLE);
-}
-
 TEST_F(HookedPlayerTest, HookedUnicodeWindowsHandBackThePlayersResults) {
   plugin.init();
   for (UINT message : {(UINT)WM_COMMAND, (UINT)(WM_USER + 2), (UINT)(WM_USER + 77)}) {
@@ -69,25 +51,37 @@ TEST_F(HookedPlayerTest, QuitBehindAnotherHookPinsAndKeepsTheWindowUnicode) {
   EXPECT_TRUE(requests().empty());
 }
 
-// Players before Unicode titles: ANSI windows keep the A forms, and their texts.
-class AnsiPlayerTest : public HookedPlayerTest {
+// Today's Unicode windows, and the ANSI windows of players before Unicode titles: each keeps
+// its character set and its texts, hooked and after quit.
+class CharacterSetTest : public HookedPlayerTest, public ::testing::WithParamInterface<bool> {
  protected:
-  AnsiPlayerTest() { playerOptions.unicodeWindows = false; }
+  CharacterSetTest() { playerOptions.unicodeWindows = GetParam(); }
 };
 
-TEST_F(AnsiPlayerTest, AnsiWindowsStayAnsiAndStillFollowTracks) {
-  expectCharacterSet(false);
-  plugin.init();
+TEST_P(CharacterSetTest, WindowsKeepTheirCharacterSetAndTextsAndFollowTracks) {
+  const bool unicode = GetParam();
+  const wchar_t* title = unicode ? MIXED_TITLE : ANSI_TITLE;
+  expectCharacterSet(unicode);
+  EXPECT_EQ(plugin.init(), 0);
   ASSERT_TRUE(hooked());
-  expectCharacterSet(false);
-  expectTitlesPassUnchanged(ANSI_TITLE);
+  expectCharacterSet(unicode);
+  expectTitlesPassUnchanged(title);
+
   modelplayer::clearBrowserRequests();
   modelplayer::pressNext();
   EXPECT_EQ(requests(), pageRequests(pageAddress("title=B&&artist=Band")));
+
   plugin.quit();
-  expectCharacterSet(false);
+  expectCharacterSet(unicode);
   EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::mainWindow()));
   EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow()));
+  expectTitlesPassUnchanged(title);
 }
+
+INSTANTIATE_TEST_SUITE_P(Windows, CharacterSetTest, ::testing::Values(true, false),
+                         [](const auto& info) {
+                           return std::string(info.param ? "UnicodeWindowsStayUnicode"
+                                                         : "AnsiWindowsStayAnsi");
+                         });
 
 }  // namespace

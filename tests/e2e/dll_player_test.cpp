@@ -15,7 +15,6 @@
 namespace {
 
 using namespace playernumbers;
-using Record = PluginRecord;
 
 class DllPlayerTest : public DllTest {
  protected:
@@ -35,8 +34,7 @@ class DllPlayerTest : public DllTest {
 };
 
 TEST_F(DllPlayerTest, WholeSessionThroughTheDllBoundary) {
-  Record* record = load();
-  ASSERT_NE(record, nullptr) << GetLastError();
+  ASSERT_NE(load(), nullptr) << GetLastError();
   EXPECT_EQ(record->version, RECORD_VERSION);
   EXPECT_STREQ(record->description, "");
   EXPECT_EQ(record->init(), 0);
@@ -68,7 +66,7 @@ TEST_F(DllPlayerTest, WholeSessionThroughTheDllBoundary) {
   record->quit();
   EXPECT_STREQ(record->description, "Tunelore Plugin (Duskwarn) (gen_tunelore.dll)");
   EXPECT_EQ(kit::readFile(iniPath), saved);
-  ASSERT_TRUE(FreeLibrary(module));
+  ASSERT_TRUE(unload());
   EXPECT_EQ(GetModuleHandleA(dllPath.c_str()), nullptr) << "the plug-in stayed loaded";
 
   modelplayer::clearBrowserRequests();
@@ -77,8 +75,7 @@ TEST_F(DllPlayerTest, WholeSessionThroughTheDllBoundary) {
 }
 
 TEST_F(DllPlayerTest, UnicodeWindowsStayUnicodeAndTextPassesWhole) {
-  Record* record = load();
-  ASSERT_NE(record, nullptr);
+  ASSERT_NE(load(), nullptr);
   expectCharacterSet(true);
   record->init();
   EXPECT_FALSE(modelplayer::hasOwnProcedure(modelplayer::mainWindow())) << "not hooked";
@@ -95,14 +92,12 @@ TEST_F(DllPlayerTest, UnicodeWindowsStayUnicodeAndTextPassesWhole) {
   EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::mainWindow()));
   EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow()));
   expectTitlesPassUnchanged(MIXED_TITLE);
-  ASSERT_TRUE(FreeLibrary(module));
+  ASSERT_TRUE(unload());
   EXPECT_EQ(GetModuleHandleA(dllPath.c_str()), nullptr) << "the plug-in stayed loaded";
 }
 
 TEST_F(DllPlayerTest, EveryRouteToANewTrackOpensItsPageOnce) {
-  Record* record = load();
-  ASSERT_NE(record, nullptr);
-  record->init();
+  ASSERT_NO_FATAL_FAILURE(startPlugin());
   takeRequests();
   struct Route {
     const char* name;
@@ -125,7 +120,6 @@ TEST_F(DllPlayerTest, EveryRouteToANewTrackOpensItsPageOnce) {
     EXPECT_EQ(takeRequests(), route.track != 0 ? pageOf(route.track) : "") << route.name;
   }
   record->quit();
-  FreeLibrary(module);
 }
 
 // Where the tag gives nothing the player is asked (IPC_GET_EXTENDED_FILE_INFO): the request's
@@ -135,14 +129,11 @@ class PlayerInfoDllTest : public DllPlayerTest {
  protected:
   void SetUp() override {
     DllPlayerTest::SetUp();
-    record = load();
-    ASSERT_NE(record, nullptr);
-    record->init();
+    ASSERT_NO_FATAL_FAILURE(startPlugin());
     takeRequests();
   }
   void TearDown() override {
     if (record != nullptr) record->quit();
-    if (module != nullptr) FreeLibrary(module);
     DllPlayerTest::TearDown();
   }
   // A file without any ID3 tag, added to the playlist with what the player's decoder read.
@@ -159,10 +150,6 @@ class PlayerInfoDllTest : public DllPlayerTest {
     modelplayer::setPlaylist(playlist);
     return (int)playlist.size() - 1;
   }
-  static std::string pageFor(const std::string& query) {
-    return "block 0|bring up|open " + SITE + "plugin.php?" + query + "|block 1|";
-  }
-  Record* record = nullptr;
 };
 
 TEST_F(PlayerInfoDllTest, PlayerAnswersFillTheFieldsAnUntaggedFileLacks) {
@@ -206,9 +193,7 @@ class SkinnedDllPlayerTest : public DllPlayerTest {
 
 TEST_F(SkinnedDllPlayerTest, EditorInsideTheSkinIsHookedCountedAndHandedBack) {
   ASSERT_EQ(FindWindowA(PLAYLIST_CLASS, nullptr), nullptr);
-  Record* record = load();
-  ASSERT_NE(record, nullptr);
-  record->init();
+  ASSERT_NO_FATAL_FAILURE(startPlugin());
   HWND editor = modelplayer::playlistWindow();
   EXPECT_FALSE(modelplayer::hasOwnProcedure(editor)) << "not hooked";
   takeRequests();
@@ -221,7 +206,6 @@ TEST_F(SkinnedDllPlayerTest, EditorInsideTheSkinIsHookedCountedAndHandedBack) {
   EXPECT_EQ(takeRequests(), pageOf(2)) << "the third message runs the update";
   record->quit();
   EXPECT_TRUE(modelplayer::hasOwnProcedure(editor));
-  FreeLibrary(module);
 }
 
 class SilentDllPlayerTest : public DllPlayerTest {
@@ -230,13 +214,10 @@ class SilentDllPlayerTest : public DllPlayerTest {
 };
 
 TEST_F(SilentDllPlayerTest, EditorIsFoundByItsClassWhenThePlayerDoesNotNameIt) {
-  Record* record = load();
-  ASSERT_NE(record, nullptr);
-  record->init();
+  ASSERT_NO_FATAL_FAILURE(startPlugin());
   EXPECT_FALSE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow())) << "not hooked";
   record->quit();
   EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow()));
-  FreeLibrary(module);
 }
 
 // Players before Unicode titles: ANSI windows keep the A forms.
@@ -246,9 +227,7 @@ class AnsiDllPlayerTest : public DllPlayerTest {
 };
 
 TEST_F(AnsiDllPlayerTest, AnsiWindowsStayAnsiAndFollowTracks) {
-  Record* record = load();
-  ASSERT_NE(record, nullptr);
-  record->init();
+  ASSERT_NO_FATAL_FAILURE(startPlugin());
   expectCharacterSet(false);
   takeRequests();
   modelplayer::doubleClickEntry(2);
@@ -257,7 +236,6 @@ TEST_F(AnsiDllPlayerTest, AnsiWindowsStayAnsiAndFollowTracks) {
   expectCharacterSet(false);
   EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::mainWindow()));
   EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow()));
-  FreeLibrary(module);
 }
 
 // Today's player: no mini-browser, a main menu, a settings folder, and a Plugins folder it
@@ -283,9 +261,7 @@ class TodaysDllPlayerTest : public DllPlayerTest {
 };
 
 TEST_F(TodaysDllPlayerTest, MenuItemOpensTheWebBrowserAndSettingsGoToTheSettingsFolder) {
-  Record* record = load();
-  ASSERT_NE(record, nullptr);
-  record->init();
+  ASSERT_NO_FATAL_FAILURE(startPlugin());
   const UINT item = modelplayer::FIRST_REGISTERED_COMMAND;
   EXPECT_EQ(itemAbove(command::EXIT), item);
   takeRequests();
@@ -296,7 +272,6 @@ TEST_F(TodaysDllPlayerTest, MenuItemOpensTheWebBrowserAndSettingsGoToTheSettings
   EXPECT_NE(itemAbove(command::EXIT), item);
   EXPECT_EQ(kit::readFile(folderFile()),
             kit::savedSwitches("gen_tunelore.dll", false, false, false));
-  FreeLibrary(module);
 }
 
 // Another plug-in subclassed the main window after ours: unloading ours would leave that
@@ -306,13 +281,11 @@ TEST_F(TodaysDllPlayerTest, MenuItemOpensTheWebBrowserAndSettingsGoToTheSettings
 class PinnedDllPlayerTest : public DllPlayerTest {};
 
 TEST_F(PinnedDllPlayerTest, UnloadWithAnotherHookInFrontKeepsTheModuleForTheNextLoad) {
-  Record* record = load();
-  ASSERT_NE(record, nullptr);
-  record->init();
+  ASSERT_NO_FATAL_FAILURE(startPlugin());
   modelplayer::hookInFrontOfMainWindow();
   record->quit();
   HMODULE first = module;
-  ASSERT_TRUE(FreeLibrary(module));
+  ASSERT_TRUE(unload());
   EXPECT_NE(GetModuleHandleA(dllPath.c_str()), nullptr) << "the module was unloaded";
   expectCharacterSet(true);
   takeRequests();
@@ -320,8 +293,7 @@ TEST_F(PinnedDllPlayerTest, UnloadWithAnotherHookInFrontKeepsTheModuleForTheNext
   sendWatchedMessages();
   EXPECT_EQ(takeRequests(), "");
 
-  record = load();
-  ASSERT_NE(record, nullptr);
+  ASSERT_NE(load(), nullptr);
   EXPECT_EQ(module, first);
   record->init();
   modelplayer::changeTrack(0);
@@ -329,7 +301,6 @@ TEST_F(PinnedDllPlayerTest, UnloadWithAnotherHookInFrontKeepsTheModuleForTheNext
   modelplayer::pressNext();
   EXPECT_EQ(takeRequests(), pageOf(2));
   record->quit();
-  FreeLibrary(module);
 }
 
 }  // namespace

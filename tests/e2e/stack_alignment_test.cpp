@@ -85,7 +85,7 @@ TEST_P(MisalignedStack, EveryEntryPointOfTheDll) {
   ASSERT_NE(module, nullptr) << GetLastError();
   const void* entry = address(GetProcAddress(module, playernumbers::ENTRY_FUNCTION));
   ASSERT_NE(entry, nullptr);
-  auto* record = reinterpret_cast<playernumbers::PluginRecord*>(call(entry));
+  record = reinterpret_cast<playernumbers::PluginRecord*>(call(entry));
   ASSERT_NE(record, nullptr);
   EXPECT_EQ(record->version, playernumbers::RECORD_VERSION);
   kit::handToPlayer({record, module, ""});
@@ -133,7 +133,7 @@ TEST_P(MisalignedStack, EveryEntryPointOfTheDll) {
   EXPECT_STREQ(record->description, "Tunelore Plugin (Duskwarn) (gen_tunelore.dll)");
   EXPECT_NE(GetWindowLongPtrW(main, GWLP_WNDPROC), mainHook) << "quit left the hook in place";
   EXPECT_NE(GetWindowLongPtrW(playlist, GWLP_WNDPROC), playlistHook);
-  EXPECT_TRUE(FreeLibrary(module));
+  EXPECT_TRUE(unload());
 }
 
 INSTANTIATE_TEST_SUITE_P(Bytes, MisalignedStack, ::testing::Values(4u, 8u, 12u));
