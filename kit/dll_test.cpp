@@ -49,6 +49,7 @@ playernumbers::PluginRecord* DllTest::load() {
 void DllTest::startPlugin() {
   ASSERT_NE(load(), nullptr) << GetLastError();
   record->init();
+  takeRequests();
 }
 
 bool DllTest::unload() {

@@ -21,7 +21,8 @@ class DllTest : public ::testing::Test {
   void TearDown() override;
   // Loads the case's copy of the DLL and hands its record to the player; null on failure.
   playernumbers::PluginRecord* load();
-  // Loads it and starts it up, as the player does; fatal failure when it does not load.
+  // Loads it and starts it up, as the player does, and forgets the start-up's requests; a
+  // fatal failure when it does not load.
   void startPlugin();
   // FreeLibrary's answer; TearDown frees a module the case left loaded.
   bool unload();

@@ -33,6 +33,21 @@ void PlayerTest::play(const std::vector<modelplayer::Entry>& entries, int positi
   modelplayer::setPosition(position);
 }
 
+void PlayerTest::playBandTracks(const std::vector<std::string>& titles) {
+  std::vector<modelplayer::Entry> entries;
+  for (const std::string& title : titles) {
+    entries.push_back(
+        {taggedTrack(title + ".mp3", {{"TIT2", title}, {"TPE1", "Band"}}), "Band - " + title});
+  }
+  play(entries);
+}
+
+std::vector<std::string> PlayerTest::takeRequests() {
+  std::vector<std::string> taken = requests();
+  modelplayer::clearBrowserRequests();
+  return taken;
+}
+
 std::string PlayerTest::settingsFile() const { return kit::settingsFile(); }
 
 std::string PlayerTest::settingsFileOnDisk() const { return kit::settingsFileOnDisk(); }
@@ -62,10 +77,21 @@ void runSettingsDialog(std::function<void(HWND)> user) {
 
 void clickButton(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
+void tickAndOk(int id) {
+  runSettingsDialog([id](HWND dialog) {
+    clickButton(dialog, id);
+    clickButton(dialog, IDOK);
+  });
+}
+
 std::vector<std::string> pageRequests(const std::string& address) {
   return {"block 0", "bring up", "open " + address, "block 1"};
 }
 
 std::string pageAddress(const std::string& query) {
   return std::string(LYRICS_BASE_ADDRESS) + "plugin.php?" + query;
+}
+
+std::vector<std::string> bandPage(const std::string& title) {
+  return pageRequests(pageAddress("title=" + title + "&&artist=Band"));
 }

@@ -24,7 +24,12 @@ class PlayerTest : public ::testing::Test {
   std::string taggedTrack(const std::string& name, const samplemp3::TextFrames& frames);
   // Makes `entries` the playlist, with the current position at `position`.
   void play(const std::vector<modelplayer::Entry>& entries, int position = 0);
+  // Plays "<title>.mp3" for each title, tagged with it and the artist "Band" and listed as
+  // "Band - <title>".
+  void playBandTracks(const std::vector<std::string>& titles);
+  // The mini-browser requests so far; take...() also forgets them.
   std::vector<std::string> requests() const { return modelplayer::describedRequests(); }
+  std::vector<std::string> takeRequests();
 
   // The settings file as the plug-in names it, and as this program opens it.
   std::string settingsFile() const;
@@ -56,7 +61,11 @@ using modelplayer::currentProcedure;
 // Opens the settings dialog through the record's config operation; `user` acts once it is up.
 void runSettingsDialog(std::function<void(HWND)> user);
 void clickButton(HWND dialog, int id);
+// Clicks the box `id` in the settings dialog, then OK.
+void tickAndOk(int id);
 
 // The four requests of an update that brings the browser up.
 std::vector<std::string> pageRequests(const std::string& address);
 std::string pageAddress(const std::string& query);
+// The update's requests for a track by "Band" with this title.
+std::vector<std::string> bandPage(const std::string& title);

@@ -128,17 +128,11 @@ TEST_F(LyricsMenuTest, GreyedAndInertWhileSwitchedOffUntilTheDialogsOk) {
   EXPECT_TRUE(modelplayer::browserRequests().empty());
   EXPECT_EQ(commandsSeenByPlayer(), seen);
 
-  runSettingsDialog([](HWND dialog) {
-    clickButton(dialog, IDC_DISABLE_PLUGIN);
-    clickButton(dialog, IDOK);
-  });
+  tickAndOk(IDC_DISABLE_PLUGIN);
   EXPECT_FALSE(greyed());
   modelplayer::chooseMenuItem(ITEM);
   EXPECT_EQ(requests(), pageRequests(songAddress()));
-  runSettingsDialog([](HWND dialog) {
-    clickButton(dialog, IDC_DISABLE_PLUGIN);
-    clickButton(dialog, IDOK);
-  });
+  tickAndOk(IDC_DISABLE_PLUGIN);
   EXPECT_TRUE(greyed());
 }
 

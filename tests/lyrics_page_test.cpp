@@ -62,9 +62,7 @@ class UpdateLyricsPageTest : public PlayerTest {
  protected:
   void SetUp() override {
     PlayerTest::SetUp();
-    std::string a = taggedTrack("a.mp3", {{"TIT2", "Song A"}, {"TPE1", "Band"}});
-    std::string b = taggedTrack("b.mp3", {{"TIT2", "Song B"}, {"TPE1", "Band"}});
-    play({{a, "Band - Song A"}, {b, "Band - Song B"}});
+    playBandTracks({"Song A", "Song B"});
   }
   void updateAt(int position) {
     modelplayer::setPosition(position);

@@ -223,12 +223,6 @@ class PlayerSettingsFolderTest : public SettingsFolderTest {
   int folderRequests() {
     return modelplayer::countRequests(playernumbers::request::GETINIDIRECTORY);
   }
-  void tickAndOk(int box) {
-    runSettingsDialog([box](HWND dialog) {
-      clickButton(dialog, box);
-      clickButton(dialog, IDOK);
-    });
-  }
 };
 
 TEST_F(PlayerSettingsFolderTest, SwitchesSurviveOkQuitAndANewStartUp) {

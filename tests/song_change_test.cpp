@@ -21,11 +21,7 @@ class SongChangeTest : public PlayerTest {
   void SetUp() override {
     playerOptions.followsCommands = false;
     PlayerTest::SetUp();
-    for (int i = 0; i < 3; ++i) {
-      std::string name = "Song " + std::to_string(i);
-      tracks.push_back({taggedTrack(name + ".mp3", {{"TIT2", name}, {"TPE1", "Band"}}), name});
-    }
-    play(tracks);
+    playBandTracks({"Song 0", "Song 1", "Song 2"});
     installHooks(nullptr);
   }
   LRESULT toMain(UINT message, WPARAM wParam = 0) {
@@ -36,7 +32,7 @@ class SongChangeTest : public PlayerTest {
   }
   // Moves to a new track and counts the updates that sent it: each new page is one "open".
   int opensAfter(const std::function<void()>& messages) {
-    modelplayer::setPosition(++position % (int)tracks.size());
+    modelplayer::setPosition(++position % 3);
     size_t before = opens();
     messages();
     return (int)(opens() - before);
@@ -48,8 +44,7 @@ class SongChangeTest : public PlayerTest {
     }
     return count;
   }
-  std::vector<modelplayer::Entry> tracks;
-  int position = 0;
+  int position = 0;  // of the three tracks
 };
 
 TEST_F(SongChangeTest, MainWindowTriggersRunOneUpdateAndSetTheFlag) {

@@ -9,14 +9,11 @@
 
 namespace {
 
-const wchar_t ANSI_TITLE[] = L"12. Caf\u00E9 - Winamp";
-
 class HookedPlayerTest : public PlayerTest {
  protected:
   void SetUp() override {
     PlayerTest::SetUp();
-    play({{taggedTrack("a.mp3", {{"TIT2", "A"}, {"TPE1", "Band"}}), "Band - A"},
-          {taggedTrack("b.mp3", {{"TIT2", "B"}, {"TPE1", "Band"}}), "Band - B"}});
+    playBandTracks({"A", "B"});
   }
   bool hooked() {
     return currentProcedure(modelplayer::mainWindow()) == (LONG_PTR)mainWindowHook &&
@@ -69,7 +66,7 @@ TEST_P(CharacterSetTest, WindowsKeepTheirCharacterSetAndTextsAndFollowTracks) {
 
   modelplayer::clearBrowserRequests();
   modelplayer::pressNext();
-  EXPECT_EQ(requests(), pageRequests(pageAddress("title=B&&artist=Band")));
+  EXPECT_EQ(requests(), bandPage("B"));
 
   plugin.quit();
   expectCharacterSet(unicode);

@@ -74,31 +74,45 @@ TEST_F(DllPlayerTest, WholeSessionThroughTheDllBoundary) {
   EXPECT_TRUE(modelplayer::browserRequests().empty());
 }
 
-TEST_F(DllPlayerTest, UnicodeWindowsStayUnicodeAndTextPassesWhole) {
-  ASSERT_NE(load(), nullptr);
-  expectCharacterSet(true);
-  record->init();
+// Today's Unicode windows, and the ANSI windows of players before Unicode titles: each keeps
+// its character set and its texts, hooked and after quit.
+class CharacterSetDllTest : public DllTestWithParam<bool> {
+ protected:
+  CharacterSetDllTest() { options.unicodeWindows = GetParam(); }
+};
+
+TEST_P(CharacterSetDllTest, WindowsKeepTheirCharacterSetAndTextsAndFollowTracks) {
+  const bool unicode = GetParam();
+  const wchar_t* title = unicode ? MIXED_TITLE : ANSI_TITLE;
+  expectCharacterSet(unicode);
+  ASSERT_NO_FATAL_FAILURE(startPlugin());
   EXPECT_FALSE(modelplayer::hasOwnProcedure(modelplayer::mainWindow())) << "not hooked";
   EXPECT_FALSE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow())) << "not hooked";
-  expectCharacterSet(true);
-  expectTitlesPassUnchanged(MIXED_TITLE);
-  takeRequests();
+  expectCharacterSet(unicode);
+  expectTitlesPassUnchanged(title);
   modelplayer::pressNext();
   EXPECT_EQ(takeRequests(), pageOf(2));
+  modelplayer::doubleClickEntry(2);
+  EXPECT_EQ(takeRequests(), pageOf(3));
   EXPECT_EQ(SendMessageW(modelplayer::mainWindow(), WM_USER + 77, 0, 0),
             modelplayer::mainWindowAnswer(WM_USER + 77));
   record->quit();
-  expectCharacterSet(true);
+  expectCharacterSet(unicode);
   EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::mainWindow()));
   EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow()));
-  expectTitlesPassUnchanged(MIXED_TITLE);
+  expectTitlesPassUnchanged(title);
   ASSERT_TRUE(unload());
   EXPECT_EQ(GetModuleHandleA(dllPath.c_str()), nullptr) << "the plug-in stayed loaded";
 }
 
+INSTANTIATE_TEST_SUITE_P(Windows, CharacterSetDllTest, ::testing::Values(true, false),
+                         [](const auto& info) {
+                           return std::string(info.param ? "UnicodeWindowsStayUnicode"
+                                                         : "AnsiWindowsStayAnsi");
+                         });
+
 TEST_F(DllPlayerTest, EveryRouteToANewTrackOpensItsPageOnce) {
   ASSERT_NO_FATAL_FAILURE(startPlugin());
-  takeRequests();
   struct Route {
     const char* name;
     std::function<void()> take;
@@ -130,7 +144,6 @@ class PlayerInfoDllTest : public DllPlayerTest {
   void SetUp() override {
     DllPlayerTest::SetUp();
     ASSERT_NO_FATAL_FAILURE(startPlugin());
-    takeRequests();
   }
   void TearDown() override {
     if (record != nullptr) record->quit();
@@ -196,7 +209,6 @@ TEST_F(SkinnedDllPlayerTest, EditorInsideTheSkinIsHookedCountedAndHandedBack) {
   ASSERT_NO_FATAL_FAILURE(startPlugin());
   HWND editor = modelplayer::playlistWindow();
   EXPECT_FALSE(modelplayer::hasOwnProcedure(editor)) << "not hooked";
-  takeRequests();
   modelplayer::setPosition(1);
   SendMessageW(editor, PE_SHOW_ENTRY, SHOW_ENTRY_ARGUMENT, 0);
   SetParent(editor, nullptr);  // the skin lets it go; its procedure stays
@@ -217,24 +229,6 @@ TEST_F(SilentDllPlayerTest, EditorIsFoundByItsClassWhenThePlayerDoesNotNameIt) {
   ASSERT_NO_FATAL_FAILURE(startPlugin());
   EXPECT_FALSE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow())) << "not hooked";
   record->quit();
-  EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow()));
-}
-
-// Players before Unicode titles: ANSI windows keep the A forms.
-class AnsiDllPlayerTest : public DllPlayerTest {
- protected:
-  AnsiDllPlayerTest() { options.unicodeWindows = false; }
-};
-
-TEST_F(AnsiDllPlayerTest, AnsiWindowsStayAnsiAndFollowTracks) {
-  ASSERT_NO_FATAL_FAILURE(startPlugin());
-  expectCharacterSet(false);
-  takeRequests();
-  modelplayer::doubleClickEntry(2);
-  EXPECT_EQ(takeRequests(), pageOf(3));
-  record->quit();
-  expectCharacterSet(false);
-  EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::mainWindow()));
   EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow()));
 }
 
@@ -264,7 +258,6 @@ TEST_F(TodaysDllPlayerTest, MenuItemOpensTheWebBrowserAndSettingsGoToTheSettings
   ASSERT_NO_FATAL_FAILURE(startPlugin());
   const UINT item = modelplayer::FIRST_REGISTERED_COMMAND;
   EXPECT_EQ(itemAbove(command::EXIT), item);
-  takeRequests();
   modelplayer::chooseMenuItem(item);
   EXPECT_EQ(takeRequests(),
             "web browser " + SITE + "plugin.php?title=Song 1&&artist=Band&&album=Disc %231|");
