@@ -264,13 +264,12 @@ static void recordText(std::wstring& text, bool unicode, LPARAM lParam) {
   }
 }
 
-static LRESULT defaultAnswer(bool unicode, HWND window, UINT message, WPARAM wParam,
-                             LPARAM lParam) {
-  return unicode ? DefWindowProcW(window, message, wParam, lParam)
-                 : DefWindowProcA(window, message, wParam, lParam);
+// The player's two procedures, in the A and the W form.
+template <bool unicode>
+static LRESULT defaultAnswer(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return (unicode ? DefWindowProcW : DefWindowProcA)(window, message, wParam, lParam);
 }
 
-// The player's two procedures, in the A and the W form.
 template <bool unicode>
 static LRESULT CALLBACK mainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   player.mainMessages.push_back(message);
@@ -288,7 +287,7 @@ static LRESULT CALLBACK mainProcedure(HWND window, UINT message, WPARAM wParam, 
   if (follows && message == WM_COMMAND) handleCommand(LOWORD(wParam));
   if (follows && message == END_OF_TRACK) startTrack(stepped(1));
   if (!answersDistinctively(message))
-    return defaultAnswer(unicode, window, message, wParam, lParam);
+    return defaultAnswer<unicode>(window, message, wParam, lParam);
   return mainWindowAnswer(message);
 }
 
@@ -299,7 +298,7 @@ static LRESULT CALLBACK playlistProcedure(HWND window, UINT message, WPARAM wPar
   if (player.built.followsCommands && message == WM_LBUTTONDBLCLK)
     startTrack(player.selectedPosition);
   if (!answersDistinctively(message))
-    return defaultAnswer(unicode, window, message, wParam, lParam);
+    return defaultAnswer<unicode>(window, message, wParam, lParam);
   return playlistWindowAnswer(message);
 }
 
@@ -425,6 +424,18 @@ void doubleClickEntry(int position) {
 }
 
 void changeTrack(int position) { startTrack(position); }
+
+const std::vector<Route> TRACK_ROUTES = {
+    {"jump to file, from stop", [] { changeTrack(0); }, 1},
+    {"next button", pressNext, 2},
+    {"next key", pressNextKey, 3},
+    {"previous button", pressPrevious, 2},
+    {"playlist double-click", [] { doubleClickEntry(0); }, 1},
+    {"media library or Explorer", [] { changeTrack(2); }, 3},
+    {"end of track", endOfTrack, 1},
+    {"stop", pressStop, 0},
+    {"replay from stop", [] { changeTrack(0); }, 0},
+};
 
 void endOfTrack() {
   PostMessageA(player.mainHandle, END_OF_TRACK, 0, 0);

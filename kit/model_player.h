@@ -108,6 +108,14 @@ void changeTrack(int position);
 // The playing track ends: the player posts itself 0x402 and starts the next one when the
 // message loop delivers it.
 void endOfTrack();
+// Each way above to a new track, as a tour of a three-track playlist from stop: the track it
+// reaches (1 to 3), then a stop and a replay of the first track, which reach no new one (0).
+struct Route {
+  const char* name;
+  void (*take)();
+  int track;
+};
+extern const std::vector<Route> TRACK_ROUTES;
 // The pause button: pauses, and pressed again resumes (WM_COMMAND 40046).
 void pressPause();
 // Delivers what is posted to the player's windows, as its message loop would. The player

@@ -1,5 +1,5 @@
 // A fresh model player with the plug-in's record filled in, as the player does before
-// start-up, and the plug-in's state as it is right after loading.
+// start-up, and the plug-in's state as it is right after loading. Brings the whole kit.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,6 +11,8 @@
 #include "kit/files.h"
 #include "kit/linked_plugin.h"
 #include "kit/model_player.h"
+#include "kit/player_numbers.h"
+#include "kit/player_place.h"
 #include "kit/sample_mp3.h"
 #include "plugin/plugin.h"
 

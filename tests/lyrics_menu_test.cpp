@@ -2,7 +2,6 @@
 // players with and without a mini-browser, greyed while switched off, gone at quit.
 #include <string>
 
-#include "kit/player_numbers.h"
 #include "kit/player_test.h"
 #include "settings/settings.h"
 #include "tracking/lyrics_page.h"

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "kit/player_numbers.h"
 #include "kit/player_test.h"
 
 namespace {

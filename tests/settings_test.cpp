@@ -4,8 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "kit/player_numbers.h"
-#include "kit/player_place.h"
 #include "kit/player_test.h"
 #include "settings/settings.h"
 #include "ui/resource_ids.h"

@@ -2,8 +2,6 @@
 // editor's counter, forwarding, and taking the hooks out again.
 #include <functional>
 
-#include "kit/player_numbers.h"
-#include "kit/player_place.h"
 #include "kit/player_test.h"
 #include "settings/settings.h"
 #include "tracking/lyrics_page.h"

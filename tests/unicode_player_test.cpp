@@ -2,7 +2,6 @@
 // and every text the player passes through them must arrive whole.
 #include <string>
 
-#include "kit/player_place.h"
 #include "kit/player_test.h"
 #include "kit/player_windows_checks.h"
 #include "tracking/song_change.h"

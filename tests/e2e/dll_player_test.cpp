@@ -3,7 +3,6 @@
 // The player reads the plug-in's record and sends its messages by its own numbers.
 //
 //   dll_player_test <path of gen_tunelore.dll>
-#include <functional>
 #include <map>
 
 #include "kit/dll_test.h"
@@ -113,23 +112,7 @@ INSTANTIATE_TEST_SUITE_P(Windows, CharacterSetDllTest, ::testing::Values(true, f
 
 TEST_F(DllPlayerTest, EveryRouteToANewTrackOpensItsPageOnce) {
   ASSERT_NO_FATAL_FAILURE(startPlugin());
-  struct Route {
-    const char* name;
-    std::function<void()> take;
-    int track;  // 0 for none
-  };
-  const Route routes[] = {
-      {"jump to file, from stop", [] { modelplayer::changeTrack(0); }, 1},
-      {"next button", [] { modelplayer::pressNext(); }, 2},
-      {"next key", [] { modelplayer::pressNextKey(); }, 3},
-      {"previous button", [] { modelplayer::pressPrevious(); }, 2},
-      {"playlist double-click", [] { modelplayer::doubleClickEntry(0); }, 1},
-      {"media library or Explorer", [] { modelplayer::changeTrack(2); }, 3},
-      {"end of track", [] { modelplayer::endOfTrack(); }, 1},
-      {"stop", [] { modelplayer::pressStop(); }, 0},
-      {"replay from stop", [] { modelplayer::changeTrack(0); }, 0},
-  };
-  for (const Route& route : routes) {
+  for (const modelplayer::Route& route : modelplayer::TRACK_ROUTES) {
     route.take();
     EXPECT_EQ(takeRequests(), route.track != 0 ? pageOf(route.track) : "") << route.name;
   }
