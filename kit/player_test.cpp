@@ -28,11 +28,6 @@ std::string PlayerTest::taggedTrack(const std::string& name, const samplemp3::Te
   return writeTrack(name, samplemp3::taggedTrack(frames));
 }
 
-void PlayerTest::play(const std::vector<modelplayer::Entry>& entries, int position) {
-  modelplayer::setPlaylist(entries);
-  modelplayer::setPosition(position);
-}
-
 void PlayerTest::playBandTracks(const std::vector<std::string>& titles) {
   std::vector<modelplayer::Entry> entries;
   for (const std::string& title : titles) {
@@ -47,18 +42,6 @@ std::vector<std::string> PlayerTest::takeRequests() {
   modelplayer::clearBrowserRequests();
   return taken;
 }
-
-std::string PlayerTest::settingsFile() const { return kit::settingsFile(); }
-
-std::string PlayerTest::settingsFileOnDisk() const { return kit::settingsFileOnDisk(); }
-
-std::string PlayerTest::readSettingsFile() const { return kit::readFile(settingsFileOnDisk()); }
-
-void PlayerTest::writeSettingsFile(const std::string& text) const {
-  kit::writeFile(settingsFileOnDisk(), text);
-}
-
-std::string PlayerTest::pluginFileName() const { return kit::pluginFileName(); }
 
 std::string PlayerTest::switches() const {
   return std::string(bDisabledPlugin ? "1" : "0") + (bDisabledStartUp ? "1" : "0") +

@@ -25,7 +25,10 @@ class PlayerTest : public ::testing::Test {
   std::string writeTrack(const std::string& name, const std::string& bytes);
   std::string taggedTrack(const std::string& name, const samplemp3::TextFrames& frames);
   // Makes `entries` the playlist, with the current position at `position`.
-  void play(const std::vector<modelplayer::Entry>& entries, int position = 0);
+  void play(const std::vector<modelplayer::Entry>& entries, int position = 0) {
+    modelplayer::setPlaylist(entries);
+    modelplayer::setPosition(position);
+  }
   // Plays "<title>.mp3" for each title, tagged with it and the artist "Band" and listed as
   // "Band - <title>".
   void playBandTracks(const std::vector<std::string>& titles);
@@ -34,12 +37,14 @@ class PlayerTest : public ::testing::Test {
   std::vector<std::string> takeRequests();
 
   // The settings file as the plug-in names it, and as this program opens it.
-  std::string settingsFile() const;
-  std::string settingsFileOnDisk() const;
-  std::string readSettingsFile() const;
-  void writeSettingsFile(const std::string& text) const;
+  std::string settingsFile() const { return kit::settingsFile(); }
+  std::string settingsFileOnDisk() const { return kit::settingsFileOnDisk(); }
+  std::string readSettingsFile() const { return kit::readFile(settingsFileOnDisk()); }
+  void writeSettingsFile(const std::string& text) const {
+    kit::writeFile(settingsFileOnDisk(), text);
+  }
   // The plug-in's file name: the section of the settings file.
-  std::string pluginFileName() const;
+  std::string pluginFileName() const { return kit::pluginFileName(); }
   // The plug-in's section with these keys, and as the plug-in saves its switches.
   std::string section(const kit::Keys& keys = {}) const {
     return kit::settingsSection(pluginFileName(), keys);
