@@ -150,6 +150,13 @@ static LRESULT giveCommandIds(WPARAM count) {
 
 HMENU mainMenu() { return player.menuHandle; }
 
+std::vector<UINT> menuCommands() {
+  std::vector<UINT> ids;
+  for (int i = 0; i < GetMenuItemCount(player.menuHandle); ++i)
+    ids.push_back(GetMenuItemID(player.menuHandle, i));
+  return ids;
+}
+
 void setVersion(unsigned version, bool miniBrowser) {
   player.built.version = version;
   player.built.miniBrowser = miniBrowser;

@@ -154,6 +154,10 @@ std::wstring textReceived(HWND window);
 // The main pop-up menu (null unless built with one), and the user choosing `command` from it
 // where the player shows it (WM_COMMAND) or inside the window's system menu (WM_SYSCOMMAND).
 HMENU mainMenu();
+// The commands of the main menu's top level, in order, with GetMenuItemID's answers for its
+// submenu and separator.
+std::vector<UINT> menuCommands();
+const UINT SUBMENU = (UINT)-1, SEPARATOR = 0;
 // Changes what the player says of itself after start-up.
 void setVersion(unsigned version, bool miniBrowser);
 void setSettingsFolder(const std::string& folder);

@@ -1,5 +1,6 @@
 // Track changes from the player's window messages: the main-window flag, the playlist
 // editor's counter, forwarding, and taking the hooks out again.
+#include <algorithm>
 #include <functional>
 
 #include "kit/player_test.h"
@@ -36,11 +37,10 @@ class SongChangeTest : public PlayerTest {
     return (int)(opens() - before);
   }
   size_t opens() {
-    size_t count = 0;
-    for (const auto& request : modelplayer::browserRequests()) {
-      count += request.request == request::MBOPEN && request.argument != 0;
-    }
-    return count;
+    const auto& sent = modelplayer::browserRequests();
+    return std::count_if(sent.begin(), sent.end(), [](const modelplayer::BrowserRequest& r) {
+      return r.request == request::MBOPEN && r.argument != 0;
+    });
   }
   int position = 0;  // of the three tracks
 };

@@ -109,15 +109,18 @@ TEST_F(TrackRoutesTest, StartUpAgainAfterAPinnedQuitResumesTheHookInTheChain) {
 }
 
 // Under a modern skin the playlist editor is a child of the skin's window: only the player's
-// answer names it.
-class SkinnedPlayerTest : public TrackRoutesTest {
+// answer names it. A player that does not answer leaves it to be found by its class.
+class EditorTest : public TrackRoutesTest, public ::testing::WithParamInterface<bool> {
  protected:
-  SkinnedPlayerTest() { playerOptions.playlistInsideSkin = true; }
+  EditorTest() {
+    playerOptions.playlistInsideSkin = GetParam();
+    playerOptions.answersPlaylistWindowRequest = GetParam();
+  }
 };
 
-TEST_F(SkinnedPlayerTest, EditorInsideTheSkinIsHookedCountedAndHandedBack) {
+TEST_P(EditorTest, IsHookedCountedAndHandedBack) {
   HWND editor = modelplayer::playlistWindow();
-  EXPECT_EQ(FindWindowA(PLAYLIST_CLASS, nullptr), nullptr) << "no top-level editor";
+  EXPECT_EQ(FindWindowA(PLAYLIST_CLASS, nullptr) == nullptr, GetParam()) << "a top-level editor";
   EXPECT_EQ(currentProcedure(editor), (LONG_PTR)playlistWindowHook);
 
   tracking.playlistMessageCount = 0;
@@ -129,20 +132,15 @@ TEST_F(SkinnedPlayerTest, EditorInsideTheSkinIsHookedCountedAndHandedBack) {
   modelplayer::setPosition(2);
   SendMessageW(editor, PE_SHOW_ENTRY, SHOW_ENTRY_ARGUMENT, 0);
   EXPECT_EQ(takeRequests(), bandPage("C")) << "third message to the editor";
+  modelplayer::doubleClickEntry(1);
+  EXPECT_EQ(takeRequests(), bandPage("B")) << "playlist double-click";
 
   plugin.quit();
   EXPECT_TRUE(modelplayer::hasOwnProcedure(editor));
 }
 
-class SilentPlayerTest : public TrackRoutesTest {
- protected:
-  SilentPlayerTest() { playerOptions.answersPlaylistWindowRequest = false; }
-};
-
-TEST_F(SilentPlayerTest, EditorIsFoundByItsClassWhenThePlayerDoesNotNameIt) {
-  EXPECT_EQ(currentProcedure(modelplayer::playlistWindow()), (LONG_PTR)playlistWindowHook);
-  modelplayer::doubleClickEntry(1);
-  EXPECT_EQ(takeRequests(), bandPage("B")) << "playlist double-click";
-}
+INSTANTIATE_TEST_SUITE_P(Players, EditorTest, ::testing::Values(true, false), [](const auto& info) {
+  return std::string(info.param ? "InsideTheSkin" : "FoundByItsClass");
+});
 
 }  // namespace

@@ -181,14 +181,18 @@ TEST_F(PlayerInfoDllTest, StreamTitleNoticeGivesTheNewPageOnce) {
 }
 
 // Under a modern skin the playlist editor is a child of the skin's window: only the player's
-// answer to IPC_GETWND names it.
-class SkinnedDllPlayerTest : public DllPlayerTest {
+// answer to IPC_GETWND names it. A player that does not answer leaves it to be found by its
+// class.
+class EditorDllTest : public DllTestWithParam<bool> {
  protected:
-  SkinnedDllPlayerTest() { options.playlistInsideSkin = true; }
+  EditorDllTest() {
+    options.playlistInsideSkin = GetParam();
+    options.answersPlaylistWindowRequest = GetParam();
+  }
 };
 
-TEST_F(SkinnedDllPlayerTest, EditorInsideTheSkinIsHookedCountedAndHandedBack) {
-  ASSERT_EQ(FindWindowA(PLAYLIST_CLASS, nullptr), nullptr);
+TEST_P(EditorDllTest, IsHookedCountedAndHandedBack) {
+  EXPECT_EQ(FindWindowA(PLAYLIST_CLASS, nullptr) == nullptr, GetParam()) << "a top-level editor";
   ASSERT_NO_FATAL_FAILURE(startPlugin());
   HWND editor = modelplayer::playlistWindow();
   EXPECT_FALSE(modelplayer::hasOwnProcedure(editor)) << "not hooked";
@@ -203,17 +207,10 @@ TEST_F(SkinnedDllPlayerTest, EditorInsideTheSkinIsHookedCountedAndHandedBack) {
   EXPECT_TRUE(modelplayer::hasOwnProcedure(editor));
 }
 
-class SilentDllPlayerTest : public DllPlayerTest {
- protected:
-  SilentDllPlayerTest() { options.answersPlaylistWindowRequest = false; }
-};
-
-TEST_F(SilentDllPlayerTest, EditorIsFoundByItsClassWhenThePlayerDoesNotNameIt) {
-  ASSERT_NO_FATAL_FAILURE(startPlugin());
-  EXPECT_FALSE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow())) << "not hooked";
-  record->quit();
-  EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow()));
-}
+INSTANTIATE_TEST_SUITE_P(Players, EditorDllTest, ::testing::Values(true, false),
+                         [](const auto& info) {
+                           return std::string(info.param ? "InsideTheSkin" : "FoundByItsClass");
+                         });
 
 // Today's player: no mini-browser, a main menu, a settings folder, and a Plugins folder it
 // may not write into (a folder stands where the settings file would be).
@@ -228,24 +225,19 @@ class TodaysDllPlayerTest : public DllPlayerTest {
     ASSERT_TRUE(CreateDirectoryA(iniPath.c_str(), nullptr));
   }
   std::string folderFile() { return options.settingsFolder + "\\Plugins\\gen_tunelore.ini"; }
-  UINT itemAbove(UINT command) {
-    HMENU menu = modelplayer::mainMenu();
-    for (int i = 1; i < GetMenuItemCount(menu); ++i) {
-      if (GetMenuItemID(menu, i) == command) return GetMenuItemID(menu, i - 1);
-    }
-    return 0;
-  }
 };
 
 TEST_F(TodaysDllPlayerTest, MenuItemOpensTheWebBrowserAndSettingsGoToTheSettingsFolder) {
   ASSERT_NO_FATAL_FAILURE(startPlugin());
   const UINT item = modelplayer::FIRST_REGISTERED_COMMAND;
-  EXPECT_EQ(itemAbove(command::EXIT), item);
+  using modelplayer::SEPARATOR, modelplayer::SUBMENU;
+  EXPECT_EQ(modelplayer::menuCommands(),
+            (std::vector<UINT>{SUBMENU, SEPARATOR, item, command::EXIT}));
   modelplayer::chooseMenuItem(item);
   EXPECT_EQ(takeRequests(),
             "web browser " + SITE + "plugin.php?title=Song 1&&artist=Band&&album=Disc %231|");
   record->quit();
-  EXPECT_NE(itemAbove(command::EXIT), item);
+  EXPECT_EQ(modelplayer::menuCommands(), (std::vector<UINT>{SUBMENU, SEPARATOR, command::EXIT}));
   EXPECT_EQ(kit::readFile(folderFile()),
             kit::savedSwitches("gen_tunelore.dll", false, false, false));
 }
