@@ -221,6 +221,8 @@ static void showEntry() {
 // display title has changed.
 static void postTitleNotice() { PostMessageA(player.mainHandle, WA_IPC, misc::TITLE, CB_MISC); }
 
+static std::wstring wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+
 // What the player does whatever started the track: move, show it, tell the main window.
 static void startTrack(int position) {
   const Entry* entry = entryAt((WPARAM)position);
@@ -232,9 +234,8 @@ static void startTrack(int position) {
   showEntry();
   if (wasPlaying) showEntry();
   std::string path = entry->path;  // the player's own copy, not the handed-out buffer
-  std::wstring widePath(path.begin(), path.end());
   SendMessageA(player.mainHandle, WA_IPC, (WPARAM)path.c_str(), request::PLAYING_FILE);
-  SendMessageW(player.mainHandle, WA_IPC, (WPARAM)widePath.c_str(), request::PLAYING_FILEW);
+  SendMessageW(player.mainHandle, WA_IPC, (WPARAM)wide(path).c_str(), request::PLAYING_FILEW);
   postTitleNotice();
 }
 
@@ -313,25 +314,20 @@ static LRESULT CALLBACK skinProcedure(HWND window, UINT message, WPARAM wParam, 
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-static std::wstring wide(const char* text) {
-  std::string narrow = text;
-  return std::wstring(narrow.begin(), narrow.end());
-}
-
-static bool registerClass(const char* name, WNDPROC procedure, bool unicode) {
-  if (unicode) {
-    std::wstring wideName = wide(name);
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = wideName.c_str();
-    return RegisterClassW(&windowClass) != 0;
-  }
-  WNDCLASSA windowClass = {};
+// Through RegisterClassA or RegisterClassW, with the name in their character set.
+template <typename WindowClass, typename Char>
+static bool registerWith(ATOM(WINAPI* registerClass)(const WindowClass*), const Char* name,
+                         WNDPROC procedure) {
+  WindowClass windowClass = {};
   windowClass.lpfnWndProc = procedure;
   windowClass.hInstance = GetModuleHandleA(nullptr);
   windowClass.lpszClassName = name;
-  return RegisterClassA(&windowClass) != 0;
+  return registerClass(&windowClass) != 0;
+}
+
+static bool registerClass(const char* name, WNDPROC procedure, bool unicode) {
+  return unicode ? registerWith(RegisterClassW, wide(name).c_str(), procedure)
+                 : registerWith(RegisterClassA, name, procedure);
 }
 
 static HWND createWindow(const char* className, const char* title, bool unicode, HWND parent) {

@@ -117,8 +117,7 @@ class PlayerMetadataTest : public PlayerTest {
     for (const auto& query : queries) {
       for (const auto& line : pageRequests(pageAddress(query))) expected.push_back(line);
     }
-    EXPECT_EQ(requests(), expected) << when;
-    modelplayer::clearBrowserRequests();
+    EXPECT_EQ(takeRequests(), expected) << when;
   }
 };
 

@@ -255,8 +255,6 @@ TEST_F(PlayerSettingsFolderTest, WritableBesideThePlayerOnlyAddsTheRequests) {
 
 class SettingsDialogTest : public PlayerTest {
  protected:
-  static void type(HWND dialog, int id, const char* text) { SetDlgItemTextA(dialog, id, text); }
-  static void closeBox(HWND dialog) { SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }
   static std::string ticks(HWND dialog) {
     std::string seen;
     for (int id : {IDC_DISABLE_PLUGIN, IDC_DISABLE_STARTUP, IDC_DISABLE_AUTOOPEN, IDC_AUTO_LOGIN}) {
@@ -317,7 +315,7 @@ TEST_F(SettingsDialogTest, CancelAndTheCloseBoxChangeNothing) {
       clickButton(dialog, IDC_DISABLE_PLUGIN);
       clickButton(dialog, IDC_DISABLE_STARTUP);
       if (useCloseBox) {
-        closeBox(dialog);
+        SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);  // the close box
       } else {
         clickButton(dialog, IDCANCEL);
       }
@@ -330,8 +328,8 @@ TEST_F(SettingsDialogTest, CancelAndTheCloseBoxChangeNothing) {
 
 TEST_F(SettingsDialogTest, AccountFieldsAreNeverStored) {
   runSettingsDialog([&](HWND dialog) {
-    type(dialog, IDC_USERNAME, "someone");
-    type(dialog, IDC_PASSWORD, "secret");
+    SetDlgItemTextA(dialog, IDC_USERNAME, "someone");
+    SetDlgItemTextA(dialog, IDC_PASSWORD, "secret");
     clickButton(dialog, IDC_AUTO_LOGIN);
     clickButton(dialog, IDOK);
   });
