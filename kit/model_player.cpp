@@ -164,12 +164,11 @@ void setVersion(unsigned version, bool miniBrowser) {
 
 void setSettingsFolder(const std::string& folder) { player.built.settingsFolder = folder; }
 
-void chooseMenuItem(UINT command) {
-  SendMessageA(player.mainHandle, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+static void toMain(UINT message, WPARAM wParam) {
+  SendMessageA(player.mainHandle, message, wParam, 0);
 }
-void chooseSystemMenuItem(UINT command) {
-  SendMessageA(player.mainHandle, WM_SYSCOMMAND, command, 0);
-}
+void chooseMenuItem(UINT command) { toMain(WM_COMMAND, MAKEWPARAM(command, 0)); }
+void chooseSystemMenuItem(UINT command) { toMain(WM_SYSCOMMAND, command); }
 
 int countRequests(LPARAM number) {
   return (int)std::count(player.numbers.begin(), player.numbers.end(), number);
@@ -413,13 +412,11 @@ std::string playerFolder() {
   return text.substr(0, text.find_last_of('\\') + 1);
 }
 
-void pressNext() { SendMessageA(player.mainHandle, WM_COMMAND, command::NEXT, 0); }
-void pressPrevious() { SendMessageA(player.mainHandle, WM_COMMAND, command::PREVIOUS, 0); }
-void pressNextKey() {
-  SendMessageA(player.mainHandle, WM_COMMAND, MAKEWPARAM(command::NEXT, 1), 0);
-}
-void pressStop() { SendMessageA(player.mainHandle, WM_COMMAND, command::STOP, 0); }
-void pressPause() { SendMessageA(player.mainHandle, WM_COMMAND, command::PAUSE, 0); }
+void pressNext() { toMain(WM_COMMAND, command::NEXT); }
+void pressPrevious() { toMain(WM_COMMAND, command::PREVIOUS); }
+void pressNextKey() { toMain(WM_COMMAND, MAKEWPARAM(command::NEXT, 1)); }
+void pressStop() { toMain(WM_COMMAND, command::STOP); }
+void pressPause() { toMain(WM_COMMAND, command::PAUSE); }
 
 void doubleClickEntry(int position) {
   player.selectedPosition = position;

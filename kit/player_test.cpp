@@ -43,6 +43,11 @@ std::vector<std::string> PlayerTest::takeRequests() {
   return taken;
 }
 
+bool PlayerTest::hooked() const {
+  return currentProcedure(modelplayer::mainWindow()) == (LONG_PTR)mainWindowHook &&
+         currentProcedure(modelplayer::playlistWindow()) == (LONG_PTR)playlistWindowHook;
+}
+
 std::string PlayerTest::switches() const {
   return std::string(bDisabledPlugin ? "1" : "0") + (bDisabledStartUp ? "1" : "0") +
          (bDisabledAutoOpen ? "1" : "0");

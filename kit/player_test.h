@@ -52,6 +52,8 @@ class PlayerTest : public ::testing::Test {
   std::string saved(bool plugin, bool startUp, bool autoOpen) const {
     return kit::savedSwitches(pluginFileName(), plugin, startUp, autoOpen);
   }
+  // Whether the plug-in's hooks are the procedures of the player's two windows.
+  bool hooked() const;
   // The three switches as "010" (plug-in, start-up page, auto open), and the record's
   // description once the settings have been saved.
   std::string switches() const;

@@ -108,8 +108,13 @@ class SettingsFolderTest : public SettingsTest {
   std::string folderPluginsOnDisk() const { return kit::onDisk(settingsFolder + "\\Plugins"); }
   // A folder standing where the file should be: no write there succeeds, not even for root.
   void blockFileBesidePlayer() { ASSERT_TRUE(fs::create_directory(settingsFileOnDisk())); }
-  void load() { loadSettings(pluginFileName().c_str(), settingsFolder.c_str()); }
   void save() { saveSettings(pluginFileName().c_str(), settingsFolder.c_str()); }
+  // Loads with each switch set the other way first, so that every one must be read.
+  void expectLoaded(const std::string& expected) {
+    setSwitches(expected[0] == '0', expected[1] == '0', expected[2] == '0');
+    loadSettings(pluginFileName().c_str(), settingsFolder.c_str());
+    EXPECT_EQ(switches(), expected);
+  }
 
   std::string settingsFolder;
 };
@@ -143,9 +148,7 @@ TEST_F(SettingsFolderTest, UnwritableBesideThePlayerSavesToTheSettingsFolder) {
   save();
   EXPECT_TRUE(fs::is_directory(folderPluginsOnDisk())) << "its Plugins folder is created";
   EXPECT_EQ(kit::readFile(folderFileOnDisk()), saved(true, false, true));
-  setSwitches(false, true, false);
-  load();
-  EXPECT_EQ(switches(), "101");
+  expectLoaded("101");
   setSwitches(true, true, true);
   saveSettings(pluginFileName().c_str(), nullptr);  // a player that names no folder
   setSwitches(false, false, false);
@@ -158,16 +161,13 @@ TEST_F(SettingsFolderTest, EarlierFolderFileWinsAtLoadAndGoesAfterASaveBeside) {
   fs::create_directory(folderPluginsOnDisk());
   kit::writeFile(folderFileOnDisk(), saved(true, true, true));
   writeSettingsFile(saved(false, false, false));
-  load();
-  EXPECT_EQ(switches(), "111");
+  expectLoaded("111");
   setSwitches(false, true, false);
   save();
   EXPECT_EQ(readSettingsFile(), saved(false, true, false));
   EXPECT_FALSE(fs::exists(folderFileOnDisk()));
   EXPECT_TRUE(fs::is_directory(folderPluginsOnDisk())) << "only the file goes";
-  setSwitches(true, true, true);
-  load();
-  EXPECT_EQ(switches(), "010");
+  expectLoaded("010");
 }
 
 TEST_F(SettingsFolderTest, UndeletableFolderFileIsRewrittenAfterASaveBeside) {
@@ -179,9 +179,7 @@ TEST_F(SettingsFolderTest, UndeletableFolderFileIsRewrittenAfterASaveBeside) {
   EXPECT_EQ(readSettingsFile(), saved(false, true, false));
   EXPECT_EQ(kit::readFile(folderFileOnDisk()), saved(false, true, false))
       << "left in place, it must not disagree with the file beside the player";
-  setSwitches(true, true, true);
-  load();
-  EXPECT_EQ(switches(), "010");
+  expectLoaded("010");
   SetFileAttributesA(folderFile().c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -193,8 +191,7 @@ TEST_F(SettingsFolderTest, WritableBesideThePlayerLeavesTheSettingsFolderAlone) 
   fs::create_directory(folderPluginsOnDisk());
   ASSERT_TRUE(fs::create_directory(folderFileOnDisk()));
   save();
-  load();
-  EXPECT_EQ(switches(), "011") << "a folder where the file would be is no file";
+  expectLoaded("011");  // a folder where the file would be is no file
   EXPECT_TRUE(fs::is_directory(folderFileOnDisk()));
 }
 

@@ -244,10 +244,6 @@ class HookedPlayerTest : public PlayerTest {
     PlayerTest::SetUp();
     playBandTracks({"A", "B"});
   }
-  bool hooked() {
-    return currentProcedure(modelplayer::mainWindow()) == (LONG_PTR)mainWindowHook &&
-           currentProcedure(modelplayer::playlistWindow()) == (LONG_PTR)playlistWindowHook;
-  }
 };
 
 TEST_F(HookedPlayerTest, HookedUnicodeWindowsHandBackThePlayersResults) {
