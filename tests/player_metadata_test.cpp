@@ -53,7 +53,7 @@ Info infoOf(const std::string& text) {
 }
 
 // One playlist entry as the player has it. `file` is written into the test's folder with
-// `bytes`; a URL is used as it is; no file at all leaves the entry without one.
+// `bytes`; a URL (no bytes) is used as it is; no file at all leaves the entry without one.
 struct GatheringCase {
   const char* name;
   std::string file;
@@ -126,8 +126,7 @@ class GatheringTest : public PlayerMetadataTest,
  protected:
   modelplayer::Entry entryOf(const GatheringCase& row) {
     modelplayer::Entry entry{row.file, row.displayTitle, !row.file.empty()};
-    bool written = !row.file.empty() && row.file.find("://") == std::string::npos;
-    if (written) entry.path = writeTrack(row.file, row.bytes);
+    if (!row.bytes.empty()) entry.path = writeTrack(row.file, row.bytes);
     entry.info = infoOf(row.info);
     entry.infoAnswer = row.answer;
     return entry;

@@ -300,10 +300,7 @@ TEST_P(CharacterSetTest, WindowsKeepTheirCharacterSetAndTextsAndFollowTracks) {
   expectTitlesPassUnchanged(title);
 }
 
-INSTANTIATE_TEST_SUITE_P(Windows, CharacterSetTest, ::testing::Values(true, false),
-                         [](const auto& info) {
-                           return std::string(info.param ? "UnicodeWindowsStayUnicode"
-                                                         : "AnsiWindowsStayAnsi");
-                         });
+INSTANTIATE_TEST_SUITE_P(UnicodeWindowsStayUnicode, CharacterSetTest, ::testing::Values(true));
+INSTANTIATE_TEST_SUITE_P(AnsiWindowsStayAnsi, CharacterSetTest, ::testing::Values(false));
 
 }  // namespace

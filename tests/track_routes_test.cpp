@@ -139,8 +139,7 @@ TEST_P(EditorTest, IsHookedCountedAndHandedBack) {
   EXPECT_TRUE(modelplayer::hasOwnProcedure(editor));
 }
 
-INSTANTIATE_TEST_SUITE_P(Players, EditorTest, ::testing::Values(true, false), [](const auto& info) {
-  return std::string(info.param ? "InsideTheSkin" : "FoundByItsClass");
-});
+INSTANTIATE_TEST_SUITE_P(InsideTheSkin, EditorTest, ::testing::Values(true));
+INSTANTIATE_TEST_SUITE_P(FoundByItsClass, EditorTest, ::testing::Values(false));
 
 }  // namespace

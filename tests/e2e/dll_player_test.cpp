@@ -104,11 +104,8 @@ TEST_P(CharacterSetDllTest, WindowsKeepTheirCharacterSetAndTextsAndFollowTracks)
   EXPECT_EQ(GetModuleHandleA(dllPath.c_str()), nullptr) << "the plug-in stayed loaded";
 }
 
-INSTANTIATE_TEST_SUITE_P(Windows, CharacterSetDllTest, ::testing::Values(true, false),
-                         [](const auto& info) {
-                           return std::string(info.param ? "UnicodeWindowsStayUnicode"
-                                                         : "AnsiWindowsStayAnsi");
-                         });
+INSTANTIATE_TEST_SUITE_P(UnicodeWindowsStayUnicode, CharacterSetDllTest, ::testing::Values(true));
+INSTANTIATE_TEST_SUITE_P(AnsiWindowsStayAnsi, CharacterSetDllTest, ::testing::Values(false));
 
 TEST_F(DllPlayerTest, EveryRouteToANewTrackOpensItsPageOnce) {
   ASSERT_NO_FATAL_FAILURE(startPlugin());
@@ -207,10 +204,8 @@ TEST_P(EditorDllTest, IsHookedCountedAndHandedBack) {
   EXPECT_TRUE(modelplayer::hasOwnProcedure(editor));
 }
 
-INSTANTIATE_TEST_SUITE_P(Players, EditorDllTest, ::testing::Values(true, false),
-                         [](const auto& info) {
-                           return std::string(info.param ? "InsideTheSkin" : "FoundByItsClass");
-                         });
+INSTANTIATE_TEST_SUITE_P(InsideTheSkin, EditorDllTest, ::testing::Values(true));
+INSTANTIATE_TEST_SUITE_P(FoundByItsClass, EditorDllTest, ::testing::Values(false));
 
 // Today's player: no mini-browser, a main menu, a settings folder, and a Plugins folder it
 // may not write into (a folder stands where the settings file would be).
