@@ -90,13 +90,6 @@ static const std::string* valueFor(const Entry& entry, const std::string& key) {
   return found == entry.info.end() ? nullptr : &found->second;
 }
 
-static void writeTerminated(const ExtendedFileInfo& query, const std::string& value) {
-  if (query.retlen == 0) return;
-  size_t kept = std::min(value.size(), query.retlen - 1);
-  memcpy(query.ret, value.data(), kept);
-  query.ret[kept] = '\0';
-}
-
 static LRESULT answerFileInfo(const ExtendedFileInfo* query) {
   if (query == nullptr) return 0;
   std::string key = query->metadata != nullptr ? query->metadata : "";
@@ -104,21 +97,16 @@ static LRESULT answerFileInfo(const ExtendedFileInfo* query) {
   const Entry* entry = query->filename != nullptr ? entryForFile(query->filename) : nullptr;
   const std::string* value = entry != nullptr ? valueFor(*entry, key) : nullptr;
   if (value == nullptr || query->ret == nullptr) return 0;
-  switch (entry->infoAnswer) {
-    case InfoAnswer::Writes:
-      writeTerminated(*query, *value);
-      return 1;
-    case InfoAnswer::ZeroAfterWriting:
-      writeTerminated(*query, *value);
-      return 0;
-    case InfoAnswer::OneWithoutWriting:
-      return 1;
-    case InfoAnswer::FillsUnterminated:
-      for (size_t i = 0; i < query->retlen; ++i)
-        query->ret[i] = i < value->size() ? (*value)[i] : INFO_FILLER;
-      return 1;
+  InfoAnswer answer = entry->infoAnswer;
+  if (answer == InfoAnswer::FillsUnterminated) {
+    for (size_t i = 0; i < query->retlen; ++i)
+      query->ret[i] = i < value->size() ? (*value)[i] : INFO_FILLER;
+  } else if (answer != InfoAnswer::OneWithoutWriting && query->retlen > 0) {
+    size_t kept = std::min(value->size(), query->retlen - 1);  // cut, and terminated
+    memcpy(query->ret, value->data(), kept);
+    query->ret[kept] = '\0';
   }
-  return 0;
+  return answer == InfoAnswer::ZeroAfterWriting ? 0 : 1;
 }
 
 const std::vector<InfoRequest>& infoRequests() { return player.infoRequests; }
