@@ -31,8 +31,8 @@ void DllTest::SetUp() {
 }
 
 void DllTest::TearDown() {
-  if (module != nullptr) unload();
   modelplayer::stop();
+  if (module != nullptr) unload();
   kit::tearDownPlayer();
   // A pinned module keeps its file: the folder then stays until the next run.
   kit::removeFolder(folder);

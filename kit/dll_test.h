@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "kit/files.h"
 #include "kit/model_player.h"
 #include "kit/player_place.h"
 

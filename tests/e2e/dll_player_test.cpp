@@ -6,9 +6,7 @@
 #include <map>
 
 #include "kit/dll_test.h"
-#include "kit/files.h"
 #include "kit/player_windows_checks.h"
-#include "kit/sample_mp3.h"
 #include "ui/resource_ids.h"
 
 namespace {
@@ -40,7 +38,6 @@ TEST_F(DllPlayerTest, WholeSessionThroughTheDllBoundary) {
   EXPECT_STREQ(record->description, "TuneLore Plugin (Duskwarn) (gen_tunelore.dll)");
   EXPECT_EQ(takeRequests(), "block 0|open " + SITE + "|block 1|");
 
-  modelplayer::clearBrowserRequests();
   for (int i = 0; i < 3; ++i) modelplayer::changeTrack(i);
   modelplayer::changeTrack(2);  // the same track again sends nothing
   EXPECT_EQ(takeRequests(), pageOf(1, true) + pageOf(2, true) + pageOf(3, true));
@@ -219,7 +216,6 @@ class TodaysDllPlayerTest : public DllPlayerTest {
     DllPlayerTest::SetUp();
     ASSERT_TRUE(CreateDirectoryA(iniPath.c_str(), nullptr));
   }
-  std::string folderFile() { return options.settingsFolder + "\\Plugins\\gen_tunelore.ini"; }
 };
 
 TEST_F(TodaysDllPlayerTest, MenuItemOpensTheWebBrowserAndSettingsGoToTheSettingsFolder) {
@@ -233,7 +229,7 @@ TEST_F(TodaysDllPlayerTest, MenuItemOpensTheWebBrowserAndSettingsGoToTheSettings
             "web browser " + SITE + "plugin.php?title=Song 1&&artist=Band&&album=Disc %231|");
   record->quit();
   EXPECT_EQ(modelplayer::menuCommands(), (std::vector<UINT>{SUBMENU, SEPARATOR, command::EXIT}));
-  EXPECT_EQ(kit::readFile(folderFile()),
+  EXPECT_EQ(kit::readFile(options.settingsFolder + "\\Plugins\\gen_tunelore.ini"),
             kit::savedSwitches("gen_tunelore.dll", false, false, false));
 }
 

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "kit/dll_test.h"
-#include "kit/files.h"
 #include "ui/resource_ids.h"
 
 // Calls `function` with `count` 32-bit arguments, with the stack pointer `misalignment` bytes
