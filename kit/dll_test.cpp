@@ -32,6 +32,7 @@ void DllTest::SetUp() {
 
 void DllTest::TearDown() {
   modelplayer::stop();
+  if (module != nullptr) unload();
   kit::tearDownPlayer();
   // A pinned module keeps its file: the folder then stays until the next run.
   kit::removeFolder(folder);
@@ -40,9 +41,21 @@ void DllTest::TearDown() {
 playernumbers::PluginRecord* DllTest::load() {
   kit::Plugin plugin = kit::loadDll(dllPath);
   module = plugin.module;
-  if (plugin.record == nullptr) return nullptr;
-  kit::handToPlayer(plugin);
-  return plugin.record;
+  record = plugin.record;
+  if (record != nullptr) kit::handToPlayer(plugin);
+  return record;
+}
+
+void DllTest::startPlugin() {
+  ASSERT_NE(load(), nullptr) << GetLastError();
+  record->init();
+  takeRequests();
+}
+
+bool DllTest::unload() {
+  bool freed = FreeLibrary(module) != FALSE;
+  module = nullptr;
+  return freed;
 }
 
 std::string DllTest::pageFor(const std::string& query, bool bringUp) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "kit/files.h"
 #include "kit/model_player.h"
 #include "kit/player_place.h"
 
@@ -21,6 +22,11 @@ class DllTest : public ::testing::Test {
   void TearDown() override;
   // Loads the case's copy of the DLL and hands its record to the player; null on failure.
   playernumbers::PluginRecord* load();
+  // Loads it and starts it up, as the player does, and forgets the start-up's requests; a
+  // fatal failure when it does not load.
+  void startPlugin();
+  // FreeLibrary's answer; TearDown frees a module the case left loaded.
+  bool unload();
 
   // The page of track 1 to 3 as an update opens it, requests joined by "|".
   static std::string pageOf(int track, bool bringUp = true);
@@ -32,6 +38,7 @@ class DllTest : public ::testing::Test {
   bool settingsFolderOfItsOwn = false;  // the player names one, in the case's folder
   std::string folder, dllPath, iniPath;
   std::vector<modelplayer::Entry> playlist;
+  playernumbers::PluginRecord* record = nullptr;
   HMODULE module = nullptr;
 };
 

@@ -50,11 +50,11 @@ void unloadPlugin() {
 }
 
 #ifdef _WIN32
+// This program, beside its Plugins folder.
 std::string pluginFileName() {
   char path[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, path, MAX_PATH - 1);
-  std::string text = path;
-  return text.substr(text.find_last_of('\\') + 1);
+  return path + modelplayer::playerFolder().size();
 }
 // The program's own module cannot be unloaded, so pinning it leaves no trace to observe;
 // the end-to-end test with the real DLL checks pinning on Windows.

@@ -1,6 +1,8 @@
 #include "kit/model_player.h"
 
-#include "kit/file_info.h"
+#include <algorithm>
+#include <cstring>
+
 #include "kit/player_numbers.h"
 
 namespace modelplayer {
@@ -13,22 +15,30 @@ static const char SKIN_CLASS[] = "Tunelore Model Skin";
 // Long enough for the longest test entry; longer texts are cut.
 static const size_t HANDED_OUT_SIZE = 65536;
 
-static Options built;
-static HWND mainHandle;
-static HWND playlistHandle;
-static HWND skinHandle;
-static std::vector<Entry> playlist;
-static int currentPosition;
-static int selectedPosition;
-static bool isPlaying;
-static bool isPaused;
-static std::vector<BrowserRequest> requests;
-static std::vector<UINT> mainMessages;
-static std::vector<UINT> playlistMessages;
-static std::wstring mainText;
-static std::wstring playlistText;
-static std::function<void(const BrowserRequest&)> browserHandler;
-static std::function<void(HWND)> idleHandler;
+// What the player holds for one run; stop() puts it back as new.
+struct State {
+  Options built;
+  HWND mainHandle = nullptr;
+  HWND playlistHandle = nullptr;
+  HWND skinHandle = nullptr;
+  HMENU menuHandle = nullptr;
+  std::vector<Entry> playlist;
+  int currentPosition = 0;
+  int selectedPosition = 0;
+  bool isPlaying = false;
+  bool isPaused = false;
+  UINT nextCommand = FIRST_REGISTERED_COMMAND;
+  std::vector<LPARAM> numbers;  // of every request, in order
+  std::vector<BrowserRequest> requests;
+  std::vector<InfoRequest> infoRequests;
+  std::vector<UINT> mainMessages;
+  std::vector<UINT> playlistMessages;
+  std::wstring mainText;
+  std::wstring playlistText;
+  std::function<void(const BrowserRequest&)> browserHandler;
+  std::function<void(HWND)> idleHandler;
+};
+static State player;
 static char handedOut[HANDED_OUT_SIZE];
 
 LRESULT mainWindowAnswer(UINT message) { return (LRESULT)(0x5A5A0000 + message); }
@@ -41,8 +51,8 @@ static bool answersDistinctively(UINT message) {
 }
 
 static const Entry* entryAt(WPARAM index) {
-  if ((INT_PTR)index < 0 || (size_t)index >= playlist.size()) return nullptr;
-  return &playlist[(size_t)index];
+  if ((INT_PTR)index < 0 || (size_t)index >= player.playlist.size()) return nullptr;
+  return &player.playlist[(size_t)index];
 }
 
 static LRESULT handOut(bool present, const std::string& text) {
@@ -55,17 +65,54 @@ static LRESULT recordBrowserRequest(int request, WPARAM argument) {
   BrowserRequest recorded{request, argument, ""};
   bool opens = request == request::MBOPEN || request == request::OPEN_URL;
   if (opens && argument != 0) recorded.address = (const char*)argument;
-  requests.push_back(recorded);
-  if (browserHandler) browserHandler(recorded);
+  player.requests.push_back(recorded);
+  if (player.browserHandler) player.browserHandler(recorded);
   return 0;
 }
 
+// ---- IPC_GET_EXTENDED_FILE_INFO: what the decoder read from the file the request names,
+// written into the caller's buffer as the entry's answer says.
+
+static bool isUrl(const std::string& path) { return path.find("://") != std::string::npos; }
+
+// The decoder reads the file the request names, whichever entry lists it.
+static const Entry* entryForFile(const char* file) {
+  for (const Entry& entry : player.playlist) {
+    if (entry.hasPath && entry.path == file) return &entry;
+  }
+  return nullptr;
+}
+
+// A URL has no title, artist or album of its own: only the stream's title is known.
+static const std::string* valueFor(const Entry& entry, const std::string& key) {
+  if (isUrl(entry.path) && key != infokey::STREAM_TITLE) return nullptr;
+  auto found = entry.info.find(key);
+  return found == entry.info.end() ? nullptr : &found->second;
+}
+
+static LRESULT answerFileInfo(const ExtendedFileInfo* query) {
+  if (query == nullptr) return 0;
+  std::string key = query->metadata != nullptr ? query->metadata : "";
+  player.infoRequests.push_back({query->filename != nullptr ? query->filename : "", key});
+  const Entry* entry = query->filename != nullptr ? entryForFile(query->filename) : nullptr;
+  const std::string* value = entry != nullptr ? valueFor(*entry, key) : nullptr;
+  if (value == nullptr || query->ret == nullptr) return 0;
+  InfoAnswer answer = entry->infoAnswer;
+  if (answer == InfoAnswer::FillsUnterminated) {
+    for (size_t i = 0; i < query->retlen; ++i)
+      query->ret[i] = i < value->size() ? (*value)[i] : INFO_FILLER;
+  } else if (answer != InfoAnswer::OneWithoutWriting && query->retlen > 0) {
+    size_t kept = std::min(value->size(), query->retlen - 1);  // cut, and terminated
+    memcpy(query->ret, value->data(), kept);
+    query->ret[kept] = '\0';
+  }
+  return answer == InfoAnswer::ZeroAfterWriting ? 0 : 1;
+}
+
+const std::vector<InfoRequest>& infoRequests() { return player.infoRequests; }
+
 // ---- Beyond the requests of the 5.0 days: the version, the main menu and its command ids,
 // the settings folder, the web browser.
-
-static HMENU menuHandle;
-static UINT nextCommand = FIRST_REGISTERED_COMMAND;
-static std::vector<LPARAM> numbers;
 
 static HMENU buildMainMenu() {
   HMENU playback = CreatePopupMenu();
@@ -80,66 +127,49 @@ static HMENU buildMainMenu() {
 
 // The answer to a request the player does not handle: 1 from the players without a
 // mini-browser, as their handler's default; 0 from the older ones.
-static LRESULT unhandled() { return built.miniBrowser ? 0 : 1; }
+static LRESULT unhandled() { return player.built.miniBrowser ? 0 : 1; }
 
 static LRESULT giveCommandIds(WPARAM count) {
-  if (menuHandle == nullptr || !built.givesCommandIds) return unhandled();
-  UINT first = nextCommand;
-  nextCommand += (UINT)count;
+  if (player.menuHandle == nullptr || !player.built.givesCommandIds) return unhandled();
+  UINT first = player.nextCommand;
+  player.nextCommand += (UINT)count;
   return first;
 }
 
-static LRESULT answerLaterRequest(WPARAM argument, LPARAM number) {
-  switch (number) {
-    case request::GETVERSION:
-      return (LRESULT)built.version;
-    case request::GETINIDIRECTORY:
-      return built.settingsFolder.empty() ? 0 : (LRESULT)built.settingsFolder.c_str();
-    case request::GET_HMENU:
-      return argument == 0 ? (LRESULT)menuHandle : 0;
-    case request::REGISTER_LOWORD_COMMAND:
-      return giveCommandIds(argument);
-    case request::OPEN_URL:
-      return recordBrowserRequest((int)number, argument);
-    default:
-      return unhandled();
-  }
-}
+HMENU mainMenu() { return player.menuHandle; }
 
-HMENU mainMenu() { return menuHandle; }
+std::vector<UINT> menuCommands() {
+  std::vector<UINT> ids;
+  for (int i = 0; i < GetMenuItemCount(player.menuHandle); ++i)
+    ids.push_back(GetMenuItemID(player.menuHandle, i));
+  return ids;
+}
 
 void setVersion(unsigned version, bool miniBrowser) {
-  built.version = version;
-  built.miniBrowser = miniBrowser;
+  player.built.version = version;
+  player.built.miniBrowser = miniBrowser;
 }
 
-void setSettingsFolder(const std::string& folder) { built.settingsFolder = folder; }
+void setSettingsFolder(const std::string& folder) { player.built.settingsFolder = folder; }
 
-void chooseMenuItem(UINT command) {
-  SendMessageA(mainHandle, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+static void toMain(UINT message, WPARAM wParam) {
+  SendMessageA(player.mainHandle, message, wParam, 0);
 }
-void chooseSystemMenuItem(UINT command) { SendMessageA(mainHandle, WM_SYSCOMMAND, command, 0); }
+void chooseMenuItem(UINT command) { toMain(WM_COMMAND, MAKEWPARAM(command, 0)); }
+void chooseSystemMenuItem(UINT command) { toMain(WM_SYSCOMMAND, command); }
 
 int countRequests(LPARAM number) {
-  int count = 0;
-  for (LPARAM seen : numbers) count += seen == number ? 1 : 0;
-  return count;
-}
-
-static void forgetLaterState() {
-  if (menuHandle != nullptr) DestroyMenu(menuHandle);
-  menuHandle = nullptr;
-  nextCommand = FIRST_REGISTERED_COMMAND;
-  numbers.clear();
+  return (int)std::count(player.numbers.begin(), player.numbers.end(), number);
 }
 
 // ---- Requests
 
 static LRESULT answerRequest(WPARAM argument, LPARAM number) {
   const Entry* entry = entryAt(argument);
+  const Options& built = player.built;
   switch (number) {
     case request::GETLISTPOS:
-      return currentPosition;
+      return player.currentPosition;
     case request::GETPLAYLISTFILE:
       return handOut(entry != nullptr && entry->hasPath, entry ? entry->path : "");
     case request::GETPLAYLISTTITLE:
@@ -150,63 +180,71 @@ static LRESULT answerRequest(WPARAM argument, LPARAM number) {
       return unhandled();
     case request::GETWND:
       if (!built.answersPlaylistWindowRequest || argument != GETWND_PE) return 0;
-      return (LRESULT)playlistHandle;
+      return (LRESULT)player.playlistHandle;
     case request::GET_EXTENDED_FILE_INFO:
-      return answerFileInfo((const ExtendedFileInfo*)argument, playlist);
+      return answerFileInfo((const ExtendedFileInfo*)argument);
+    case request::GETVERSION:
+      return (LRESULT)built.version;
+    case request::GETINIDIRECTORY:
+      return built.settingsFolder.empty() ? 0 : (LRESULT)built.settingsFolder.c_str();
+    case request::GET_HMENU:
+      return argument == 0 ? (LRESULT)player.menuHandle : 0;
+    case request::REGISTER_LOWORD_COMMAND:
+      return giveCommandIds(argument);
+    case request::OPEN_URL:
+      return recordBrowserRequest((int)number, argument);
     default:
-      return answerLaterRequest(argument, number);
+      return unhandled();
   }
 }
 
 // The playlist editor is told to show the new entry: twice while a track plays, once when
 // playback starts from stop.
-static void showEntry() { SendMessageA(playlistHandle, PE_SHOW_ENTRY, SHOW_ENTRY_ARGUMENT, 0); }
+static void showEntry() {
+  SendMessageA(player.playlistHandle, PE_SHOW_ENTRY, SHOW_ENTRY_ARGUMENT, 0);
+}
 
 // Posted, not sent: it reaches the main window through the message loop, after the entry's
 // display title has changed.
-static void postTitleNotice() { PostMessageA(mainHandle, WA_IPC, misc::TITLE, CB_MISC); }
+static void postTitleNotice() { PostMessageA(player.mainHandle, WA_IPC, misc::TITLE, CB_MISC); }
+
+static std::wstring wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
 // What the player does whatever started the track: move, show it, tell the main window.
 static void startTrack(int position) {
   const Entry* entry = entryAt((WPARAM)position);
   if (entry == nullptr) return;
-  bool wasPlaying = isPlaying;
-  currentPosition = position;
-  isPlaying = true;
-  isPaused = false;
+  bool wasPlaying = player.isPlaying;
+  player.currentPosition = position;
+  player.isPlaying = true;
+  player.isPaused = false;
   showEntry();
   if (wasPlaying) showEntry();
   std::string path = entry->path;  // the player's own copy, not the handed-out buffer
-  std::wstring widePath(path.begin(), path.end());
-  SendMessageA(mainHandle, WA_IPC, (WPARAM)path.c_str(), request::PLAYING_FILE);
-  SendMessageW(mainHandle, WA_IPC, (WPARAM)widePath.c_str(), request::PLAYING_FILEW);
+  SendMessageA(player.mainHandle, WA_IPC, (WPARAM)path.c_str(), request::PLAYING_FILE);
+  SendMessageW(player.mainHandle, WA_IPC, (WPARAM)wide(path).c_str(), request::PLAYING_FILEW);
   postTitleNotice();
 }
 
 static int stepped(int step) {
-  int count = (int)playlist.size();
-  return count == 0 ? -1 : ((currentPosition + step) % count + count) % count;
-}
-
-static void stopPlaying() {
-  isPlaying = false;
-  isPaused = false;
-  showEntry();
-  postTitleNotice();
-}
-
-// Pausing and resuming change the title the player shows; a stopped player ignores both.
-static void togglePause() {
-  if (!isPlaying) return;
-  isPaused = !isPaused;
-  postTitleNotice();
+  int count = (int)player.playlist.size();
+  return count == 0 ? -1 : ((player.currentPosition + step) % count + count) % count;
 }
 
 static void handleCommand(WORD command) {
   if (command == command::NEXT) startTrack(stepped(1));
   if (command == command::PREVIOUS) startTrack(stepped(-1));
-  if (command == command::STOP) stopPlaying();
-  if (command == command::PAUSE) togglePause();
+  if (command == command::STOP) {
+    player.isPlaying = false;
+    player.isPaused = false;
+    showEntry();
+    postTitleNotice();
+  }
+  // Pausing and resuming change the title the player shows; a stopped player ignores both.
+  if (command == command::PAUSE && player.isPlaying) {
+    player.isPaused = !player.isPaused;
+    postTitleNotice();
+  }
 }
 
 static void recordText(std::wstring& text, bool unicode, LPARAM lParam) {
@@ -221,79 +259,62 @@ static void recordText(std::wstring& text, bool unicode, LPARAM lParam) {
   }
 }
 
-static LRESULT defaultAnswer(bool unicode, HWND window, UINT message, WPARAM wParam,
-                             LPARAM lParam) {
-  return unicode ? DefWindowProcW(window, message, wParam, lParam)
-                 : DefWindowProcA(window, message, wParam, lParam);
+// The player's two procedures, in the A and the W form.
+template <bool unicode>
+static LRESULT defaultAnswer(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return (unicode ? DefWindowProcW : DefWindowProcA)(window, message, wParam, lParam);
 }
 
-static LRESULT mainProcedure(bool unicode, HWND window, UINT message, WPARAM wParam,
-                             LPARAM lParam) {
-  mainMessages.push_back(message);
+template <bool unicode>
+static LRESULT CALLBACK mainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  player.mainMessages.push_back(message);
   lstrcpynA(handedOut, STALE_TEXT, (int)HANDED_OUT_SIZE);
   if (message == WA_IPC) {
-    numbers.push_back(lParam);
+    player.numbers.push_back(lParam);
     return answerRequest(wParam, lParam);
   }
-  if (message == WM_SETTEXT) recordText(mainText, unicode, lParam);
+  if (message == WM_SETTEXT) recordText(player.mainText, unicode, lParam);
   if (message == WM_ENTERIDLE && wParam == MSGF_DIALOGBOX) {
-    if (idleHandler) idleHandler((HWND)lParam);
+    if (player.idleHandler) player.idleHandler((HWND)lParam);
     return 0;
   }
-  if (built.followsCommands && message == WM_COMMAND) handleCommand(LOWORD(wParam));
-  if (built.followsCommands && message == END_OF_TRACK) startTrack(stepped(1));
+  bool follows = player.built.followsCommands;
+  if (follows && message == WM_COMMAND) handleCommand(LOWORD(wParam));
+  if (follows && message == END_OF_TRACK) startTrack(stepped(1));
   if (!answersDistinctively(message))
-    return defaultAnswer(unicode, window, message, wParam, lParam);
+    return defaultAnswer<unicode>(window, message, wParam, lParam);
   return mainWindowAnswer(message);
 }
 
-static LRESULT playlistProcedure(bool unicode, HWND window, UINT message, WPARAM wParam,
-                                 LPARAM lParam) {
-  playlistMessages.push_back(message);
-  if (message == WM_SETTEXT) recordText(playlistText, unicode, lParam);
-  if (built.followsCommands && message == WM_LBUTTONDBLCLK) startTrack(selectedPosition);
+template <bool unicode>
+static LRESULT CALLBACK playlistProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  player.playlistMessages.push_back(message);
+  if (message == WM_SETTEXT) recordText(player.playlistText, unicode, lParam);
+  if (player.built.followsCommands && message == WM_LBUTTONDBLCLK)
+    startTrack(player.selectedPosition);
   if (!answersDistinctively(message))
-    return defaultAnswer(unicode, window, message, wParam, lParam);
+    return defaultAnswer<unicode>(window, message, wParam, lParam);
   return playlistWindowAnswer(message);
 }
 
-static LRESULT CALLBACK mainProcedureA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return mainProcedure(false, window, message, wParam, lParam);
-}
-static LRESULT CALLBACK mainProcedureW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return mainProcedure(true, window, message, wParam, lParam);
-}
-static LRESULT CALLBACK playlistProcedureA(HWND window, UINT message, WPARAM wParam,
-                                           LPARAM lParam) {
-  return playlistProcedure(false, window, message, wParam, lParam);
-}
-static LRESULT CALLBACK playlistProcedureW(HWND window, UINT message, WPARAM wParam,
-                                           LPARAM lParam) {
-  return playlistProcedure(true, window, message, wParam, lParam);
-}
 static LRESULT CALLBACK skinProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-static std::wstring wide(const char* text) {
-  std::string narrow = text;
-  return std::wstring(narrow.begin(), narrow.end());
-}
-
-static bool registerClass(const char* name, WNDPROC procedure, bool unicode) {
-  if (unicode) {
-    std::wstring wideName = wide(name);
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = wideName.c_str();
-    return RegisterClassW(&windowClass) != 0;
-  }
-  WNDCLASSA windowClass = {};
+// Through RegisterClassA or RegisterClassW, with the name in their character set.
+template <typename WindowClass, typename Char>
+static bool registerWith(ATOM(WINAPI* registerClass)(const WindowClass*), const Char* name,
+                         WNDPROC procedure) {
+  WindowClass windowClass = {};
   windowClass.lpfnWndProc = procedure;
   windowClass.hInstance = GetModuleHandleA(nullptr);
   windowClass.lpszClassName = name;
-  return RegisterClassA(&windowClass) != 0;
+  return registerClass(&windowClass) != 0;
+}
+
+static bool registerClass(const char* name, WNDPROC procedure, bool unicode) {
+  return unicode ? registerWith(RegisterClassW, wide(name).c_str(), procedure)
+                 : registerWith(RegisterClassA, name, procedure);
 }
 
 static HWND createWindow(const char* className, const char* title, bool unicode, HWND parent) {
@@ -307,63 +328,50 @@ static HWND createWindow(const char* className, const char* title, bool unicode,
 }
 
 bool start(const Options& options) {
-  built = options;
+  player.built = options;
   bool unicode = options.unicodeWindows;
-  if (!registerClass(MAIN_CLASS, unicode ? mainProcedureW : mainProcedureA, unicode) ||
-      !registerClass(PLAYLIST_CLASS, unicode ? playlistProcedureW : playlistProcedureA, unicode))
+  if (!registerClass(MAIN_CLASS, unicode ? mainProcedure<true> : mainProcedure<false>, unicode) ||
+      !registerClass(PLAYLIST_CLASS, unicode ? playlistProcedure<true> : playlistProcedure<false>,
+                     unicode))
     return false;
-  mainHandle = createWindow(MAIN_CLASS, "Model Player", unicode, nullptr);
+  player.mainHandle = createWindow(MAIN_CLASS, "Model Player", unicode, nullptr);
   if (options.playlistInsideSkin) {
     if (!registerClass(SKIN_CLASS, skinProcedure, true)) return false;
-    skinHandle = createWindow(SKIN_CLASS, "Model Skin", true, nullptr);
+    player.skinHandle = createWindow(SKIN_CLASS, "Model Skin", true, nullptr);
   }
-  playlistHandle =
-      createWindow(PLAYLIST_CLASS, "Model Player Playlist Editor", unicode, skinHandle);
-  if (options.mainMenu) menuHandle = buildMainMenu();
-  return mainHandle != nullptr && playlistHandle != nullptr;
-}
-
-// Notices still queued for the player die with it; left in the queue they would reach the
-// next player's windows.
-static void discardPostedMessages() {
-  MSG message;
-  while (mainHandle != nullptr && PeekMessageA(&message, mainHandle, 0, 0, PM_REMOVE)) {
-  }
+  player.playlistHandle =
+      createWindow(PLAYLIST_CLASS, "Model Player Playlist Editor", unicode, player.skinHandle);
+  if (options.mainMenu) player.menuHandle = buildMainMenu();
+  return player.mainHandle != nullptr && player.playlistHandle != nullptr;
 }
 
 void stop() {
-  discardPostedMessages();
-  for (HWND* window : {&playlistHandle, &skinHandle, &mainHandle}) {
-    if (*window != nullptr) DestroyWindow(*window);
-    *window = nullptr;
+  // Notices still queued for the player die with it; left in the queue they would reach the
+  // next player's windows.
+  MSG message;
+  while (player.mainHandle != nullptr &&
+         PeekMessageA(&message, player.mainHandle, 0, 0, PM_REMOVE)) {
+  }
+  for (HWND window : {player.playlistHandle, player.skinHandle, player.mainHandle}) {
+    if (window != nullptr) DestroyWindow(window);
   }
   for (const char* name : {PLAYLIST_CLASS, SKIN_CLASS, MAIN_CLASS}) {
     UnregisterClassA(name, GetModuleHandleA(nullptr));
   }
-  forgetLaterState();
-  built = Options();
-  playlist.clear();
-  currentPosition = selectedPosition = 0;
-  isPlaying = isPaused = false;
-  forgetInfoRequests();
-  requests.clear();
-  mainMessages.clear();
-  playlistMessages.clear();
-  mainText.clear();
-  playlistText.clear();
-  browserHandler = nullptr;
-  idleHandler = nullptr;
+  if (player.menuHandle != nullptr) DestroyMenu(player.menuHandle);
+  player = State();
 }
 
-HWND mainWindow() { return mainHandle; }
-HWND playlistWindow() { return playlistHandle; }
+HWND mainWindow() { return player.mainHandle; }
+HWND playlistWindow() { return player.playlistHandle; }
 
 static WNDPROC behindOtherHook;
 static LRESULT CALLBACK otherPluginHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return CallWindowProcW(behindOtherHook, window, message, wParam, lParam);
 }
 WNDPROC hookInFrontOfMainWindow() {
-  behindOtherHook = (WNDPROC)SetWindowLongPtrW(mainHandle, GWLP_WNDPROC, (LONG_PTR)otherPluginHook);
+  behindOtherHook =
+      (WNDPROC)SetWindowLongPtrW(player.mainHandle, GWLP_WNDPROC, (LONG_PTR)otherPluginHook);
   return otherPluginHook;
 }
 
@@ -374,17 +382,16 @@ LONG_PTR currentProcedure(HWND window) {
 
 bool hasOwnProcedure(HWND window) {
   bool unicode = IsWindowUnicode(window) != FALSE;
-  LONG_PTR current = currentProcedure(window);
-  if (window == mainHandle) return current == (LONG_PTR)(unicode ? mainProcedureW : mainProcedureA);
-  if (window == playlistHandle)
-    return current == (LONG_PTR)(unicode ? playlistProcedureW : playlistProcedureA);
-  return false;
+  WNDPROC own = nullptr;
+  if (window == player.mainHandle) own = unicode ? mainProcedure<true> : mainProcedure<false>;
+  if (window == player.playlistHandle)
+    own = unicode ? playlistProcedure<true> : playlistProcedure<false>;
+  return own != nullptr && currentProcedure(window) == (LONG_PTR)own;
 }
 
-void setPlaylist(const std::vector<Entry>& entries) { playlist = entries; }
-void setPosition(int position) { currentPosition = position; }
-int position() { return currentPosition; }
-bool playing() { return isPlaying; }
+void setPlaylist(const std::vector<Entry>& entries) { player.playlist = entries; }
+void setPosition(int position) { player.currentPosition = position; }
+bool playing() { return player.isPlaying; }
 
 std::string playerFolder() {
   char path[MAX_PATH] = {};
@@ -393,21 +400,33 @@ std::string playerFolder() {
   return text.substr(0, text.find_last_of('\\') + 1);
 }
 
-void pressNext() { SendMessageA(mainHandle, WM_COMMAND, command::NEXT, 0); }
-void pressPrevious() { SendMessageA(mainHandle, WM_COMMAND, command::PREVIOUS, 0); }
-void pressNextKey() { SendMessageA(mainHandle, WM_COMMAND, MAKEWPARAM(command::NEXT, 1), 0); }
-void pressStop() { SendMessageA(mainHandle, WM_COMMAND, command::STOP, 0); }
-void pressPause() { SendMessageA(mainHandle, WM_COMMAND, command::PAUSE, 0); }
+void pressNext() { toMain(WM_COMMAND, command::NEXT); }
+void pressPrevious() { toMain(WM_COMMAND, command::PREVIOUS); }
+void pressNextKey() { toMain(WM_COMMAND, MAKEWPARAM(command::NEXT, 1)); }
+void pressStop() { toMain(WM_COMMAND, command::STOP); }
+void pressPause() { toMain(WM_COMMAND, command::PAUSE); }
 
 void doubleClickEntry(int position) {
-  selectedPosition = position;
-  SendMessageA(playlistHandle, WM_LBUTTONDBLCLK, 0, 0);
+  player.selectedPosition = position;
+  SendMessageA(player.playlistHandle, WM_LBUTTONDBLCLK, 0, 0);
 }
 
 void changeTrack(int position) { startTrack(position); }
 
+const std::vector<Route> TRACK_ROUTES = {
+    {"jump to file, from stop", [] { changeTrack(0); }, 1},
+    {"next button", pressNext, 2},
+    {"next key", pressNextKey, 3},
+    {"previous button", pressPrevious, 2},
+    {"playlist double-click", [] { doubleClickEntry(0); }, 1},
+    {"media library or Explorer", [] { changeTrack(2); }, 3},
+    {"end of track", endOfTrack, 1},
+    {"stop", pressStop, 0},
+    {"replay from stop", [] { changeTrack(0); }, 0},
+};
+
 void endOfTrack() {
-  PostMessageA(mainHandle, END_OF_TRACK, 0, 0);
+  PostMessageA(player.mainHandle, END_OF_TRACK, 0, 0);
   deliverPostedMessages();
 }
 
@@ -416,40 +435,41 @@ void deliverPostedMessages() {
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
 }
 
-static std::string streamDisplayTitle(const std::string& streamTitle, const std::string& station) {
-  return streamTitle + " (" + station + ")";
+// The display title "Artist - Title (Station)" and the "streamtitle" of a stream's title.
+static void setStreamTitle(Entry& entry, const std::string& streamTitle) {
+  entry.title = streamTitle + " (" + entry.station + ")";
+  entry.info[infokey::STREAM_TITLE] = streamTitle;
 }
 
 Entry streamEntry(const std::string& url, const std::string& station,
                   const std::string& streamTitle) {
-  Entry entry{url, streamDisplayTitle(streamTitle, station)};
-  entry.info[infokey::STREAM_TITLE] = streamTitle;
+  Entry entry{url, ""};
   entry.station = station;
+  setStreamTitle(entry, streamTitle);
   return entry;
 }
 
 void changeStreamTitle(int position, const std::string& streamTitle) {
   if (entryAt((WPARAM)position) == nullptr) return;
-  Entry& entry = playlist[(size_t)position];
-  entry.title = streamDisplayTitle(streamTitle, entry.station);
-  entry.info[infokey::STREAM_TITLE] = streamTitle;
+  setStreamTitle(player.playlist[(size_t)position], streamTitle);
   postTitleNotice();
 }
 
-const std::vector<BrowserRequest>& browserRequests() { return requests; }
-void clearBrowserRequests() { requests.clear(); }
-const std::vector<UINT>& mainWindowMessages() { return mainMessages; }
-const std::vector<UINT>& playlistWindowMessages() { return playlistMessages; }
-const std::vector<LPARAM>& requestNumbers() { return numbers; }
+const std::vector<BrowserRequest>& browserRequests() { return player.requests; }
+void clearBrowserRequests() { player.requests.clear(); }
+const std::vector<UINT>& mainWindowMessages() { return player.mainMessages; }
+const std::vector<UINT>& playlistWindowMessages() { return player.playlistMessages; }
+const std::vector<LPARAM>& requestNumbers() { return player.numbers; }
 
 std::wstring textReceived(HWND window) {
-  return window == mainHandle ? mainText : window == playlistHandle ? playlistText : L"";
+  if (window == player.mainHandle) return player.mainText;
+  return window == player.playlistHandle ? player.playlistText : L"";
 }
 
 void onBrowserRequest(std::function<void(const BrowserRequest&)> handler) {
-  browserHandler = std::move(handler);
+  player.browserHandler = std::move(handler);
 }
-void onDialogIdle(std::function<void(HWND)> handler) { idleHandler = std::move(handler); }
+void onDialogIdle(std::function<void(HWND)> handler) { player.idleHandler = std::move(handler); }
 
 std::string describe(const BrowserRequest& request) {
   if (request.request == request::MBBLOCK) return "block " + std::to_string(request.argument);
@@ -460,7 +480,7 @@ std::string describe(const BrowserRequest& request) {
 
 std::vector<std::string> describedRequests() {
   std::vector<std::string> lines;
-  for (const BrowserRequest& request : requests) lines.push_back(describe(request));
+  for (const BrowserRequest& request : player.requests) lines.push_back(describe(request));
   return lines;
 }
 

@@ -92,7 +92,6 @@ bool hasOwnProcedure(HWND window);
 
 void setPlaylist(const std::vector<Entry>& entries);
 void setPosition(int position);
-int position();
 bool playing();
 // The folder of the player's executable, ending in a backslash.
 std::string playerFolder();
@@ -109,6 +108,14 @@ void changeTrack(int position);
 // The playing track ends: the player posts itself 0x402 and starts the next one when the
 // message loop delivers it.
 void endOfTrack();
+// Each way above to a new track, as a tour of a three-track playlist from stop: the track it
+// reaches (1 to 3), then a stop and a replay of the first track, which reach no new one (0).
+struct Route {
+  const char* name;
+  void (*take)();
+  int track;
+};
+extern const std::vector<Route> TRACK_ROUTES;
 // The pause button: pauses, and pressed again resumes (WM_COMMAND 40046).
 void pressPause();
 // Delivers what is posted to the player's windows, as its message loop would. The player
@@ -147,6 +154,10 @@ std::wstring textReceived(HWND window);
 // The main pop-up menu (null unless built with one), and the user choosing `command` from it
 // where the player shows it (WM_COMMAND) or inside the window's system menu (WM_SYSCOMMAND).
 HMENU mainMenu();
+// The commands of the main menu's top level, in order, with GetMenuItemID's answers for its
+// submenu and separator.
+std::vector<UINT> menuCommands();
+const UINT SUBMENU = (UINT)-1, SEPARATOR = 0;
 // Changes what the player says of itself after start-up.
 void setVersion(unsigned version, bool miniBrowser);
 void setSettingsFolder(const std::string& folder);

@@ -79,7 +79,6 @@ const UINT END_OF_TRACK = 0x402;
 
 // The playlist editor: its class, and the messages it gets around a track change.
 const char PLAYLIST_CLASS[] = "Winamp PE";
-const wchar_t PLAYLIST_CLASS_W[] = L"Winamp PE";
 const UINT PE_SHOW_ENTRY = 0x400;  // wParam SHOW_ENTRY_ARGUMENT
 const WPARAM SHOW_ENTRY_ARGUMENT = 666;
 const UINT PE_SECOND = 0x401;  // sent by the players of the 5.0 days only

@@ -1,10 +1,10 @@
 #include "kit/player_place.h"
 
+#include <filesystem>
+
 #include "kit/model_player.h"
 
 #ifndef _WIN32
-#include <filesystem>
-
 #include "windows_model.h"
 #endif
 
@@ -39,10 +39,8 @@ std::string settingsFile() { return modelplayer::playerFolder() + "Plugins\\gen_
 std::string settingsFileOnDisk() { return settingsFile(); }
 
 std::string settingsFolder() {
-  std::string folder = scratch + "\\AppData";
-  CreateDirectoryA(folder.c_str(), nullptr);
-  folder += "\\Winamp";
-  CreateDirectoryA(folder.c_str(), nullptr);
+  std::string folder = scratch + "\\AppData\\Winamp";
+  std::filesystem::create_directories(folder);
   return folder;
 }
 

@@ -28,22 +28,25 @@ std::string PlayerTest::taggedTrack(const std::string& name, const samplemp3::Te
   return writeTrack(name, samplemp3::taggedTrack(frames));
 }
 
-void PlayerTest::play(const std::vector<modelplayer::Entry>& entries, int position) {
-  modelplayer::setPlaylist(entries);
-  modelplayer::setPosition(position);
+void PlayerTest::playBandTracks(const std::vector<std::string>& titles) {
+  std::vector<modelplayer::Entry> entries;
+  for (const std::string& title : titles) {
+    entries.push_back(
+        {taggedTrack(title + ".mp3", {{"TIT2", title}, {"TPE1", "Band"}}), "Band - " + title});
+  }
+  play(entries);
 }
 
-std::string PlayerTest::settingsFile() const { return kit::settingsFile(); }
-
-std::string PlayerTest::settingsFileOnDisk() const { return kit::settingsFileOnDisk(); }
-
-std::string PlayerTest::readSettingsFile() const { return kit::readFile(settingsFileOnDisk()); }
-
-void PlayerTest::writeSettingsFile(const std::string& text) const {
-  kit::writeFile(settingsFileOnDisk(), text);
+std::vector<std::string> PlayerTest::takeRequests() {
+  std::vector<std::string> taken = requests();
+  modelplayer::clearBrowserRequests();
+  return taken;
 }
 
-std::string PlayerTest::pluginFileName() const { return kit::pluginFileName(); }
+bool PlayerTest::hooked() const {
+  return currentProcedure(modelplayer::mainWindow()) == (LONG_PTR)mainWindowHook &&
+         currentProcedure(modelplayer::playlistWindow()) == (LONG_PTR)playlistWindowHook;
+}
 
 std::string PlayerTest::switches() const {
   return std::string(bDisabledPlugin ? "1" : "0") + (bDisabledStartUp ? "1" : "0") +
@@ -62,10 +65,21 @@ void runSettingsDialog(std::function<void(HWND)> user) {
 
 void clickButton(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
+void tickAndOk(int id) {
+  runSettingsDialog([id](HWND dialog) {
+    clickButton(dialog, id);
+    clickButton(dialog, IDOK);
+  });
+}
+
 std::vector<std::string> pageRequests(const std::string& address) {
   return {"block 0", "bring up", "open " + address, "block 1"};
 }
 
 std::string pageAddress(const std::string& query) {
   return std::string(LYRICS_BASE_ADDRESS) + "plugin.php?" + query;
+}
+
+std::vector<std::string> bandPage(const std::string& title) {
+  return pageRequests(pageAddress("title=" + title + "&&artist=Band"));
 }

@@ -1,5 +1,5 @@
 // A fresh model player with the plug-in's record filled in, as the player does before
-// start-up, and the plug-in's state as it is right after loading.
+// start-up, and the plug-in's state as it is right after loading. Brings the whole kit.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,6 +11,8 @@
 #include "kit/files.h"
 #include "kit/linked_plugin.h"
 #include "kit/model_player.h"
+#include "kit/player_numbers.h"
+#include "kit/player_place.h"
 #include "kit/sample_mp3.h"
 #include "plugin/plugin.h"
 
@@ -23,16 +25,26 @@ class PlayerTest : public ::testing::Test {
   std::string writeTrack(const std::string& name, const std::string& bytes);
   std::string taggedTrack(const std::string& name, const samplemp3::TextFrames& frames);
   // Makes `entries` the playlist, with the current position at `position`.
-  void play(const std::vector<modelplayer::Entry>& entries, int position = 0);
+  void play(const std::vector<modelplayer::Entry>& entries, int position = 0) {
+    modelplayer::setPlaylist(entries);
+    modelplayer::setPosition(position);
+  }
+  // Plays "<title>.mp3" for each title, tagged with it and the artist "Band" and listed as
+  // "Band - <title>".
+  void playBandTracks(const std::vector<std::string>& titles);
+  // The mini-browser requests so far; take...() also forgets them.
   std::vector<std::string> requests() const { return modelplayer::describedRequests(); }
+  std::vector<std::string> takeRequests();
 
   // The settings file as the plug-in names it, and as this program opens it.
-  std::string settingsFile() const;
-  std::string settingsFileOnDisk() const;
-  std::string readSettingsFile() const;
-  void writeSettingsFile(const std::string& text) const;
+  std::string settingsFile() const { return kit::settingsFile(); }
+  std::string settingsFileOnDisk() const { return kit::settingsFileOnDisk(); }
+  std::string readSettingsFile() const { return kit::readFile(settingsFileOnDisk()); }
+  void writeSettingsFile(const std::string& text) const {
+    kit::writeFile(settingsFileOnDisk(), text);
+  }
   // The plug-in's file name: the section of the settings file.
-  std::string pluginFileName() const;
+  std::string pluginFileName() const { return kit::pluginFileName(); }
   // The plug-in's section with these keys, and as the plug-in saves its switches.
   std::string section(const kit::Keys& keys = {}) const {
     return kit::settingsSection(pluginFileName(), keys);
@@ -40,6 +52,8 @@ class PlayerTest : public ::testing::Test {
   std::string saved(bool plugin, bool startUp, bool autoOpen) const {
     return kit::savedSwitches(pluginFileName(), plugin, startUp, autoOpen);
   }
+  // Whether the plug-in's hooks are the procedures of the player's two windows.
+  bool hooked() const;
   // The three switches as "010" (plug-in, start-up page, auto open), and the record's
   // description once the settings have been saved.
   std::string switches() const;
@@ -56,7 +70,11 @@ using modelplayer::currentProcedure;
 // Opens the settings dialog through the record's config operation; `user` acts once it is up.
 void runSettingsDialog(std::function<void(HWND)> user);
 void clickButton(HWND dialog, int id);
+// Clicks the box `id` in the settings dialog, then OK.
+void tickAndOk(int id);
 
 // The four requests of an update that brings the browser up.
 std::vector<std::string> pageRequests(const std::string& address);
 std::string pageAddress(const std::string& query);
+// The update's requests for a track by "Band" with this title.
+std::vector<std::string> bandPage(const std::string& title);

@@ -10,6 +10,8 @@
 // Japanese and Cyrillic lie outside the ANSI code page, "é" inside it.
 inline const wchar_t MIXED_TITLE[] =
     L"12. \u65E5\u672C\u8A9E - \u0416\u0443\u043A - Caf\u00E9 - Winamp";
+// What an ANSI window keeps: the ANSI code page only.
+inline const wchar_t ANSI_TITLE[] = L"12. Caf\u00E9 - Winamp";
 
 // Sets a title through each window in the Unicode form and reads it back: what the player's
 // own procedure received, and what the window holds.

@@ -1,8 +1,8 @@
 // "Lyrics for this song" in the player's main menu: where it goes, what a pick opens on
 // players with and without a mini-browser, greyed while switched off, gone at quit.
+#include <algorithm>
 #include <string>
 
-#include "kit/player_numbers.h"
 #include "kit/player_test.h"
 #include "settings/settings.h"
 #include "tracking/lyrics_page.h"
@@ -12,34 +12,25 @@
 namespace {
 
 using namespace playernumbers;
+using modelplayer::menuCommands, modelplayer::SEPARATOR, modelplayer::SUBMENU;
 const UINT ITEM = modelplayer::FIRST_REGISTERED_COMMAND;
 
 class LyricsMenuTest : public PlayerTest {
  protected:
   LyricsMenuTest() { playerOptions.mainMenu = true; }
-  void startWith(const char* pluginValue) {
-    writeSettingsFile(section({{"bDisabledPlugin", pluginValue},
-                               {"bDisabledStartUp", "TRUE"},
-                               {"bDisabledAutoOpen", "TRUE"}}));
+  // Starts up without the start-up page and auto open, the plug-in switched off or on.
+  void startWith(bool switchedOff) {
+    writeSettingsFile(saved(switchedOff, true, true));
     plugin.init();
     modelplayer::clearBrowserRequests();
-  }
-  // The commands of the menu's top level, in order.
-  std::vector<UINT> menuCommands() {
-    std::vector<UINT> ids;
-    HMENU menu = modelplayer::mainMenu();
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) ids.push_back(GetMenuItemID(menu, i));
-    return ids;
   }
   bool greyed() {
     return (GetMenuState(modelplayer::mainMenu(), ITEM, MF_BYCOMMAND) & MF_GRAYED) != 0;
   }
   size_t commandsSeenByPlayer() {
-    size_t count = 0;
-    for (UINT message : modelplayer::mainWindowMessages()) {
-      count += message == WM_COMMAND || message == WM_SYSCOMMAND ? 1 : 0;
-    }
-    return count;
+    const auto& seen = modelplayer::mainWindowMessages();
+    return std::count(seen.begin(), seen.end(), WM_COMMAND) +
+           std::count(seen.begin(), seen.end(), WM_SYSCOMMAND);
   }
   std::string songAddress() { return pageAddress("title=Song&&artist=Band"); }
   void playSong() {
@@ -47,11 +38,8 @@ class LyricsMenuTest : public PlayerTest {
   }
 };
 
-// GetMenuItemID of the submenu and of the separator in front of Exit.
-const UINT SUBMENU = (UINT)-1, SEPARATOR = 0;
-
 TEST_F(LyricsMenuTest, ItemSitsJustBeforeExitAndGoesAtQuit) {
-  startWith("FALSE");
+  startWith(false);
   EXPECT_EQ(menuCommands(), (std::vector<UINT>{SUBMENU, SEPARATOR, ITEM, command::EXIT}));
   char text[64] = {};
   GetMenuStringA(modelplayer::mainMenu(), ITEM, text, sizeof text, MF_BYCOMMAND);
@@ -71,7 +59,7 @@ TEST_F(LyricsMenuTest, ItemSitsJustBeforeExitAndGoesAtQuit) {
 TEST_F(LyricsMenuTest, PickOnAPlayerWithoutMiniBrowserOpensTheWebBrowser) {
   modelplayer::setVersion(0x5092, false);
   playSong();
-  startWith("FALSE");
+  startWith(false);
   size_t seen = commandsSeenByPlayer();
   modelplayer::chooseMenuItem(ITEM);
   modelplayer::chooseSystemMenuItem(ITEM);
@@ -85,31 +73,29 @@ TEST_F(LyricsMenuTest, PickOnAPlayerWithoutMiniBrowserOpensTheWebBrowser) {
 
 TEST_F(LyricsMenuTest, PickOnAPlayerWithMiniBrowserBringsItUpWhateverAutoOpenSays) {
   playSong();
-  startWith("FALSE");  // with bDisabledAutoOpen set
+  startWith(false);  // with bDisabledAutoOpen set
   modelplayer::chooseSystemMenuItem(ITEM);
-  EXPECT_EQ(requests(), pageRequests(songAddress()));
+  EXPECT_EQ(takeRequests(), pageRequests(songAddress()));
   EXPECT_STREQ(tracking.lastPageAddress, "") << "an update afterwards still sends its page";
-  modelplayer::clearBrowserRequests();
   modelplayer::changeTrack(0);
   EXPECT_EQ(requests(), (std::vector<std::string>{"block 0", "open " + songAddress(), "block 1"}));
 }
 
 TEST_F(LyricsMenuTest, VersionThresholdIsTheFirstPlayerWithoutMiniBrowser) {
-  startWith("FALSE");
+  startWith(false);
   const std::string empty = pageAddress("");
   for (unsigned version : {0x5000u, 0x5021u, 0x5022u, 0x5666u}) {
     modelplayer::setVersion(version, version < 0x5022);
-    modelplayer::clearBrowserRequests();
     modelplayer::chooseMenuItem(ITEM);
     std::vector<std::string> expected =
         version < 0x5022 ? pageRequests(empty) : std::vector<std::string>{"web browser " + empty};
-    EXPECT_EQ(requests(), expected) << std::hex << version;
+    EXPECT_EQ(takeRequests(), expected) << std::hex << version;
   }
 }
 
 TEST_F(LyricsMenuTest, EmptyPlaylistAndMissingFileStillOpenASoundAddress) {
   modelplayer::setVersion(0x5092, false);
-  startWith("FALSE");
+  startWith(false);
   modelplayer::chooseMenuItem(ITEM);
   play({{folder + "\\missing.mp3", "Band - Song"}});
   modelplayer::chooseMenuItem(ITEM);
@@ -120,7 +106,7 @@ TEST_F(LyricsMenuTest, EmptyPlaylistAndMissingFileStillOpenASoundAddress) {
 
 TEST_F(LyricsMenuTest, GreyedAndInertWhileSwitchedOffUntilTheDialogsOk) {
   playSong();
-  startWith("TRUE");
+  startWith(true);
   EXPECT_TRUE(greyed());
   size_t seen = commandsSeenByPlayer();
   modelplayer::chooseMenuItem(ITEM);
@@ -128,17 +114,11 @@ TEST_F(LyricsMenuTest, GreyedAndInertWhileSwitchedOffUntilTheDialogsOk) {
   EXPECT_TRUE(modelplayer::browserRequests().empty());
   EXPECT_EQ(commandsSeenByPlayer(), seen);
 
-  runSettingsDialog([](HWND dialog) {
-    clickButton(dialog, IDC_DISABLE_PLUGIN);
-    clickButton(dialog, IDOK);
-  });
+  tickAndOk(IDC_DISABLE_PLUGIN);
   EXPECT_FALSE(greyed());
   modelplayer::chooseMenuItem(ITEM);
   EXPECT_EQ(requests(), pageRequests(songAddress()));
-  runSettingsDialog([](HWND dialog) {
-    clickButton(dialog, IDC_DISABLE_PLUGIN);
-    clickButton(dialog, IDOK);
-  });
+  tickAndOk(IDC_DISABLE_PLUGIN);
   EXPECT_TRUE(greyed());
 }
 

@@ -31,10 +31,6 @@ class PluginLifecycleTest : public PlayerTest {
         section({{"bDisabledPlugin", pluginValue}, {"bDisabledStartUp", startUpValue}}));
     EXPECT_EQ(plugin.init(), 0);
   }
-  bool hooksInstalled() {
-    return currentProcedure(plugin.hwndParent) == (LONG_PTR)mainWindowHook &&
-           currentProcedure(modelplayer::playlistWindow()) == (LONG_PTR)playlistWindowHook;
-  }
   std::string startUpDescription() {
     return "TuneLore Plugin (Duskwarn) (" + pluginFileName() + ")";
   }
@@ -45,14 +41,14 @@ TEST_F(PluginLifecycleTest, StartUpWithAllSwitchesClearOpensTheFrontPage) {
   EXPECT_EQ(requests(),
             (std::vector<std::string>{"block 0", "open " LYRICS_BASE_ADDRESS, "block 1"}));
   EXPECT_EQ(std::string(plugin.description), startUpDescription());
-  EXPECT_TRUE(hooksInstalled());
+  EXPECT_TRUE(hooked());
   EXPECT_STREQ(tracking.lastPageAddress, "") << "the front page is no lyrics page";
 }
 
 TEST_F(PluginLifecycleTest, StartUpPageSwitchedOffSendsOnlyTheUnblock) {
   startWith("FALSE", "TRUE");
   EXPECT_EQ(requests(), (std::vector<std::string>{"block 0"}));
-  EXPECT_TRUE(hooksInstalled());
+  EXPECT_TRUE(hooked());
 }
 
 TEST_F(PluginLifecycleTest, DisabledPluginIsNamedLoadedAndHookedButSendsNothing) {
@@ -60,7 +56,7 @@ TEST_F(PluginLifecycleTest, DisabledPluginIsNamedLoadedAndHookedButSendsNothing)
   EXPECT_TRUE(requests().empty());
   EXPECT_TRUE(bDisabledPlugin);
   EXPECT_EQ(std::string(plugin.description), startUpDescription());
-  EXPECT_TRUE(hooksInstalled());
+  EXPECT_TRUE(hooked());
 }
 
 TEST_F(PluginLifecycleTest, NoPlaylistEditorLeavesOnlyTheMainWindowHook) {
@@ -85,7 +81,7 @@ TEST_F(PluginLifecycleTest, QuitSavesRenamesAndTakesTheHooksOut) {
   plugin.quit();
   EXPECT_EQ(std::string(plugin.description), savedDescription());
   EXPECT_EQ(readSettingsFile(), saved(false, true, true));
-  EXPECT_FALSE(hooksInstalled());
+  EXPECT_FALSE(hooked());
   EXPECT_EQ(SendMessageA(plugin.hwndParent, WM_COMMAND, 40048, 0),
             modelplayer::mainWindowAnswer(WM_COMMAND));
 }

@@ -1,14 +1,14 @@
 // The switches' INI file beside the player, or below the player's settings folder, on real
-// files.
+// files; the settings dialog driven by a scripted user: ticks, typing, OK, Cancel, the close
+// box.
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "kit/player_numbers.h"
-#include "kit/player_place.h"
 #include "kit/player_test.h"
 #include "settings/settings.h"
 #include "ui/resource_ids.h"
+#include "ui/settings_dialog.h"
 
 namespace {
 
@@ -108,8 +108,13 @@ class SettingsFolderTest : public SettingsTest {
   std::string folderPluginsOnDisk() const { return kit::onDisk(settingsFolder + "\\Plugins"); }
   // A folder standing where the file should be: no write there succeeds, not even for root.
   void blockFileBesidePlayer() { ASSERT_TRUE(fs::create_directory(settingsFileOnDisk())); }
-  void load() { loadSettings(pluginFileName().c_str(), settingsFolder.c_str()); }
   void save() { saveSettings(pluginFileName().c_str(), settingsFolder.c_str()); }
+  // Loads with each switch set the other way first, so that every one must be read.
+  void expectLoaded(const std::string& expected) {
+    setSwitches(expected[0] == '0', expected[1] == '0', expected[2] == '0');
+    loadSettings(pluginFileName().c_str(), settingsFolder.c_str());
+    EXPECT_EQ(switches(), expected);
+  }
 
   std::string settingsFolder;
 };
@@ -143,9 +148,7 @@ TEST_F(SettingsFolderTest, UnwritableBesideThePlayerSavesToTheSettingsFolder) {
   save();
   EXPECT_TRUE(fs::is_directory(folderPluginsOnDisk())) << "its Plugins folder is created";
   EXPECT_EQ(kit::readFile(folderFileOnDisk()), saved(true, false, true));
-  setSwitches(false, true, false);
-  load();
-  EXPECT_EQ(switches(), "101");
+  expectLoaded("101");
   setSwitches(true, true, true);
   saveSettings(pluginFileName().c_str(), nullptr);  // a player that names no folder
   setSwitches(false, false, false);
@@ -158,16 +161,13 @@ TEST_F(SettingsFolderTest, EarlierFolderFileWinsAtLoadAndGoesAfterASaveBeside) {
   fs::create_directory(folderPluginsOnDisk());
   kit::writeFile(folderFileOnDisk(), saved(true, true, true));
   writeSettingsFile(saved(false, false, false));
-  load();
-  EXPECT_EQ(switches(), "111");
+  expectLoaded("111");
   setSwitches(false, true, false);
   save();
   EXPECT_EQ(readSettingsFile(), saved(false, true, false));
   EXPECT_FALSE(fs::exists(folderFileOnDisk()));
   EXPECT_TRUE(fs::is_directory(folderPluginsOnDisk())) << "only the file goes";
-  setSwitches(true, true, true);
-  load();
-  EXPECT_EQ(switches(), "010");
+  expectLoaded("010");
 }
 
 TEST_F(SettingsFolderTest, UndeletableFolderFileIsRewrittenAfterASaveBeside) {
@@ -179,9 +179,7 @@ TEST_F(SettingsFolderTest, UndeletableFolderFileIsRewrittenAfterASaveBeside) {
   EXPECT_EQ(readSettingsFile(), saved(false, true, false));
   EXPECT_EQ(kit::readFile(folderFileOnDisk()), saved(false, true, false))
       << "left in place, it must not disagree with the file beside the player";
-  setSwitches(true, true, true);
-  load();
-  EXPECT_EQ(switches(), "010");
+  expectLoaded("010");
   SetFileAttributesA(folderFile().c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -193,8 +191,7 @@ TEST_F(SettingsFolderTest, WritableBesideThePlayerLeavesTheSettingsFolderAlone) 
   fs::create_directory(folderPluginsOnDisk());
   ASSERT_TRUE(fs::create_directory(folderFileOnDisk()));
   save();
-  load();
-  EXPECT_EQ(switches(), "011") << "a folder where the file would be is no file";
+  expectLoaded("011");  // a folder where the file would be is no file
   EXPECT_TRUE(fs::is_directory(folderFileOnDisk()));
 }
 
@@ -222,12 +219,6 @@ class PlayerSettingsFolderTest : public SettingsFolderTest {
   }
   int folderRequests() {
     return modelplayer::countRequests(playernumbers::request::GETINIDIRECTORY);
-  }
-  void tickAndOk(int box) {
-    runSettingsDialog([box](HWND dialog) {
-      clickButton(dialog, box);
-      clickButton(dialog, IDOK);
-    });
   }
 };
 
@@ -257,6 +248,104 @@ TEST_F(PlayerSettingsFolderTest, WritableBesideThePlayerOnlyAddsTheRequests) {
   EXPECT_EQ(folderRequests(), 3);
   EXPECT_EQ(readSettingsFile(), saved(false, true, false));
   EXPECT_FALSE(fs::exists(folderPluginsOnDisk()));
+}
+
+class SettingsDialogTest : public PlayerTest {
+ protected:
+  static std::string ticks(HWND dialog) {
+    std::string seen;
+    for (int id : {IDC_DISABLE_PLUGIN, IDC_DISABLE_STARTUP, IDC_DISABLE_AUTOOPEN, IDC_AUTO_LOGIN}) {
+      seen += IsDlgButtonChecked(dialog, id) == BST_CHECKED ? "1" : "0";
+    }
+    return seen;
+  }
+  static std::string text(HWND dialog, int id) {
+    char buffer[256] = {};
+    GetDlgItemTextA(dialog, id, buffer, sizeof buffer);
+    return buffer;
+  }
+  // What the dialog shows when it opens, left with Cancel: the ticks, the user, the password.
+  static std::string shown() {
+    std::string seen;
+    runSettingsDialog([&](HWND dialog) {
+      seen = ticks(dialog) + "|" + text(dialog, IDC_USERNAME) + "|" + text(dialog, IDC_PASSWORD);
+      clickButton(dialog, IDCANCEL);
+    });
+    return seen;
+  }
+};
+
+TEST_F(SettingsDialogTest, OpensWithTheSwitchesTickedAndTheAccountEmpty) {
+  bDisabledPlugin = true;
+  bDisabledAutoOpen = true;
+  EXPECT_EQ(shown(), "1010||");
+}
+
+TEST_F(SettingsDialogTest, OkStoresTheTicksRenamesAndWritesTheFile) {
+  bDisabledStartUp = true;
+  runSettingsDialog([&](HWND dialog) {
+    clickButton(dialog, IDC_DISABLE_PLUGIN);
+    clickButton(dialog, IDC_DISABLE_STARTUP);
+    clickButton(dialog, IDC_DISABLE_AUTOOPEN);
+    clickButton(dialog, IDC_DISABLE_AUTOOPEN);
+    clickButton(dialog, IDOK);
+  });
+  EXPECT_EQ(switches(), "100");
+  EXPECT_EQ(std::string(plugin.description), savedDescription());
+  EXPECT_EQ(readSettingsFile(), saved(true, false, false));
+}
+
+TEST_F(SettingsDialogTest, OkWithoutChangesStillRewritesTheFile) {
+  writeSettingsFile(section({{"bDisabledPlugin", "yes"}}));
+  bDisabledAutoOpen = true;
+  runSettingsDialog([&](HWND dialog) { clickButton(dialog, IDOK); });
+  EXPECT_EQ(switches(), "001");
+  EXPECT_EQ(std::string(plugin.description), savedDescription());
+  EXPECT_EQ(readSettingsFile(), saved(false, false, true));
+}
+
+TEST_F(SettingsDialogTest, CancelAndTheCloseBoxChangeNothing) {
+  for (bool useCloseBox : {false, true}) {
+    char* before = plugin.description;
+    bDisabledStartUp = true;
+    runSettingsDialog([&](HWND dialog) {
+      clickButton(dialog, IDC_DISABLE_PLUGIN);
+      clickButton(dialog, IDC_DISABLE_STARTUP);
+      if (useCloseBox) {
+        SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);  // the close box
+      } else {
+        clickButton(dialog, IDCANCEL);
+      }
+    });
+    EXPECT_EQ(switches(), "010") << useCloseBox;
+    EXPECT_EQ(plugin.description, before) << useCloseBox;
+    EXPECT_EQ(readSettingsFile(), "") << useCloseBox;
+  }
+}
+
+TEST_F(SettingsDialogTest, AccountFieldsAreNeverStored) {
+  runSettingsDialog([&](HWND dialog) {
+    SetDlgItemTextA(dialog, IDC_USERNAME, "someone");
+    SetDlgItemTextA(dialog, IDC_PASSWORD, "secret");
+    clickButton(dialog, IDC_AUTO_LOGIN);
+    clickButton(dialog, IDOK);
+  });
+  std::string file = readSettingsFile();
+  EXPECT_EQ(file.find("someone"), std::string::npos);
+  EXPECT_EQ(file.find("secret"), std::string::npos);
+  EXPECT_EQ(file, saved(false, false, false));
+  EXPECT_EQ(shown(), "0000||");
+}
+
+TEST_F(SettingsDialogTest, ProcedureReturnsFalseForEveryMessage) {
+  std::vector<INT_PTR> answers;
+  runSettingsDialog([&](HWND dialog) {
+    answers.push_back(settingsDialogProc(dialog, WM_COMMAND, 9999, 0));
+    answers.push_back(settingsDialogProc(dialog, WM_USER + 5, 0, 0));
+    answers.push_back(settingsDialogProc(dialog, WM_INITDIALOG, 0, 0));
+    clickButton(dialog, IDCANCEL);
+  });
+  EXPECT_EQ(answers, (std::vector<INT_PTR>{FALSE, FALSE, FALSE}));
 }
 
 }  // namespace

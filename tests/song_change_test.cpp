@@ -1,10 +1,13 @@
 // Track changes from the player's window messages: the main-window flag, the playlist
-// editor's counter, forwarding, and taking the hooks out again.
+// editor's counter, forwarding, and taking the hooks out again. Today's players create their
+// windows as Unicode windows: the hooks must leave them so, and every text the player passes
+// through them must arrive whole.
+#include <algorithm>
 #include <functional>
+#include <string>
 
-#include "kit/player_numbers.h"
-#include "kit/player_place.h"
 #include "kit/player_test.h"
+#include "kit/player_windows_checks.h"
 #include "settings/settings.h"
 #include "tracking/lyrics_page.h"
 #include "tracking/song_change.h"
@@ -21,11 +24,7 @@ class SongChangeTest : public PlayerTest {
   void SetUp() override {
     playerOptions.followsCommands = false;
     PlayerTest::SetUp();
-    for (int i = 0; i < 3; ++i) {
-      std::string name = "Song " + std::to_string(i);
-      tracks.push_back({taggedTrack(name + ".mp3", {{"TIT2", name}, {"TPE1", "Band"}}), name});
-    }
-    play(tracks);
+    playBandTracks({"Song 0", "Song 1", "Song 2"});
     installHooks(nullptr);
   }
   LRESULT toMain(UINT message, WPARAM wParam = 0) {
@@ -36,20 +35,18 @@ class SongChangeTest : public PlayerTest {
   }
   // Moves to a new track and counts the updates that sent it: each new page is one "open".
   int opensAfter(const std::function<void()>& messages) {
-    modelplayer::setPosition(++position % (int)tracks.size());
+    modelplayer::setPosition(++position % 3);
     size_t before = opens();
     messages();
     return (int)(opens() - before);
   }
   size_t opens() {
-    size_t count = 0;
-    for (const auto& request : modelplayer::browserRequests()) {
-      count += request.request == request::MBOPEN && request.argument != 0;
-    }
-    return count;
+    const auto& sent = modelplayer::browserRequests();
+    return std::count_if(sent.begin(), sent.end(), [](const modelplayer::BrowserRequest& r) {
+      return r.request == request::MBOPEN && r.argument != 0;
+    });
   }
-  std::vector<modelplayer::Entry> tracks;
-  int position = 0;
+  int position = 0;  // of the three tracks
 };
 
 TEST_F(SongChangeTest, MainWindowTriggersRunOneUpdateAndSetTheFlag) {
@@ -240,5 +237,70 @@ TEST_F(UnhookTest, QuitCopesWithWindowsThatAreAlreadyGone) {
   if (kit::canObservePinning()) EXPECT_FALSE(kit::pluginModulePinned());
   EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::mainWindow()));
 }
+
+class HookedPlayerTest : public PlayerTest {
+ protected:
+  void SetUp() override {
+    PlayerTest::SetUp();
+    playBandTracks({"A", "B"});
+  }
+};
+
+TEST_F(HookedPlayerTest, HookedUnicodeWindowsHandBackThePlayersResults) {
+  plugin.init();
+  for (UINT message : {(UINT)WM_COMMAND, (UINT)(WM_USER + 2), (UINT)(WM_USER + 77)}) {
+    EXPECT_EQ(SendMessageW(modelplayer::mainWindow(), message, 40045, 0),
+              modelplayer::mainWindowAnswer(message));
+  }
+  for (UINT message : {(UINT)WM_USER, (UINT)(WM_USER + 1)}) {
+    EXPECT_EQ(SendMessageW(modelplayer::playlistWindow(), message, 0, 0),
+              modelplayer::playlistWindowAnswer(message));
+  }
+}
+
+// Another plug-in subclassed the main window after us, through the W forms as it should:
+// quit cannot take ours out of the chain, so the module stays and the window stays Unicode.
+TEST_F(HookedPlayerTest, QuitBehindAnotherHookPinsAndKeepsTheWindowUnicode) {
+  plugin.init();
+  WNDPROC inFront = modelplayer::hookInFrontOfMainWindow();
+  plugin.quit();
+  EXPECT_EQ(currentProcedure(modelplayer::mainWindow()), (LONG_PTR)inFront);
+  if (kit::canObservePinning()) EXPECT_TRUE(kit::pluginModulePinned());
+  expectCharacterSet(true);
+  expectTitlesPassUnchanged(MIXED_TITLE);
+  modelplayer::clearBrowserRequests();
+  modelplayer::pressNext();
+  EXPECT_TRUE(requests().empty());
+}
+
+// Today's Unicode windows, and the ANSI windows of players before Unicode titles: each keeps
+// its character set and its texts, hooked and after quit.
+class CharacterSetTest : public HookedPlayerTest, public ::testing::WithParamInterface<bool> {
+ protected:
+  CharacterSetTest() { playerOptions.unicodeWindows = GetParam(); }
+};
+
+TEST_P(CharacterSetTest, WindowsKeepTheirCharacterSetAndTextsAndFollowTracks) {
+  const bool unicode = GetParam();
+  const wchar_t* title = unicode ? MIXED_TITLE : ANSI_TITLE;
+  expectCharacterSet(unicode);
+  EXPECT_EQ(plugin.init(), 0);
+  ASSERT_TRUE(hooked());
+  expectCharacterSet(unicode);
+  expectTitlesPassUnchanged(title);
+
+  modelplayer::clearBrowserRequests();
+  modelplayer::pressNext();
+  EXPECT_EQ(requests(), bandPage("B"));
+
+  plugin.quit();
+  expectCharacterSet(unicode);
+  EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::mainWindow()));
+  EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow()));
+  expectTitlesPassUnchanged(title);
+}
+
+INSTANTIATE_TEST_SUITE_P(UnicodeWindowsStayUnicode, CharacterSetTest, ::testing::Values(true));
+INSTANTIATE_TEST_SUITE_P(AnsiWindowsStayAnsi, CharacterSetTest, ::testing::Values(false));
 
 }  // namespace

@@ -23,60 +23,57 @@ class TrackMetadataTest : public PlayerTest {
   }
 };
 
-TEST_F(TrackMetadataTest, FullTagGivesAllThreeFields) {
-  std::string path =
-      taggedTrack("full.mp3", {{"TIT2", "Song"}, {"TPE1", "Band"}, {"TALB", "Disc"}});
-  TrackInfo info = gather({path, "Other - Thing"});
-  EXPECT_EQ(fields(info), "Song|Band|Disc");
+// One entry: the file written with `bytes` (none written when empty; no file name at all when
+// `file` is empty), its display title (none when empty), and the fields gathered.
+struct GatherCase {
+  const char* name;
+  std::string file;
+  std::string bytes;
+  std::string displayTitle;
+  std::string fields;
+};
+
+void PrintTo(const GatherCase& row, std::ostream* out) { *out << row.name; }
+
+std::string tagged(const samplemp3::TextFrames& frames) { return samplemp3::taggedTrack(frames); }
+const std::string LONG_TITLE = std::string(1022, 'x') + "E" + std::string(477, 'x');
+const std::string UNTAGGED = samplemp3::silentAudio(4000);
+
+const GatherCase GATHER_CASES[] = {
+    {"FullTagGivesAllThreeFields", "full.mp3",
+     tagged({{"TIT2", "Song"}, {"TPE1", "Band"}, {"TALB", "Disc"}}), "Other - Thing",
+     "Song|Band|Disc"},
+    {"AlbumOnlyTagKeepsAlbumBesideTheDisplayTitle", "album.mp3", tagged({{"TALB", "Disc"}}),
+     "Band - Song", "Song|Band|Disc"},
+    // Tag texts are used untrimmed; a title alone, even of spaces, is enough.
+    {"TitleOnlyIsEnoughToSkipTheFallback", "t.mp3", tagged({{"TIT2", "Song  "}}), "Band - Other",
+     "Song  ||"},
+    {"SpacesTitleIsEnoughToSkipTheFallback", "s.mp3", tagged({{"TIT2", "   "}}), "Band - Other",
+     "   ||"},
+    {"LongTagTextIsCutAt1023Characters", "long.mp3", tagged({{"TIT2", LONG_TITLE}}), "x",
+     LONG_TITLE.substr(0, 1023) + "||"},
+    {"Id3v1OnlyFileIsRead", "v1.mp3",
+     UNTAGGED + samplemp3::id3v1Tag("Old Song", "Old Band", "Old Disc"), "Band - Song",
+     "Old Song|Old Band|Old Disc"},
+    {"UntaggedFileFallsBackToTheDisplayTitle", "plain.mp3", UNTAGGED, "Band - Song", "Song|Band|"},
+    {"MissingFileFallsBackToTheDisplayTitle", "does-not-exist.mp3", "", "Band - Song",
+     "Song|Band|"},
+    {"UnnamedFileFallsBackToTheDisplayTitle", "", "", "Band - Song", "Song|Band|"},
+    {"NoPathAndNoTitleLeaveEverythingEmpty", "", "", "", "||"},
+};
+
+class GatherTest : public TrackMetadataTest, public ::testing::WithParamInterface<GatherCase> {};
+
+TEST_P(GatherTest, GivesTheFields) {
+  const GatherCase& row = GetParam();
+  std::string path = row.file.empty() ? "" : folder + "/" + row.file;
+  if (!row.bytes.empty()) writeTrack(row.file, row.bytes);
+  EXPECT_EQ(fields(gather({path, row.displayTitle, !row.file.empty(), !row.displayTitle.empty()})),
+            row.fields);
 }
 
-TEST_F(TrackMetadataTest, AlbumOnlyTagKeepsAlbumBesideTheDisplayTitle) {
-  std::string path = taggedTrack("album.mp3", {{"TALB", "Disc"}});
-  TrackInfo info = gather({path, "Band - Song"});
-  EXPECT_EQ(fields(info), "Song|Band|Disc");
-}
-
-TEST_F(TrackMetadataTest, TitleOnlyOrSpacesTitleIsEnoughToSkipTheFallback) {
-  TrackInfo titled = gather({taggedTrack("t.mp3", {{"TIT2", "Song  "}}), "Band - Other"});
-  EXPECT_STREQ(titled.title, "Song  ");  // tag texts are used untrimmed
-  EXPECT_STREQ(titled.artist, "");
-  TrackInfo spaces = gather({taggedTrack("s.mp3", {{"TIT2", "   "}}), "Band - Other"});
-  EXPECT_STREQ(spaces.title, "   ");
-  EXPECT_STREQ(spaces.artist, "");
-}
-
-TEST_F(TrackMetadataTest, LongTagTextIsCutAt1023Characters) {
-  std::string longTitle(1500, 'x');
-  longTitle[1022] = 'E';
-  TrackInfo info = gather({taggedTrack("long.mp3", {{"TIT2", longTitle}}), "x"});
-  EXPECT_EQ(std::string(info.title), longTitle.substr(0, 1023));
-}
-
-TEST_F(TrackMetadataTest, Id3v1OnlyFileIsRead) {
-  std::string path =
-      writeTrack("v1.mp3", samplemp3::silentAudio(4000) +
-                               samplemp3::id3v1Tag("Old Song", "Old Band", "Old Disc"));
-  TrackInfo info = gather({path, "Band - Song"});
-  EXPECT_EQ(fields(info), "Old Song|Old Band|Old Disc");
-}
-
-TEST_F(TrackMetadataTest, UntaggedMissingOrUnnamedFilesFallBackToTheDisplayTitle) {
-  std::string untagged = writeTrack("plain.mp3", samplemp3::silentAudio(4000));
-  const modelplayer::Entry entries[] = {
-      {untagged, "Band - Song"},
-      {folder + "/does-not-exist.mp3", "Band - Song"},
-      {"", "Band - Song", /*hasPath=*/false},
-  };
-  for (const auto& entry : entries) {
-    TrackInfo info = gather(entry);
-    EXPECT_EQ(fields(info), "Song|Band|") << entry.path;
-  }
-}
-
-TEST_F(TrackMetadataTest, NoPathAndNoTitleLeaveEverythingEmpty) {
-  TrackInfo info = gather({"", "", /*hasPath=*/false, /*hasTitle=*/false});
-  EXPECT_EQ(fields(info), "||");
-}
+INSTANTIATE_TEST_SUITE_P(Entries, GatherTest, ::testing::ValuesIn(GATHER_CASES),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(TrackMetadataTest, FullTagNeverAsksForTheDisplayTitle) {
   std::string path = taggedTrack("full.mp3", {{"TIT2", "Song"}, {"TPE1", "Band"}});

@@ -2,11 +2,8 @@
 // page, whichever of the watched messages reach the hooks for it and in whatever order.
 #include <chrono>
 #include <filesystem>
-#include <functional>
 #include <string>
 
-#include "kit/player_numbers.h"
-#include "kit/player_place.h"
 #include "kit/player_test.h"
 #include "tracking/song_change.h"
 #include "tracking/tracking_state.h"
@@ -19,43 +16,18 @@ class TrackRoutesTest : public PlayerTest {
  protected:
   void SetUp() override {
     PlayerTest::SetUp();
-    std::vector<modelplayer::Entry> entries;
-    for (const char* name : {"A", "B", "C"}) {
-      entries.push_back(
-          {taggedTrack(std::string(name) + ".mp3", {{"TIT2", name}, {"TPE1", "Band"}}),
-           std::string("Band - ") + name});
-    }
-    play(entries);
+    playBandTracks({"A", "B", "C"});
     plugin.init();
-    modelplayer::clearBrowserRequests();
-  }
-  static std::vector<std::string> pageOf(const char* title) {
-    return pageRequests(pageAddress(std::string("title=") + title + "&&artist=Band"));
-  }
-  void expectOnly(const std::vector<std::string>& expected, const char* route) {
-    EXPECT_EQ(requests(), expected) << route;
     modelplayer::clearBrowserRequests();
   }
 };
 
 TEST_F(TrackRoutesTest, EveryRouteToANewTrackOpensItsPageOnce) {
-  struct Route {
-    const char* name;
-    std::function<void()> take;
-    const char* title;
-  };
-  const Route routes[] = {
-      {"jump to file, from stop", [] { modelplayer::changeTrack(0); }, "A"},
-      {"next button", [] { modelplayer::pressNext(); }, "B"},
-      {"next key", [] { modelplayer::pressNextKey(); }, "C"},
-      {"previous button", [] { modelplayer::pressPrevious(); }, "B"},
-      {"playlist double-click", [] { modelplayer::doubleClickEntry(0); }, "A"},
-      {"media library or Explorer", [] { modelplayer::changeTrack(2); }, "C"},
-      {"end of track", [] { modelplayer::endOfTrack(); }, "A"},
-  };
-  for (const Route& route : routes) {
+  const std::string titles[] = {"", "A", "B", "C"};
+  for (const modelplayer::Route& route : modelplayer::TRACK_ROUTES) {
     route.take();
-    expectOnly(pageOf(route.title), route.name);
+    auto expected = route.track != 0 ? bandPage(titles[route.track]) : std::vector<std::string>{};
+    EXPECT_EQ(takeRequests(), expected) << route.name;
   }
 }
 
@@ -63,24 +35,24 @@ TEST_F(TrackRoutesTest, EveryRouteToANewTrackOpensItsPageOnce) {
 // the command on would open the old track's page first.
 TEST_F(TrackRoutesTest, FirstChangeAfterStartUpOpensOnlyTheNewTracksPage) {
   modelplayer::pressNext();
-  expectOnly(pageOf("B"), "next button");
+  EXPECT_EQ(takeRequests(), bandPage("B")) << "next button";
 }
 
 TEST_F(TrackRoutesTest, FirstEndOfTrackAfterStartUpOpensOnlyTheNextTracksPage) {
   modelplayer::endOfTrack();
-  expectOnly(pageOf("B"), "end of track");
+  EXPECT_EQ(takeRequests(), bandPage("B")) << "end of track";
 }
 
 TEST_F(TrackRoutesTest, StopAndReplayOfTheSameTrackOpenNothing) {
   modelplayer::changeTrack(1);
-  expectOnly(pageOf("B"), "jump to file");
+  EXPECT_EQ(takeRequests(), bandPage("B")) << "jump to file";
   modelplayer::pressStop();
   EXPECT_FALSE(modelplayer::playing());
-  expectOnly({}, "stop");
+  EXPECT_TRUE(takeRequests().empty()) << "stop";
   modelplayer::changeTrack(1);
-  expectOnly({}, "replay from stop");
+  EXPECT_TRUE(takeRequests().empty()) << "replay from stop";
   modelplayer::doubleClickEntry(1);
-  expectOnly({}, "replay while playing");
+  EXPECT_TRUE(takeRequests().empty()) << "replay while playing";
 }
 
 // One change reaches the update several times (command, notices, editor): the file is read
@@ -101,15 +73,15 @@ TEST_F(TrackRoutesTest, FileIsReadOncePerChangeAndAgainAfterANewTimeOrSize) {
   });
   modelplayer::pressNext();
   modelplayer::deliverPostedMessages();
-  expectOnly(pageOf("B"), "next button, the file rewritten during the change");
+  EXPECT_EQ(takeRequests(), bandPage("B")) << "next button, the file rewritten during the change";
   modelplayer::onBrowserRequest(nullptr);
   modelplayer::pressStop();
   retag("X", tagged + std::chrono::seconds(2));
   modelplayer::changeTrack(1);
-  expectOnly(pageOf("X"), "replay, a new time");
+  EXPECT_EQ(takeRequests(), bandPage("X")) << "replay, a new time";
   retag("Longer", tagged + std::chrono::seconds(2));
   modelplayer::doubleClickEntry(1);
-  expectOnly(pageOf("Longer"), "replay while playing, a new size");
+  EXPECT_EQ(takeRequests(), bandPage("Longer")) << "replay while playing, a new size";
 }
 
 // The player unloads and loads plug-ins within one run; a module that quit had to pin comes
@@ -119,7 +91,7 @@ TEST_F(TrackRoutesTest, QuitAndStartUpAgainInOneRunFollowTracks) {
   plugin.init();
   modelplayer::clearBrowserRequests();
   modelplayer::pressNext();
-  expectOnly(pageOf("B"), "after a second start-up");
+  EXPECT_EQ(takeRequests(), bandPage("B")) << "after a second start-up";
 }
 
 TEST_F(TrackRoutesTest, StartUpAgainAfterAPinnedQuitResumesTheHookInTheChain) {
@@ -129,7 +101,7 @@ TEST_F(TrackRoutesTest, StartUpAgainAfterAPinnedQuitResumesTheHookInTheChain) {
   plugin.init();
   modelplayer::clearBrowserRequests();
   modelplayer::pressNext();
-  expectOnly(pageOf("B"), "after a second start-up");
+  EXPECT_EQ(takeRequests(), bandPage("B")) << "after a second start-up";
   EXPECT_EQ(SendMessageW(modelplayer::mainWindow(), WM_USER + 77, 0, 0),
             modelplayer::mainWindowAnswer(WM_USER + 77));
   plugin.quit();
@@ -137,15 +109,18 @@ TEST_F(TrackRoutesTest, StartUpAgainAfterAPinnedQuitResumesTheHookInTheChain) {
 }
 
 // Under a modern skin the playlist editor is a child of the skin's window: only the player's
-// answer names it.
-class SkinnedPlayerTest : public TrackRoutesTest {
+// answer names it. A player that does not answer leaves it to be found by its class.
+class EditorTest : public TrackRoutesTest, public ::testing::WithParamInterface<bool> {
  protected:
-  SkinnedPlayerTest() { playerOptions.playlistInsideSkin = true; }
+  EditorTest() {
+    playerOptions.playlistInsideSkin = GetParam();
+    playerOptions.answersPlaylistWindowRequest = GetParam();
+  }
 };
 
-TEST_F(SkinnedPlayerTest, EditorInsideTheSkinIsHookedCountedAndHandedBack) {
+TEST_P(EditorTest, IsHookedCountedAndHandedBack) {
   HWND editor = modelplayer::playlistWindow();
-  EXPECT_EQ(FindWindowA(PLAYLIST_CLASS, nullptr), nullptr) << "no top-level editor";
+  EXPECT_EQ(FindWindowA(PLAYLIST_CLASS, nullptr) == nullptr, GetParam()) << "a top-level editor";
   EXPECT_EQ(currentProcedure(editor), (LONG_PTR)playlistWindowHook);
 
   tracking.playlistMessageCount = 0;
@@ -156,21 +131,15 @@ TEST_F(SkinnedPlayerTest, EditorInsideTheSkinIsHookedCountedAndHandedBack) {
   EXPECT_EQ(tracking.playlistMessageCount, 2);
   modelplayer::setPosition(2);
   SendMessageW(editor, PE_SHOW_ENTRY, SHOW_ENTRY_ARGUMENT, 0);
-  expectOnly(pageOf("C"), "third message to the editor");
+  EXPECT_EQ(takeRequests(), bandPage("C")) << "third message to the editor";
+  modelplayer::doubleClickEntry(1);
+  EXPECT_EQ(takeRequests(), bandPage("B")) << "playlist double-click";
 
   plugin.quit();
   EXPECT_TRUE(modelplayer::hasOwnProcedure(editor));
 }
 
-class SilentPlayerTest : public TrackRoutesTest {
- protected:
-  SilentPlayerTest() { playerOptions.answersPlaylistWindowRequest = false; }
-};
-
-TEST_F(SilentPlayerTest, EditorIsFoundByItsClassWhenThePlayerDoesNotNameIt) {
-  EXPECT_EQ(currentProcedure(modelplayer::playlistWindow()), (LONG_PTR)playlistWindowHook);
-  modelplayer::doubleClickEntry(1);
-  expectOnly(pageOf("B"), "playlist double-click");
-}
+INSTANTIATE_TEST_SUITE_P(InsideTheSkin, EditorTest, ::testing::Values(true));
+INSTANTIATE_TEST_SUITE_P(FoundByItsClass, EditorTest, ::testing::Values(false));
 
 }  // namespace

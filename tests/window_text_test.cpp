@@ -29,11 +29,10 @@ LRESULT CALLBACK narrowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 
 // Subclassing procedures that forward through the form they were installed with.
 WNDPROC forwardedTo;
-LRESULT CALLBACK forwardA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return CallWindowProcA(forwardedTo, window, message, wParam, lParam);
-}
-LRESULT CALLBACK forwardW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return CallWindowProcW(forwardedTo, window, message, wParam, lParam);
+template <bool unicode>
+LRESULT CALLBACK forward(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return (unicode ? CallWindowProcW : CallWindowProcA)(forwardedTo, window, message, wParam,
+                                                       lParam);
 }
 
 class WindowTextTest : public ::testing::Test {
@@ -90,7 +89,7 @@ TEST_F(WindowTextTest, SubclassingThroughTheAnsiFormsTurnsTheWindowAnsiUntilRest
   // Read through the other form, the procedure is a handle only the system understands.
   forwardedTo = (WNDPROC)GetWindowLongPtrA(wide, GWLP_WNDPROC);
   EXPECT_NE(forwardedTo, wideProcedure);
-  EXPECT_EQ(SetWindowLongPtrA(wide, GWLP_WNDPROC, (LONG_PTR)forwardA), (LONG_PTR)forwardedTo);
+  EXPECT_EQ(SetWindowLongPtrA(wide, GWLP_WNDPROC, (LONG_PTR)forward<false>), (LONG_PTR)forwardedTo);
   EXPECT_FALSE(IsWindowUnicode(wide));
 
   ASSERT_TRUE(SetWindowTextW(wide, MIXED_TEXT));
@@ -106,7 +105,7 @@ TEST_F(WindowTextTest, SubclassingThroughTheAnsiFormsTurnsTheWindowAnsiUntilRest
 
 TEST_F(WindowTextTest, SubclassingThroughTheUnicodeFormsKeepsTheText) {
   forwardedTo = (WNDPROC)GetWindowLongPtrW(wide, GWLP_WNDPROC);
-  SetWindowLongPtrW(wide, GWLP_WNDPROC, (LONG_PTR)forwardW);
+  SetWindowLongPtrW(wide, GWLP_WNDPROC, (LONG_PTR)forward<true>);
   EXPECT_TRUE(IsWindowUnicode(wide));
   ASSERT_TRUE(SetWindowTextW(wide, MIXED_TEXT));
   EXPECT_EQ(receivedWide, MIXED_TEXT);
@@ -117,7 +116,7 @@ TEST_F(WindowTextTest, SubclassingThroughTheUnicodeFormsKeepsTheText) {
 
 TEST_F(WindowTextTest, AnsiWindowSubclassedThroughTheUnicodeFormsGetsAnsiText) {
   forwardedTo = (WNDPROC)GetWindowLongPtrW(narrow, GWLP_WNDPROC);
-  SetWindowLongPtrW(narrow, GWLP_WNDPROC, (LONG_PTR)forwardW);
+  SetWindowLongPtrW(narrow, GWLP_WNDPROC, (LONG_PTR)forward<true>);
   EXPECT_TRUE(IsWindowUnicode(narrow));
   ASSERT_TRUE(SetWindowTextW(narrow, MIXED_TEXT));
   EXPECT_EQ(receivedNarrow, MIXED_TEXT_AS_ANSI) << "CallWindowProcW converts for the A procedure";

@@ -3,19 +3,15 @@
 // The player reads the plug-in's record and sends its messages by its own numbers.
 //
 //   dll_player_test <path of gen_tunelore.dll>
-#include <functional>
 #include <map>
 
 #include "kit/dll_test.h"
-#include "kit/files.h"
 #include "kit/player_windows_checks.h"
-#include "kit/sample_mp3.h"
 #include "ui/resource_ids.h"
 
 namespace {
 
 using namespace playernumbers;
-using Record = PluginRecord;
 
 class DllPlayerTest : public DllTest {
  protected:
@@ -35,15 +31,13 @@ class DllPlayerTest : public DllTest {
 };
 
 TEST_F(DllPlayerTest, WholeSessionThroughTheDllBoundary) {
-  Record* record = load();
-  ASSERT_NE(record, nullptr) << GetLastError();
+  ASSERT_NE(load(), nullptr) << GetLastError();
   EXPECT_EQ(record->version, RECORD_VERSION);
   EXPECT_STREQ(record->description, "");
   EXPECT_EQ(record->init(), 0);
   EXPECT_STREQ(record->description, "TuneLore Plugin (Duskwarn) (gen_tunelore.dll)");
   EXPECT_EQ(takeRequests(), "block 0|open " + SITE + "|block 1|");
 
-  modelplayer::clearBrowserRequests();
   for (int i = 0; i < 3; ++i) modelplayer::changeTrack(i);
   modelplayer::changeTrack(2);  // the same track again sends nothing
   EXPECT_EQ(takeRequests(), pageOf(1, true) + pageOf(2, true) + pageOf(3, true));
@@ -68,7 +62,7 @@ TEST_F(DllPlayerTest, WholeSessionThroughTheDllBoundary) {
   record->quit();
   EXPECT_STREQ(record->description, "Tunelore Plugin (Duskwarn) (gen_tunelore.dll)");
   EXPECT_EQ(kit::readFile(iniPath), saved);
-  ASSERT_TRUE(FreeLibrary(module));
+  ASSERT_TRUE(unload());
   EXPECT_EQ(GetModuleHandleA(dllPath.c_str()), nullptr) << "the plug-in stayed loaded";
 
   modelplayer::clearBrowserRequests();
@@ -76,56 +70,47 @@ TEST_F(DllPlayerTest, WholeSessionThroughTheDllBoundary) {
   EXPECT_TRUE(modelplayer::browserRequests().empty());
 }
 
-TEST_F(DllPlayerTest, UnicodeWindowsStayUnicodeAndTextPassesWhole) {
-  Record* record = load();
-  ASSERT_NE(record, nullptr);
-  expectCharacterSet(true);
-  record->init();
+// Today's Unicode windows, and the ANSI windows of players before Unicode titles: each keeps
+// its character set and its texts, hooked and after quit.
+class CharacterSetDllTest : public DllTestWithParam<bool> {
+ protected:
+  CharacterSetDllTest() { options.unicodeWindows = GetParam(); }
+};
+
+TEST_P(CharacterSetDllTest, WindowsKeepTheirCharacterSetAndTextsAndFollowTracks) {
+  const bool unicode = GetParam();
+  const wchar_t* title = unicode ? MIXED_TITLE : ANSI_TITLE;
+  expectCharacterSet(unicode);
+  ASSERT_NO_FATAL_FAILURE(startPlugin());
   EXPECT_FALSE(modelplayer::hasOwnProcedure(modelplayer::mainWindow())) << "not hooked";
   EXPECT_FALSE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow())) << "not hooked";
-  expectCharacterSet(true);
-  expectTitlesPassUnchanged(MIXED_TITLE);
-  takeRequests();
+  expectCharacterSet(unicode);
+  expectTitlesPassUnchanged(title);
   modelplayer::pressNext();
   EXPECT_EQ(takeRequests(), pageOf(2));
+  modelplayer::doubleClickEntry(2);
+  EXPECT_EQ(takeRequests(), pageOf(3));
   EXPECT_EQ(SendMessageW(modelplayer::mainWindow(), WM_USER + 77, 0, 0),
             modelplayer::mainWindowAnswer(WM_USER + 77));
   record->quit();
-  expectCharacterSet(true);
+  expectCharacterSet(unicode);
   EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::mainWindow()));
   EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow()));
-  expectTitlesPassUnchanged(MIXED_TITLE);
-  ASSERT_TRUE(FreeLibrary(module));
+  expectTitlesPassUnchanged(title);
+  ASSERT_TRUE(unload());
   EXPECT_EQ(GetModuleHandleA(dllPath.c_str()), nullptr) << "the plug-in stayed loaded";
 }
 
+INSTANTIATE_TEST_SUITE_P(UnicodeWindowsStayUnicode, CharacterSetDllTest, ::testing::Values(true));
+INSTANTIATE_TEST_SUITE_P(AnsiWindowsStayAnsi, CharacterSetDllTest, ::testing::Values(false));
+
 TEST_F(DllPlayerTest, EveryRouteToANewTrackOpensItsPageOnce) {
-  Record* record = load();
-  ASSERT_NE(record, nullptr);
-  record->init();
-  takeRequests();
-  struct Route {
-    const char* name;
-    std::function<void()> take;
-    int track;  // 0 for none
-  };
-  const Route routes[] = {
-      {"jump to file, from stop", [] { modelplayer::changeTrack(0); }, 1},
-      {"next button", [] { modelplayer::pressNext(); }, 2},
-      {"next key", [] { modelplayer::pressNextKey(); }, 3},
-      {"previous button", [] { modelplayer::pressPrevious(); }, 2},
-      {"playlist double-click", [] { modelplayer::doubleClickEntry(0); }, 1},
-      {"media library or Explorer", [] { modelplayer::changeTrack(2); }, 3},
-      {"end of track", [] { modelplayer::endOfTrack(); }, 1},
-      {"stop", [] { modelplayer::pressStop(); }, 0},
-      {"replay from stop", [] { modelplayer::changeTrack(0); }, 0},
-  };
-  for (const Route& route : routes) {
+  ASSERT_NO_FATAL_FAILURE(startPlugin());
+  for (const modelplayer::Route& route : modelplayer::TRACK_ROUTES) {
     route.take();
     EXPECT_EQ(takeRequests(), route.track != 0 ? pageOf(route.track) : "") << route.name;
   }
   record->quit();
-  FreeLibrary(module);
 }
 
 // Where the tag gives nothing the player is asked (IPC_GET_EXTENDED_FILE_INFO): the request's
@@ -135,14 +120,10 @@ class PlayerInfoDllTest : public DllPlayerTest {
  protected:
   void SetUp() override {
     DllPlayerTest::SetUp();
-    record = load();
-    ASSERT_NE(record, nullptr);
-    record->init();
-    takeRequests();
+    ASSERT_NO_FATAL_FAILURE(startPlugin());
   }
   void TearDown() override {
     if (record != nullptr) record->quit();
-    if (module != nullptr) FreeLibrary(module);
     DllPlayerTest::TearDown();
   }
   // A file without any ID3 tag, added to the playlist with what the player's decoder read.
@@ -159,10 +140,6 @@ class PlayerInfoDllTest : public DllPlayerTest {
     modelplayer::setPlaylist(playlist);
     return (int)playlist.size() - 1;
   }
-  static std::string pageFor(const std::string& query) {
-    return "block 0|bring up|open " + SITE + "plugin.php?" + query + "|block 1|";
-  }
-  Record* record = nullptr;
 };
 
 TEST_F(PlayerInfoDllTest, PlayerAnswersFillTheFieldsAnUntaggedFileLacks) {
@@ -198,20 +175,21 @@ TEST_F(PlayerInfoDllTest, StreamTitleNoticeGivesTheNewPageOnce) {
 }
 
 // Under a modern skin the playlist editor is a child of the skin's window: only the player's
-// answer to IPC_GETWND names it.
-class SkinnedDllPlayerTest : public DllPlayerTest {
+// answer to IPC_GETWND names it. A player that does not answer leaves it to be found by its
+// class.
+class EditorDllTest : public DllTestWithParam<bool> {
  protected:
-  SkinnedDllPlayerTest() { options.playlistInsideSkin = true; }
+  EditorDllTest() {
+    options.playlistInsideSkin = GetParam();
+    options.answersPlaylistWindowRequest = GetParam();
+  }
 };
 
-TEST_F(SkinnedDllPlayerTest, EditorInsideTheSkinIsHookedCountedAndHandedBack) {
-  ASSERT_EQ(FindWindowA(PLAYLIST_CLASS, nullptr), nullptr);
-  Record* record = load();
-  ASSERT_NE(record, nullptr);
-  record->init();
+TEST_P(EditorDllTest, IsHookedCountedAndHandedBack) {
+  EXPECT_EQ(FindWindowA(PLAYLIST_CLASS, nullptr) == nullptr, GetParam()) << "a top-level editor";
+  ASSERT_NO_FATAL_FAILURE(startPlugin());
   HWND editor = modelplayer::playlistWindow();
   EXPECT_FALSE(modelplayer::hasOwnProcedure(editor)) << "not hooked";
-  takeRequests();
   modelplayer::setPosition(1);
   SendMessageW(editor, PE_SHOW_ENTRY, SHOW_ENTRY_ARGUMENT, 0);
   SetParent(editor, nullptr);  // the skin lets it go; its procedure stays
@@ -221,44 +199,10 @@ TEST_F(SkinnedDllPlayerTest, EditorInsideTheSkinIsHookedCountedAndHandedBack) {
   EXPECT_EQ(takeRequests(), pageOf(2)) << "the third message runs the update";
   record->quit();
   EXPECT_TRUE(modelplayer::hasOwnProcedure(editor));
-  FreeLibrary(module);
 }
 
-class SilentDllPlayerTest : public DllPlayerTest {
- protected:
-  SilentDllPlayerTest() { options.answersPlaylistWindowRequest = false; }
-};
-
-TEST_F(SilentDllPlayerTest, EditorIsFoundByItsClassWhenThePlayerDoesNotNameIt) {
-  Record* record = load();
-  ASSERT_NE(record, nullptr);
-  record->init();
-  EXPECT_FALSE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow())) << "not hooked";
-  record->quit();
-  EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow()));
-  FreeLibrary(module);
-}
-
-// Players before Unicode titles: ANSI windows keep the A forms.
-class AnsiDllPlayerTest : public DllPlayerTest {
- protected:
-  AnsiDllPlayerTest() { options.unicodeWindows = false; }
-};
-
-TEST_F(AnsiDllPlayerTest, AnsiWindowsStayAnsiAndFollowTracks) {
-  Record* record = load();
-  ASSERT_NE(record, nullptr);
-  record->init();
-  expectCharacterSet(false);
-  takeRequests();
-  modelplayer::doubleClickEntry(2);
-  EXPECT_EQ(takeRequests(), pageOf(3));
-  record->quit();
-  expectCharacterSet(false);
-  EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::mainWindow()));
-  EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow()));
-  FreeLibrary(module);
-}
+INSTANTIATE_TEST_SUITE_P(InsideTheSkin, EditorDllTest, ::testing::Values(true));
+INSTANTIATE_TEST_SUITE_P(FoundByItsClass, EditorDllTest, ::testing::Values(false));
 
 // Today's player: no mini-browser, a main menu, a settings folder, and a Plugins folder it
 // may not write into (a folder stands where the settings file would be).
@@ -272,31 +216,21 @@ class TodaysDllPlayerTest : public DllPlayerTest {
     DllPlayerTest::SetUp();
     ASSERT_TRUE(CreateDirectoryA(iniPath.c_str(), nullptr));
   }
-  std::string folderFile() { return options.settingsFolder + "\\Plugins\\gen_tunelore.ini"; }
-  UINT itemAbove(UINT command) {
-    HMENU menu = modelplayer::mainMenu();
-    for (int i = 1; i < GetMenuItemCount(menu); ++i) {
-      if (GetMenuItemID(menu, i) == command) return GetMenuItemID(menu, i - 1);
-    }
-    return 0;
-  }
 };
 
 TEST_F(TodaysDllPlayerTest, MenuItemOpensTheWebBrowserAndSettingsGoToTheSettingsFolder) {
-  Record* record = load();
-  ASSERT_NE(record, nullptr);
-  record->init();
+  ASSERT_NO_FATAL_FAILURE(startPlugin());
   const UINT item = modelplayer::FIRST_REGISTERED_COMMAND;
-  EXPECT_EQ(itemAbove(command::EXIT), item);
-  takeRequests();
+  using modelplayer::SEPARATOR, modelplayer::SUBMENU;
+  EXPECT_EQ(modelplayer::menuCommands(),
+            (std::vector<UINT>{SUBMENU, SEPARATOR, item, command::EXIT}));
   modelplayer::chooseMenuItem(item);
   EXPECT_EQ(takeRequests(),
             "web browser " + SITE + "plugin.php?title=Song 1&&artist=Band&&album=Disc %231|");
   record->quit();
-  EXPECT_NE(itemAbove(command::EXIT), item);
-  EXPECT_EQ(kit::readFile(folderFile()),
+  EXPECT_EQ(modelplayer::menuCommands(), (std::vector<UINT>{SUBMENU, SEPARATOR, command::EXIT}));
+  EXPECT_EQ(kit::readFile(options.settingsFolder + "\\Plugins\\gen_tunelore.ini"),
             kit::savedSwitches("gen_tunelore.dll", false, false, false));
-  FreeLibrary(module);
 }
 
 // Another plug-in subclassed the main window after ours: unloading ours would leave that
@@ -306,13 +240,11 @@ TEST_F(TodaysDllPlayerTest, MenuItemOpensTheWebBrowserAndSettingsGoToTheSettings
 class PinnedDllPlayerTest : public DllPlayerTest {};
 
 TEST_F(PinnedDllPlayerTest, UnloadWithAnotherHookInFrontKeepsTheModuleForTheNextLoad) {
-  Record* record = load();
-  ASSERT_NE(record, nullptr);
-  record->init();
+  ASSERT_NO_FATAL_FAILURE(startPlugin());
   modelplayer::hookInFrontOfMainWindow();
   record->quit();
   HMODULE first = module;
-  ASSERT_TRUE(FreeLibrary(module));
+  ASSERT_TRUE(unload());
   EXPECT_NE(GetModuleHandleA(dllPath.c_str()), nullptr) << "the module was unloaded";
   expectCharacterSet(true);
   takeRequests();
@@ -320,8 +252,7 @@ TEST_F(PinnedDllPlayerTest, UnloadWithAnotherHookInFrontKeepsTheModuleForTheNext
   sendWatchedMessages();
   EXPECT_EQ(takeRequests(), "");
 
-  record = load();
-  ASSERT_NE(record, nullptr);
+  ASSERT_NE(load(), nullptr);
   EXPECT_EQ(module, first);
   record->init();
   modelplayer::changeTrack(0);
@@ -329,7 +260,6 @@ TEST_F(PinnedDllPlayerTest, UnloadWithAnotherHookInFrontKeepsTheModuleForTheNext
   modelplayer::pressNext();
   EXPECT_EQ(takeRequests(), pageOf(2));
   record->quit();
-  FreeLibrary(module);
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "kit/dll_test.h"
-#include "kit/files.h"
 #include "ui/resource_ids.h"
 
 // Calls `function` with `count` 32-bit arguments, with the stack pointer `misalignment` bytes
@@ -59,15 +58,14 @@ namespace {
 
 unsigned misalignment;  // of the calls below
 
-uintptr_t call(const void* function, std::vector<uintptr_t> args = {}) {
-  return callOnMisalignedStack(function, misalignment, args.size(), args.data());
-}
+// A function's address, whatever its type, called with these arguments.
 template <typename Function>
-const void* address(Function function) {
-  return reinterpret_cast<const void*>(function);
+uintptr_t call(Function function, std::vector<uintptr_t> args = {}) {
+  auto address = reinterpret_cast<const void*>(function);
+  return callOnMisalignedStack(address, misalignment, args.size(), args.data());
 }
 LRESULT callWindowProcedure(LONG_PTR procedure, HWND window, UINT message, WPARAM wParam) {
-  return call(reinterpret_cast<const void*>(procedure), {(uintptr_t)window, message, wParam, 0});
+  return call(procedure, {(uintptr_t)window, message, wParam, 0});
 }
 
 class MisalignedStack : public DllTestWithParam<unsigned> {
@@ -80,17 +78,17 @@ class MisalignedStack : public DllTestWithParam<unsigned> {
 };
 
 TEST_P(MisalignedStack, EveryEntryPointOfTheDll) {
-  ASSERT_EQ(call(address(stackAtCall)), (16 - misalignment) % 16);
+  ASSERT_EQ(call(stackAtCall), (16 - misalignment) % 16);
   module = LoadLibraryA(dllPath.c_str());
   ASSERT_NE(module, nullptr) << GetLastError();
-  const void* entry = address(GetProcAddress(module, playernumbers::ENTRY_FUNCTION));
+  FARPROC entry = GetProcAddress(module, playernumbers::ENTRY_FUNCTION);
   ASSERT_NE(entry, nullptr);
-  auto* record = reinterpret_cast<playernumbers::PluginRecord*>(call(entry));
+  record = reinterpret_cast<playernumbers::PluginRecord*>(call(entry));
   ASSERT_NE(record, nullptr);
   EXPECT_EQ(record->version, playernumbers::RECORD_VERSION);
   kit::handToPlayer({record, module, ""});
 
-  EXPECT_EQ(call(address(record->init)), 0u);
+  EXPECT_EQ(call(record->init), 0u);
   EXPECT_STREQ(record->description, "TuneLore Plugin (Duskwarn) (gen_tunelore.dll)");
   EXPECT_EQ(takeRequests(), "block 0|open " + SITE + "|block 1|");
 
@@ -124,16 +122,16 @@ TEST_P(MisalignedStack, EveryEntryPointOfTheDll) {
     callWindowProcedure(procedure, dialog, WM_COMMAND, IDOK);
     closed = true;
   });
-  call(address(record->config));
+  call(record->config);
   EXPECT_TRUE(initialised);
   EXPECT_TRUE(closed);
   EXPECT_EQ(kit::readFile(iniPath), kit::savedSwitches("gen_tunelore.dll", false, false, true));
 
-  call(address(record->quit));
+  call(record->quit);
   EXPECT_STREQ(record->description, "Tunelore Plugin (Duskwarn) (gen_tunelore.dll)");
   EXPECT_NE(GetWindowLongPtrW(main, GWLP_WNDPROC), mainHook) << "quit left the hook in place";
   EXPECT_NE(GetWindowLongPtrW(playlist, GWLP_WNDPROC), playlistHook);
-  EXPECT_TRUE(FreeLibrary(module));
+  EXPECT_TRUE(unload());
 }
 
 INSTANTIATE_TEST_SUITE_P(Bytes, MisalignedStack, ::testing::Values(4u, 8u, 12u));

@@ -13,7 +13,6 @@
 // The player and the plug-in hold texts in the ANSI code page; they are printed in UTF-8, as
 // terminals show them.
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
@@ -46,12 +45,10 @@ static bool parseOptions(int argc, char** argv, Options& options) {
       options.disableStartUp = true;
     } else if (argument == "--disable-autoopen") {
       options.disableAutoOpen = true;
-    } else if ((argument == "--changes" || argument == "--io") && i + 1 < argc) {
-      if (argument == "--changes") {
-        options.changes = strtol(argv[++i], nullptr, 10);
-      } else {
-        options.ioFile = argv[++i];
-      }
+    } else if (argument == "--changes" && i + 1 < argc) {
+      options.changes = strtol(argv[++i], nullptr, 10);
+    } else if (argument == "--io" && i + 1 < argc) {
+      options.ioFile = argv[++i];
     } else if (argument.rfind("--", 0) == 0) {
       std::cerr << "unknown option " << argument << "\n"
                 << "usage: tunelore-session [--disable-plugin] [--disable-startup] "
@@ -62,13 +59,6 @@ static bool parseOptions(int argc, char** argv, Options& options) {
     }
   }
   return true;
-}
-
-// The switches for this run go into the settings file that start-up reads.
-static void writeSwitches(const Options& options) {
-  kit::writeFile(kit::settingsFileOnDisk(),
-                 kit::savedSwitches("gen_tunelore.dll", options.disablePlugin,
-                                    options.disableStartUp, options.disableAutoOpen));
 }
 
 // The processor time this process has used so far (user and system), in milliseconds.
@@ -163,7 +153,10 @@ static int playSession(const Options& options, const std::string& workFolder) {
       std::cout << "  " << inTerminal(modelplayer::describe(request)) << "\n";
     });
   }
-  writeSwitches(options);
+  // The switches for this run go into the settings file that start-up reads.
+  kit::writeFile(kit::settingsFileOnDisk(),
+                 kit::savedSwitches("gen_tunelore.dll", options.disablePlugin,
+                                    options.disableStartUp, options.disableAutoOpen));
   kit::handToPlayer(plugin);
   modelplayer::setPlaylist(playlist);
   std::cout << "start-up\n";

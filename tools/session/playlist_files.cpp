@@ -1,16 +1,47 @@
 #include "tools/session/playlist_files.h"
 
+#include <taglib/fileref.h>
+#include <taglib/tag.h>
+
 #include <filesystem>
 #include <fstream>
+#include <utility>
 
 #include "kit/files.h"
 #include "kit/player_numbers.h"
 #include "kit/sample_mp3.h"
-#include "tools/session/file_metadata.h"
 
 namespace fs = std::filesystem;
 
 namespace session {
+
+// The player reads Unicode and hands out the ANSI code page's text: characters the code
+// page lacks come out as "?".
+static std::string ansiText(const TagLib::String& text) {
+  std::wstring wide = text.toWString();
+  int size = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  if (size <= 1) return "";
+  std::string ansi((size_t)size, '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, &ansi[0], size, nullptr, nullptr);
+  ansi.resize((size_t)size - 1);
+  return ansi;
+}
+
+// What the player's decoders read from the file, as IPC_GET_EXTENDED_FILE_INFO hands it out:
+// title, artist and album from any tag TagLib reads (ID3v1, ID3v2.2 to 2.4 in any encoding,
+// FLAC and Ogg Vorbis comments, ...). A file without a tag, or one TagLib cannot read, has
+// none, and the player answers 0.
+static void readPlayerMetadata(modelplayer::Entry& entry) {
+  namespace key = playernumbers::infokey;
+  TagLib::FileRef file(entry.path.c_str(), false);  // no audio properties: the tag only
+  if (file.isNull() || file.tag() == nullptr) return;
+  const TagLib::Tag& tag = *file.tag();
+  const std::pair<const char*, TagLib::String> fields[] = {
+      {key::TITLE, tag.title()}, {key::ARTIST, tag.artist()}, {key::ALBUM, tag.album()}};
+  for (const auto& [name, value] : fields) {
+    if (!value.isEmpty()) entry.info[name] = ansiText(value);
+  }
+}
 
 std::vector<modelplayer::Entry> samplePlaylist(const std::string& folder) {
   struct Sample {
