@@ -312,12 +312,12 @@ static bool registerWith(ATOM(WINAPI* registerClass)(const WindowClass*), const 
   return registerClass(&windowClass) != 0;
 }
 
-static bool registerClass(const char* name, WNDPROC procedure, bool unicode) {
+bool registerClass(const char* name, WNDPROC procedure, bool unicode) {
   return unicode ? registerWith(RegisterClassW, wide(name).c_str(), procedure)
                  : registerWith(RegisterClassA, name, procedure);
 }
 
-static HWND createWindow(const char* className, const char* title, bool unicode, HWND parent) {
+HWND createWindow(const char* className, const char* title, bool unicode, HWND parent) {
   DWORD style = parent != nullptr ? WS_CHILD : WS_OVERLAPPEDWINDOW;
   if (unicode) {
     return CreateWindowExW(0, wide(className).c_str(), wide(title).c_str(), style, 0, 0, 300, 200,

@@ -89,6 +89,9 @@ WNDPROC hookInFrontOfMainWindow();
 // and whether it is the player's own again.
 LONG_PTR currentProcedure(HWND window);
 bool hasOwnProcedure(HWND window);
+// A class registered, and a window of it created, through the A or the W form.
+bool registerClass(const char* name, WNDPROC procedure, bool unicode);
+HWND createWindow(const char* className, const char* title, bool unicode, HWND parent = nullptr);
 
 void setPlaylist(const std::vector<Entry>& entries);
 void setPosition(int position);

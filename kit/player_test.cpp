@@ -48,6 +48,12 @@ bool PlayerTest::hooked() const {
          currentProcedure(modelplayer::playlistWindow()) == (LONG_PTR)playlistWindowHook;
 }
 
+void PlayerTest::setSwitches(bool plugin, bool startUp, bool autoOpen) {
+  bDisabledPlugin = plugin;
+  bDisabledStartUp = startUp;
+  bDisabledAutoOpen = autoOpen;
+}
+
 std::string PlayerTest::switches() const {
   return std::string(bDisabledPlugin ? "1" : "0") + (bDisabledStartUp ? "1" : "0") +
          (bDisabledAutoOpen ? "1" : "0");

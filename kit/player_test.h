@@ -57,6 +57,7 @@ class PlayerTest : public ::testing::Test {
   // The three switches as "010" (plug-in, start-up page, auto open), and the record's
   // description once the settings have been saved.
   std::string switches() const;
+  static void setSwitches(bool plugin, bool startUp, bool autoOpen);
   std::string savedDescription() const {
     return "Tunelore Plugin (Duskwarn) (" + pluginFileName() + ")";
   }

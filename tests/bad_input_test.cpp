@@ -138,11 +138,9 @@ class BadSettingsTest : public PlayerTest {
  protected:
   // Saves a known state over whatever the file held and reads it back.
   void expectRoundTrip() {
-    bDisabledPlugin = true;
-    bDisabledStartUp = false;
-    bDisabledAutoOpen = true;
+    setSwitches(true, false, true);
     saveSettings(pluginFileName().c_str());
-    bDisabledPlugin = bDisabledStartUp = bDisabledAutoOpen = false;
+    setSwitches(false, false, false);
     loadSettings(pluginFileName().c_str());
     EXPECT_EQ(switches(), "101");
   }
