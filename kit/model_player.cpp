@@ -248,15 +248,10 @@ static void handleCommand(WORD command) {
 }
 
 static void recordText(std::wstring& text, bool unicode, LPARAM lParam) {
-  if (lParam == 0) {
-    text.clear();
-  } else if (unicode) {
-    text = (const wchar_t*)lParam;
-  } else {
-    wchar_t wide[1024] = {};
-    MultiByteToWideChar(CP_ACP, 0, (const char*)lParam, -1, wide, 1024);
-    text = wide;
-  }
+  wchar_t converted[1024] = {};
+  if (lParam != 0 && !unicode)
+    MultiByteToWideChar(CP_ACP, 0, (const char*)lParam, -1, converted, 1024);
+  text = lParam == 0 ? L"" : unicode ? (const wchar_t*)lParam : converted;
 }
 
 // The player's two procedures, in the A and the W form.
@@ -401,8 +396,6 @@ std::string playerFolder() {
 }
 
 void pressNext() { toMain(WM_COMMAND, command::NEXT); }
-void pressPrevious() { toMain(WM_COMMAND, command::PREVIOUS); }
-void pressNextKey() { toMain(WM_COMMAND, MAKEWPARAM(command::NEXT, 1)); }
 void pressStop() { toMain(WM_COMMAND, command::STOP); }
 void pressPause() { toMain(WM_COMMAND, command::PAUSE); }
 
@@ -416,8 +409,8 @@ void changeTrack(int position) { startTrack(position); }
 const std::vector<Route> TRACK_ROUTES = {
     {"jump to file, from stop", [] { changeTrack(0); }, 1},
     {"next button", pressNext, 2},
-    {"next key", pressNextKey, 3},
-    {"previous button", pressPrevious, 2},
+    {"next key", [] { toMain(WM_COMMAND, MAKEWPARAM(command::NEXT, 1)); }, 3},
+    {"previous button", [] { toMain(WM_COMMAND, command::PREVIOUS); }, 2},
     {"playlist double-click", [] { doubleClickEntry(0); }, 1},
     {"media library or Explorer", [] { changeTrack(2); }, 3},
     {"end of track", endOfTrack, 1},

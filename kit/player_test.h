@@ -36,12 +36,10 @@ class PlayerTest : public ::testing::Test {
   std::vector<std::string> requests() const { return modelplayer::describedRequests(); }
   std::vector<std::string> takeRequests();
 
-  // The settings file as the plug-in names it, and as this program opens it.
-  std::string settingsFile() const { return kit::settingsFile(); }
-  std::string settingsFileOnDisk() const { return kit::settingsFileOnDisk(); }
-  std::string readSettingsFile() const { return kit::readFile(settingsFileOnDisk()); }
+  // The settings file as this program opens it (kit::settingsFile() names it as the plug-in).
+  std::string readSettingsFile() const { return kit::readFile(kit::settingsFileOnDisk()); }
   void writeSettingsFile(const std::string& text) const {
-    kit::writeFile(settingsFileOnDisk(), text);
+    kit::writeFile(kit::settingsFileOnDisk(), text);
   }
   // The plug-in's file name: the section of the settings file.
   std::string pluginFileName() const { return kit::pluginFileName(); }

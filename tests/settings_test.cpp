@@ -16,11 +16,15 @@ namespace fs = std::filesystem;
 
 class SettingsTest : public PlayerTest {};
 
-TEST_F(SettingsTest, PathIsThePlayersPluginsFolder) {
-  char* path = settingsFilePath();
-  ASSERT_NE(path, nullptr);
-  EXPECT_EQ(std::string(path), settingsFile());
+// A path the plug-in made, as text ("<none>" for none), and freed.
+std::string taken(char* path) {
+  std::string text = path != nullptr ? path : "<none>";
   delete[] path;
+  return text;
+}
+
+TEST_F(SettingsTest, PathIsThePlayersPluginsFolder) {
+  EXPECT_EQ(taken(settingsFilePath()), kit::settingsFile());
 }
 
 TEST_F(SettingsTest, NoFileReadsAllClearAndTheFirstSaveCreatesIt) {
@@ -100,7 +104,7 @@ class SettingsFolderTest : public SettingsTest {
   std::string folderFileOnDisk() const { return kit::onDisk(folderFile()); }
   std::string folderPluginsOnDisk() const { return kit::onDisk(settingsFolder + "\\Plugins"); }
   // A folder standing where the file should be: no write there succeeds, not even for root.
-  void blockFileBesidePlayer() { ASSERT_TRUE(fs::create_directory(settingsFileOnDisk())); }
+  void blockFileBesidePlayer() { ASSERT_TRUE(fs::create_directory(kit::settingsFileOnDisk())); }
   void save(bool plugin, bool startUp, bool autoOpen) {
     setSwitches(plugin, startUp, autoOpen);
     saveSettings(pluginFileName().c_str(), settingsFolder.c_str());
@@ -115,12 +119,7 @@ class SettingsFolderTest : public SettingsTest {
   std::string settingsFolder;
 };
 
-std::string folderFilePath(const char* folder) {
-  char* path = settingsFolderFilePath(folder);
-  std::string text = path != nullptr ? path : "<none>";
-  delete[] path;
-  return text;
-}
+std::string folderFilePath(const char* folder) { return taken(settingsFolderFilePath(folder)); }
 
 TEST_F(SettingsFolderTest, FolderTextsThatGiveNoPath) {
   const std::string name = "\\Plugins\\gen_tunelore.ini";
