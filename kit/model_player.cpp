@@ -347,12 +347,10 @@ void stop() {
   while (player.mainHandle != nullptr &&
          PeekMessageA(&message, player.mainHandle, 0, 0, PM_REMOVE)) {
   }
-  for (HWND window : {player.playlistHandle, player.skinHandle, player.mainHandle}) {
+  for (HWND window : {player.playlistHandle, player.skinHandle, player.mainHandle})
     if (window != nullptr) DestroyWindow(window);
-  }
-  for (const char* name : {PLAYLIST_CLASS, SKIN_CLASS, MAIN_CLASS}) {
+  for (const char* name : {PLAYLIST_CLASS, SKIN_CLASS, MAIN_CLASS})
     UnregisterClassA(name, GetModuleHandleA(nullptr));
-  }
   if (player.menuHandle != nullptr) DestroyMenu(player.menuHandle);
   player = State();
 }
