@@ -73,8 +73,6 @@ static LRESULT recordBrowserRequest(int request, WPARAM argument) {
 // ---- IPC_GET_EXTENDED_FILE_INFO: what the decoder read from the file the request names,
 // written into the caller's buffer as the entry's answer says.
 
-static bool isUrl(const std::string& path) { return path.find("://") != std::string::npos; }
-
 // The decoder reads the file the request names, whichever entry lists it.
 static const Entry* entryForFile(const char* file) {
   for (const Entry& entry : player.playlist) {
@@ -85,7 +83,7 @@ static const Entry* entryForFile(const char* file) {
 
 // A URL has no title, artist or album of its own: only the stream's title is known.
 static const std::string* valueFor(const Entry& entry, const std::string& key) {
-  if (isUrl(entry.path) && key != infokey::STREAM_TITLE) return nullptr;
+  if (entry.path.find("://") != std::string::npos && key != infokey::STREAM_TITLE) return nullptr;
   auto found = entry.info.find(key);
   return found == entry.info.end() ? nullptr : &found->second;
 }
@@ -256,11 +254,6 @@ static void recordText(std::wstring& text, bool unicode, LPARAM lParam) {
 
 // The player's two procedures, in the A and the W form.
 template <bool unicode>
-static LRESULT defaultAnswer(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return (unicode ? DefWindowProcW : DefWindowProcA)(window, message, wParam, lParam);
-}
-
-template <bool unicode>
 static LRESULT CALLBACK mainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   player.mainMessages.push_back(message);
   lstrcpynA(handedOut, STALE_TEXT, (int)HANDED_OUT_SIZE);
@@ -277,7 +270,7 @@ static LRESULT CALLBACK mainProcedure(HWND window, UINT message, WPARAM wParam, 
   if (follows && message == WM_COMMAND) handleCommand(LOWORD(wParam));
   if (follows && message == END_OF_TRACK) startTrack(stepped(1));
   if (!answersDistinctively(message))
-    return defaultAnswer<unicode>(window, message, wParam, lParam);
+    return (unicode ? DefWindowProcW : DefWindowProcA)(window, message, wParam, lParam);
   return mainWindowAnswer(message);
 }
 
@@ -288,12 +281,8 @@ static LRESULT CALLBACK playlistProcedure(HWND window, UINT message, WPARAM wPar
   if (player.built.followsCommands && message == WM_LBUTTONDBLCLK)
     startTrack(player.selectedPosition);
   if (!answersDistinctively(message))
-    return defaultAnswer<unicode>(window, message, wParam, lParam);
+    return (unicode ? DefWindowProcW : DefWindowProcA)(window, message, wParam, lParam);
   return playlistWindowAnswer(message);
-}
-
-static LRESULT CALLBACK skinProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 // Through RegisterClassA or RegisterClassW, with the name in their character set.
@@ -331,7 +320,7 @@ bool start(const Options& options) {
     return false;
   player.mainHandle = createWindow(MAIN_CLASS, "Model Player", unicode, nullptr);
   if (options.playlistInsideSkin) {
-    if (!registerClass(SKIN_CLASS, skinProcedure, true)) return false;
+    if (!registerClass(SKIN_CLASS, DefWindowProcW, true)) return false;
     player.skinHandle = createWindow(SKIN_CLASS, "Model Skin", true, nullptr);
   }
   player.playlistHandle =
