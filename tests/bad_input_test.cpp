@@ -124,12 +124,10 @@ TEST_F(BadInputTest, DisplayTitlesOfHyphensOrSpaces) {
 }
 
 TEST_F(BadInputTest, EmptyPlaylistAndPositionsOutsideIt) {
-  play({}, -1);
-  updateLyricsPage();
-  modelplayer::setPosition(0);
-  updateLyricsPage();
-  modelplayer::setPosition(0x7FFFFFFF);
-  updateLyricsPage();
+  for (int position : {-1, 0, 0x7FFFFFFF}) {
+    play({}, position);
+    updateLyricsPage();
+  }
   EXPECT_EQ(requests(), pageRequests(pageAddress("")));
 }
 
