@@ -78,7 +78,6 @@ const UINT FIRST_REGISTERED_COMMAND = 46000;
 
 // Registers the classes and creates the windows; false when that failed.
 bool start(const Options& options = Options());
-// Destroys the windows and unregisters the classes.
 void stop();
 HWND mainWindow();
 HWND playlistWindow();

@@ -37,12 +37,6 @@ void PlayerTest::playBandTracks(const std::vector<std::string>& titles) {
   play(entries);
 }
 
-std::vector<std::string> PlayerTest::takeRequests() {
-  std::vector<std::string> taken = requests();
-  modelplayer::clearBrowserRequests();
-  return taken;
-}
-
 bool PlayerTest::hooked() const {
   return currentProcedure(modelplayer::mainWindow()) == (LONG_PTR)mainWindowHook &&
          currentProcedure(modelplayer::playlistWindow()) == (LONG_PTR)playlistWindowHook;

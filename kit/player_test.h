@@ -34,7 +34,11 @@ class PlayerTest : public ::testing::Test {
   void playBandTracks(const std::vector<std::string>& titles);
   // The mini-browser requests so far; take...() also forgets them.
   std::vector<std::string> requests() const { return modelplayer::describedRequests(); }
-  std::vector<std::string> takeRequests();
+  std::vector<std::string> takeRequests() {
+    std::vector<std::string> taken = requests();
+    modelplayer::clearBrowserRequests();
+    return taken;
+  }
 
   // The settings file as this program opens it (kit::settingsFile() names it as the plug-in).
   std::string readSettingsFile() const { return kit::readFile(kit::settingsFileOnDisk()); }

@@ -123,10 +123,9 @@ class GatheringTest : public PlayerMetadataTest,
 
 TEST_P(GatheringTest, UpdateAndMenuPickSendTheSamePage) {
   const GatheringCase& row = GetParam();
-  modelplayer::Entry entry{row.file, row.displayTitle, !row.file.empty()};
+  modelplayer::Entry entry{row.file, row.displayTitle, !row.file.empty(),
+                           true,     infoOf(row.info), row.answer};
   if (!row.bytes.empty()) entry.path = writeTrack(row.file, row.bytes);
-  entry.info = infoOf(row.info);
-  entry.infoAnswer = row.answer;
   play({entry});
   modelplayer::changeTrack(0);
   expectPages({row.query}, "update");

@@ -52,8 +52,7 @@ class WindowTextTest : public ::testing::Test {
     ASSERT_NE(narrow, nullptr);
   }
   void TearDown() override {
-    DestroyWindow(wide);
-    DestroyWindow(narrow);
+    for (HWND window : {wide, narrow}) DestroyWindow(window);
     for (const char* name : {WIDE_CLASS, NARROW_CLASS})
       UnregisterClassA(name, GetModuleHandleA(nullptr));
   }

@@ -126,10 +126,8 @@ class PlayerInfoDllTest : public DllPlayerTest {
   // A file without any ID3 tag, added to the playlist with what the player's decoder read.
   int addUntagged(const char* name, const std::map<std::string, std::string>& info,
                   modelplayer::InfoAnswer answer) {
-    modelplayer::Entry entry{folder + "\\" + name, "Other - Thing"};
+    modelplayer::Entry entry{folder + "\\" + name, "Other - Thing", true, true, info, answer};
     EXPECT_TRUE(kit::writeFile(entry.path, std::string("fLaC\0\0\0\x22", 8)));
-    entry.info = info;
-    entry.infoAnswer = answer;
     return add(entry);
   }
   int add(const modelplayer::Entry& entry) {
