@@ -24,10 +24,6 @@ std::string PlayerTest::writeTrack(const std::string& name, const std::string& b
   return path;
 }
 
-std::string PlayerTest::taggedTrack(const std::string& name, const samplemp3::TextFrames& frames) {
-  return writeTrack(name, samplemp3::taggedTrack(frames));
-}
-
 void PlayerTest::playBandTracks(const std::vector<std::string>& titles) {
   std::vector<modelplayer::Entry> entries;
   for (const std::string& title : titles) {

@@ -23,7 +23,9 @@ class PlayerTest : public ::testing::Test {
 
   // Writes an MP3 file into the test's folder and returns its path.
   std::string writeTrack(const std::string& name, const std::string& bytes);
-  std::string taggedTrack(const std::string& name, const samplemp3::TextFrames& frames);
+  std::string taggedTrack(const std::string& name, const samplemp3::TextFrames& frames) {
+    return writeTrack(name, samplemp3::taggedTrack(frames));
+  }
   // Makes `entries` the playlist, with the current position at `position`.
   void play(const std::vector<modelplayer::Entry>& entries, int position = 0) {
     modelplayer::setPlaylist(entries);

@@ -33,6 +33,9 @@ class SongChangeTest : public PlayerTest {
   LRESULT toPlaylist(UINT message) {
     return SendMessageA(modelplayer::playlistWindow(), message, 0, 0);
   }
+  void toPlaylist(const std::vector<UINT>& messages) {
+    for (UINT message : messages) toPlaylist(message);
+  }
   // Moves to a new track and counts the updates that sent it: each new page is one "open".
   int opensAfter(const std::function<void()>& messages) {
     modelplayer::setPosition(++position % 3);
@@ -96,10 +99,7 @@ TEST_F(SongChangeTest, PlaylistEditorSequencesFollowTheCounterTable) {
   };
   for (const Sequence& sequence : sequences) {
     tracking.playlistMessageCount = 0;
-    EXPECT_EQ(opensAfter([&] {
-                for (UINT message : sequence.messages) toPlaylist(message);
-              }),
-              sequence.updates);
+    EXPECT_EQ(opensAfter([&] { toPlaylist(sequence.messages); }), sequence.updates);
     EXPECT_EQ(tracking.playlistMessageCount, sequence.countAfter);
   }
 }
@@ -172,11 +172,7 @@ TEST_F(SongChangeTest, UnconfirmedMainTriggerSwallowsTheNextEditorOnlyChange) {
             0);
   EXPECT_EQ(tracking.mainWindowTriggered, 0);
   EXPECT_EQ(tracking.playlistMessageCount, 0);
-  EXPECT_EQ(opensAfter([&] {
-              toPlaylist(PE_FIRST);
-              toPlaylist(PE_SECOND);
-            }),
-            1);
+  EXPECT_EQ(opensAfter([&] { toPlaylist({PE_FIRST, PE_SECOND}); }), 1);
 }
 
 TEST_F(SongChangeTest, SwitchingOffAndOnKeepsCounterAndFlag) {
