@@ -26,10 +26,9 @@ std::string PlayerTest::writeTrack(const std::string& name, const std::string& b
 
 void PlayerTest::playBandTracks(const std::vector<std::string>& titles) {
   std::vector<modelplayer::Entry> entries;
-  for (const std::string& title : titles) {
+  for (const std::string& title : titles)
     entries.push_back(
         {taggedTrack(title + ".mp3", {{"TIT2", title}, {"TPE1", "Band"}}), "Band - " + title});
-  }
   play(entries);
 }
 

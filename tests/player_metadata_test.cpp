@@ -66,8 +66,6 @@ void PrintTo(const GatheringCase& row, std::ostream* out) { *out << row.name; }
 
 const std::string FLAC_BYTES = std::string("fLaC\0\0\0\x22", 8) + std::string(34, '\0');
 const std::string UNTAGGED = samplemp3::silentAudio(2000);
-const std::string FULL_TO_THE_LIMIT =
-    "Song" + std::string(FIELD_LIMIT - 4, modelplayer::INFO_FILLER);
 
 const GatheringCase GATHERING_CASES[] = {
     {"TagRead", "tagged.mp3", mp3({{"TIT2", "Song"}, {"TPE1", "Band"}, {"TALB", "Disc"}}, 0, 3),
@@ -89,7 +87,8 @@ const GatheringCase GATHERING_CASES[] = {
     {"OneWithoutWriting", "song.flac", FLAC_BYTES, "Band - Song", "title=Unseen&&artist=Unseen",
      "title=Song&&artist=Band", true, InfoAnswer::OneWithoutWriting},
     {"UnterminatedFullBuffer", "song.flac", FLAC_BYTES, "Other - Thing", "title=Song",
-     "title=" + FULL_TO_THE_LIMIT, true, InfoAnswer::FillsUnterminated},
+     "title=Song" + std::string(FIELD_LIMIT - 4, modelplayer::INFO_FILLER), true,
+     InfoAnswer::FillsUnterminated},
     {"StreamTitle", STREAM_URL, "", "Band - Song (Radio Test)", "streamtitle=Band - Song",
      "title=Song&&artist=Band", true},
     {"StreamWithoutStreamTitle", STREAM_URL, "", "Band - Song (Radio Test)", "",

@@ -77,8 +77,7 @@ TEST_F(SongChangeTest, OtherMainWindowMessagesDoNothing) {
 TEST_F(SongChangeTest, FlagStopsThePlaylistEditorsSecondUpdate) {
   EXPECT_EQ(opensAfter([&] {
               toMain(WM_COMMAND, command::NEXT);
-              toPlaylist(PE_FIRST);
-              toPlaylist(PE_SECOND);
+              toPlaylist({PE_FIRST, PE_SECOND});
             }),
             1);
   EXPECT_EQ(tracking.mainWindowTriggered, 0);
