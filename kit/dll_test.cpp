@@ -1,5 +1,7 @@
 #include "kit/dll_test.h"
 
+#include <utility>
+
 #include "kit/files.h"
 #include "kit/sample_mp3.h"
 
@@ -52,11 +54,7 @@ void DllTest::startPlugin() {
   takeRequests();
 }
 
-bool DllTest::unload() {
-  bool freed = FreeLibrary(module) != FALSE;
-  module = nullptr;
-  return freed;
-}
+bool DllTest::unload() { return FreeLibrary(std::exchange(module, nullptr)) != FALSE; }
 
 std::string DllTest::pageFor(const std::string& query, bool bringUp) {
   return std::string("block 0|") + (bringUp ? "bring up|" : "") + "open " + SITE + "plugin.php?" +

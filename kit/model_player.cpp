@@ -73,8 +73,6 @@ static LRESULT recordBrowserRequest(int request, WPARAM argument) {
 // ---- IPC_GET_EXTENDED_FILE_INFO: what the decoder read from the file the request names,
 // written into the caller's buffer as the entry's answer says.
 
-static bool isUrl(const std::string& path) { return path.find("://") != std::string::npos; }
-
 // The decoder reads the file the request names, whichever entry lists it.
 static const Entry* entryForFile(const char* file) {
   for (const Entry& entry : player.playlist) {
@@ -85,7 +83,7 @@ static const Entry* entryForFile(const char* file) {
 
 // A URL has no title, artist or album of its own: only the stream's title is known.
 static const std::string* valueFor(const Entry& entry, const std::string& key) {
-  if (isUrl(entry.path) && key != infokey::STREAM_TITLE) return nullptr;
+  if (entry.path.find("://") != std::string::npos && key != infokey::STREAM_TITLE) return nullptr;
   auto found = entry.info.find(key);
   return found == entry.info.end() ? nullptr : &found->second;
 }
@@ -248,23 +246,13 @@ static void handleCommand(WORD command) {
 }
 
 static void recordText(std::wstring& text, bool unicode, LPARAM lParam) {
-  if (lParam == 0) {
-    text.clear();
-  } else if (unicode) {
-    text = (const wchar_t*)lParam;
-  } else {
-    wchar_t wide[1024] = {};
-    MultiByteToWideChar(CP_ACP, 0, (const char*)lParam, -1, wide, 1024);
-    text = wide;
-  }
+  wchar_t converted[1024] = {};
+  if (lParam != 0 && !unicode)
+    MultiByteToWideChar(CP_ACP, 0, (const char*)lParam, -1, converted, 1024);
+  text = lParam == 0 ? L"" : unicode ? (const wchar_t*)lParam : converted;
 }
 
 // The player's two procedures, in the A and the W form.
-template <bool unicode>
-static LRESULT defaultAnswer(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return (unicode ? DefWindowProcW : DefWindowProcA)(window, message, wParam, lParam);
-}
-
 template <bool unicode>
 static LRESULT CALLBACK mainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   player.mainMessages.push_back(message);
@@ -282,7 +270,7 @@ static LRESULT CALLBACK mainProcedure(HWND window, UINT message, WPARAM wParam, 
   if (follows && message == WM_COMMAND) handleCommand(LOWORD(wParam));
   if (follows && message == END_OF_TRACK) startTrack(stepped(1));
   if (!answersDistinctively(message))
-    return defaultAnswer<unicode>(window, message, wParam, lParam);
+    return (unicode ? DefWindowProcW : DefWindowProcA)(window, message, wParam, lParam);
   return mainWindowAnswer(message);
 }
 
@@ -293,12 +281,8 @@ static LRESULT CALLBACK playlistProcedure(HWND window, UINT message, WPARAM wPar
   if (player.built.followsCommands && message == WM_LBUTTONDBLCLK)
     startTrack(player.selectedPosition);
   if (!answersDistinctively(message))
-    return defaultAnswer<unicode>(window, message, wParam, lParam);
+    return (unicode ? DefWindowProcW : DefWindowProcA)(window, message, wParam, lParam);
   return playlistWindowAnswer(message);
-}
-
-static LRESULT CALLBACK skinProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 // Through RegisterClassA or RegisterClassW, with the name in their character set.
@@ -312,12 +296,12 @@ static bool registerWith(ATOM(WINAPI* registerClass)(const WindowClass*), const 
   return registerClass(&windowClass) != 0;
 }
 
-static bool registerClass(const char* name, WNDPROC procedure, bool unicode) {
+bool registerClass(const char* name, WNDPROC procedure, bool unicode) {
   return unicode ? registerWith(RegisterClassW, wide(name).c_str(), procedure)
                  : registerWith(RegisterClassA, name, procedure);
 }
 
-static HWND createWindow(const char* className, const char* title, bool unicode, HWND parent) {
+HWND createWindow(const char* className, const char* title, bool unicode, HWND parent) {
   DWORD style = parent != nullptr ? WS_CHILD : WS_OVERLAPPEDWINDOW;
   if (unicode) {
     return CreateWindowExW(0, wide(className).c_str(), wide(title).c_str(), style, 0, 0, 300, 200,
@@ -336,7 +320,7 @@ bool start(const Options& options) {
     return false;
   player.mainHandle = createWindow(MAIN_CLASS, "Model Player", unicode, nullptr);
   if (options.playlistInsideSkin) {
-    if (!registerClass(SKIN_CLASS, skinProcedure, true)) return false;
+    if (!registerClass(SKIN_CLASS, DefWindowProcW, true)) return false;
     player.skinHandle = createWindow(SKIN_CLASS, "Model Skin", true, nullptr);
   }
   player.playlistHandle =
@@ -352,12 +336,10 @@ void stop() {
   while (player.mainHandle != nullptr &&
          PeekMessageA(&message, player.mainHandle, 0, 0, PM_REMOVE)) {
   }
-  for (HWND window : {player.playlistHandle, player.skinHandle, player.mainHandle}) {
+  for (HWND window : {player.playlistHandle, player.skinHandle, player.mainHandle})
     if (window != nullptr) DestroyWindow(window);
-  }
-  for (const char* name : {PLAYLIST_CLASS, SKIN_CLASS, MAIN_CLASS}) {
+  for (const char* name : {PLAYLIST_CLASS, SKIN_CLASS, MAIN_CLASS})
     UnregisterClassA(name, GetModuleHandleA(nullptr));
-  }
   if (player.menuHandle != nullptr) DestroyMenu(player.menuHandle);
   player = State();
 }
@@ -401,8 +383,6 @@ std::string playerFolder() {
 }
 
 void pressNext() { toMain(WM_COMMAND, command::NEXT); }
-void pressPrevious() { toMain(WM_COMMAND, command::PREVIOUS); }
-void pressNextKey() { toMain(WM_COMMAND, MAKEWPARAM(command::NEXT, 1)); }
 void pressStop() { toMain(WM_COMMAND, command::STOP); }
 void pressPause() { toMain(WM_COMMAND, command::PAUSE); }
 
@@ -416,8 +396,8 @@ void changeTrack(int position) { startTrack(position); }
 const std::vector<Route> TRACK_ROUTES = {
     {"jump to file, from stop", [] { changeTrack(0); }, 1},
     {"next button", pressNext, 2},
-    {"next key", pressNextKey, 3},
-    {"previous button", pressPrevious, 2},
+    {"next key", [] { toMain(WM_COMMAND, MAKEWPARAM(command::NEXT, 1)); }, 3},
+    {"previous button", [] { toMain(WM_COMMAND, command::PREVIOUS); }, 2},
     {"playlist double-click", [] { doubleClickEntry(0); }, 1},
     {"media library or Explorer", [] { changeTrack(2); }, 3},
     {"end of track", endOfTrack, 1},

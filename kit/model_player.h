@@ -78,7 +78,6 @@ const UINT FIRST_REGISTERED_COMMAND = 46000;
 
 // Registers the classes and creates the windows; false when that failed.
 bool start(const Options& options = Options());
-// Destroys the windows and unregisters the classes.
 void stop();
 HWND mainWindow();
 HWND playlistWindow();
@@ -89,6 +88,9 @@ WNDPROC hookInFrontOfMainWindow();
 // and whether it is the player's own again.
 LONG_PTR currentProcedure(HWND window);
 bool hasOwnProcedure(HWND window);
+// A class registered, and a window of it created, through the A or the W form.
+bool registerClass(const char* name, WNDPROC procedure, bool unicode);
+HWND createWindow(const char* className, const char* title, bool unicode, HWND parent = nullptr);
 
 void setPlaylist(const std::vector<Entry>& entries);
 void setPosition(int position);
@@ -98,8 +100,6 @@ std::string playerFolder();
 
 // The ways a track changes, each as the real player goes about it:
 void pressNext();                     // the next-track button: WM_COMMAND 40048
-void pressPrevious();                 // the previous-track button: WM_COMMAND 40044
-void pressNextKey();                  // the next-track key: the same command as an accelerator
 void pressStop();                     // the stop button: WM_COMMAND 40047
 void doubleClickEntry(int position);  // in the playlist editor
 // Jump to file, the media library, Explorer, drag and drop: no command reaches the main
@@ -108,7 +108,8 @@ void changeTrack(int position);
 // The playing track ends: the player posts itself 0x402 and starts the next one when the
 // message loop delivers it.
 void endOfTrack();
-// Each way above to a new track, as a tour of a three-track playlist from stop: the track it
+// Each way above to a new track, and the previous-track button (40044) and the next-track key
+// (40048 as an accelerator), as a tour of a three-track playlist from stop: the track it
 // reaches (1 to 3), then a stop and a replay of the first track, which reach no new one (0).
 struct Route {
   const char* name;

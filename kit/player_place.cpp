@@ -56,11 +56,8 @@ Plugin loadDll(const std::string& path) {
   }
   typedef playernumbers::PluginRecord* (*EntryFunction)();
   auto entry = (EntryFunction)(void*)GetProcAddress(plugin.module, playernumbers::ENTRY_FUNCTION);
-  if (entry == nullptr) {
-    plugin.error = path + " exports no " + playernumbers::ENTRY_FUNCTION;
-  } else {
-    plugin.record = entry();
-  }
+  if (entry != nullptr) return {entry(), plugin.module, ""};
+  plugin.error = path + " exports no " + playernumbers::ENTRY_FUNCTION;
   return plugin;
 }
 #else

@@ -24,28 +24,23 @@ std::string PlayerTest::writeTrack(const std::string& name, const std::string& b
   return path;
 }
 
-std::string PlayerTest::taggedTrack(const std::string& name, const samplemp3::TextFrames& frames) {
-  return writeTrack(name, samplemp3::taggedTrack(frames));
-}
-
 void PlayerTest::playBandTracks(const std::vector<std::string>& titles) {
   std::vector<modelplayer::Entry> entries;
-  for (const std::string& title : titles) {
+  for (const std::string& title : titles)
     entries.push_back(
         {taggedTrack(title + ".mp3", {{"TIT2", title}, {"TPE1", "Band"}}), "Band - " + title});
-  }
   play(entries);
-}
-
-std::vector<std::string> PlayerTest::takeRequests() {
-  std::vector<std::string> taken = requests();
-  modelplayer::clearBrowserRequests();
-  return taken;
 }
 
 bool PlayerTest::hooked() const {
   return currentProcedure(modelplayer::mainWindow()) == (LONG_PTR)mainWindowHook &&
          currentProcedure(modelplayer::playlistWindow()) == (LONG_PTR)playlistWindowHook;
+}
+
+void PlayerTest::setSwitches(bool plugin, bool startUp, bool autoOpen) {
+  bDisabledPlugin = plugin;
+  bDisabledStartUp = startUp;
+  bDisabledAutoOpen = autoOpen;
 }
 
 std::string PlayerTest::switches() const {

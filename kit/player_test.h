@@ -23,7 +23,9 @@ class PlayerTest : public ::testing::Test {
 
   // Writes an MP3 file into the test's folder and returns its path.
   std::string writeTrack(const std::string& name, const std::string& bytes);
-  std::string taggedTrack(const std::string& name, const samplemp3::TextFrames& frames);
+  std::string taggedTrack(const std::string& name, const samplemp3::TextFrames& frames) {
+    return writeTrack(name, samplemp3::taggedTrack(frames));
+  }
   // Makes `entries` the playlist, with the current position at `position`.
   void play(const std::vector<modelplayer::Entry>& entries, int position = 0) {
     modelplayer::setPlaylist(entries);
@@ -34,14 +36,16 @@ class PlayerTest : public ::testing::Test {
   void playBandTracks(const std::vector<std::string>& titles);
   // The mini-browser requests so far; take...() also forgets them.
   std::vector<std::string> requests() const { return modelplayer::describedRequests(); }
-  std::vector<std::string> takeRequests();
+  std::vector<std::string> takeRequests() {
+    std::vector<std::string> taken = requests();
+    modelplayer::clearBrowserRequests();
+    return taken;
+  }
 
-  // The settings file as the plug-in names it, and as this program opens it.
-  std::string settingsFile() const { return kit::settingsFile(); }
-  std::string settingsFileOnDisk() const { return kit::settingsFileOnDisk(); }
-  std::string readSettingsFile() const { return kit::readFile(settingsFileOnDisk()); }
+  // The settings file as this program opens it (kit::settingsFile() names it as the plug-in).
+  std::string readSettingsFile() const { return kit::readFile(kit::settingsFileOnDisk()); }
   void writeSettingsFile(const std::string& text) const {
-    kit::writeFile(settingsFileOnDisk(), text);
+    kit::writeFile(kit::settingsFileOnDisk(), text);
   }
   // The plug-in's file name: the section of the settings file.
   std::string pluginFileName() const { return kit::pluginFileName(); }
@@ -57,6 +61,7 @@ class PlayerTest : public ::testing::Test {
   // The three switches as "010" (plug-in, start-up page, auto open), and the record's
   // description once the settings have been saved.
   std::string switches() const;
+  static void setSwitches(bool plugin, bool startUp, bool autoOpen);
   std::string savedDescription() const {
     return "Tunelore Plugin (Duskwarn) (" + pluginFileName() + ")";
   }

@@ -13,19 +13,16 @@ inline const wchar_t MIXED_TITLE[] =
 // What an ANSI window keeps: the ANSI code page only.
 inline const wchar_t ANSI_TITLE[] = L"12. Caf\u00E9 - Winamp";
 
-// Sets a title through each window in the Unicode form and reads it back: what the player's
-// own procedure received, and what the window holds.
-inline void expectTitlesPassUnchanged(const wchar_t* title) {
+// Each window's character set, and a title it can keep set through it in the Unicode form and
+// read back: what the player's own procedure received, and what the window holds.
+inline void expectCharacterSet(bool unicode) {
+  const wchar_t* title = unicode ? MIXED_TITLE : ANSI_TITLE;
   for (HWND window : {modelplayer::mainWindow(), modelplayer::playlistWindow()}) {
+    EXPECT_EQ(IsWindowUnicode(window) != FALSE, unicode);
     ASSERT_TRUE(SetWindowTextW(window, title));
     EXPECT_EQ(modelplayer::textReceived(window), title);
     wchar_t back[256] = {};
     GetWindowTextW(window, back, 256);
     EXPECT_EQ(std::wstring(back), title);
   }
-}
-
-inline void expectCharacterSet(bool unicode) {
-  EXPECT_EQ(IsWindowUnicode(modelplayer::mainWindow()) != FALSE, unicode);
-  EXPECT_EQ(IsWindowUnicode(modelplayer::playlistWindow()) != FALSE, unicode);
 }

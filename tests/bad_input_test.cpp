@@ -28,9 +28,8 @@ class BadInputTest : public PlayerTest {
     play({entry, {good, "Band - Good"}});
     TrackInfo info;
     gatherTrackInfo(0, info);
-    EXPECT_LT(strlen(info.title), (size_t)TRACK_FIELD_SIZE);
-    EXPECT_LT(strlen(info.artist), (size_t)TRACK_FIELD_SIZE);
-    EXPECT_LT(strlen(info.album), (size_t)TRACK_FIELD_SIZE);
+    for (const char* field : {info.title, info.artist, info.album})
+      EXPECT_LT(strlen(field), (size_t)TRACK_FIELD_SIZE);
     updateLyricsPage();
     std::string sent = tracking.lastPageAddress;
     modelplayer::setPosition(1);
@@ -105,8 +104,8 @@ TEST_F(BadInputTest, FieldsAtAndPastTheLimitAreCut) {
     play({{"", text + " - " + text, false}});
     TrackInfo info;
     gatherTrackInfo(0, info);
-    EXPECT_EQ(std::string(info.artist), std::string(std::min<size_t>(length, 1023), 'x'));
-    EXPECT_EQ(std::string(info.title), std::string(std::min<size_t>(length, 1023), 'x'));
+    for (const char* field : {info.artist, info.title})
+      EXPECT_EQ(std::string(field), std::string(std::min<size_t>(length, 1023), 'x'));
   }
 }
 
@@ -125,12 +124,10 @@ TEST_F(BadInputTest, DisplayTitlesOfHyphensOrSpaces) {
 }
 
 TEST_F(BadInputTest, EmptyPlaylistAndPositionsOutsideIt) {
-  play({}, -1);
-  updateLyricsPage();
-  modelplayer::setPosition(0);
-  updateLyricsPage();
-  modelplayer::setPosition(0x7FFFFFFF);
-  updateLyricsPage();
+  for (int position : {-1, 0, 0x7FFFFFFF}) {
+    play({}, position);
+    updateLyricsPage();
+  }
   EXPECT_EQ(requests(), pageRequests(pageAddress("")));
 }
 
@@ -138,18 +135,16 @@ class BadSettingsTest : public PlayerTest {
  protected:
   // Saves a known state over whatever the file held and reads it back.
   void expectRoundTrip() {
-    bDisabledPlugin = true;
-    bDisabledStartUp = false;
-    bDisabledAutoOpen = true;
+    setSwitches(true, false, true);
     saveSettings(pluginFileName().c_str());
-    bDisabledPlugin = bDisabledStartUp = bDisabledAutoOpen = false;
+    setSwitches(false, false, false);
     loadSettings(pluginFileName().c_str());
     EXPECT_EQ(switches(), "101");
   }
   std::string otherValue(const char* section, const char* key) {
     char value[64] = {};
     GetPrivateProfileStringA(section, key, "<missing>", value, sizeof value,
-                             settingsFile().c_str());
+                             kit::settingsFile().c_str());
     return value;
   }
 };
@@ -182,7 +177,7 @@ TEST_F(BadSettingsTest, ByteOrderMarkOrMissingSectionStillRoundTrips) {
 }
 
 TEST_F(BadSettingsTest, MissingPluginsFolderMeansNothingIsWrittenOrChanged) {
-  std::filesystem::path plugins = std::filesystem::path(settingsFileOnDisk()).parent_path();
+  std::filesystem::path plugins = std::filesystem::path(kit::settingsFileOnDisk()).parent_path();
   std::filesystem::remove_all(plugins);
   bDisabledAutoOpen = true;
   saveAndRename();

@@ -24,21 +24,6 @@ const size_t FIELD_LIMIT = 1023;  // the plug-in keeps at most this many charact
 std::string mp3(const samplemp3::TextFrames& frames, char encoding, char version) {
   return samplemp3::id3v2Tag(frames, encoding, version) + samplemp3::silentAudio(2000);
 }
-const samplemp3::TextFrames CAFE_LATIN1 = {{"TIT2", "Caf\xE9"},
-                                           {"TPE1", "Bj\xF6rk"},
-                                           {"TALB",
-                                            "D\xE9"
-                                            "but"}};
-// The same as the page's query, and as what the player's decoder reads.
-const char CAFE_QUERY[] =
-    "title=Caf\xE9&&artist=Bj\xF6rk&&album=D\xE9"
-    "but";
-
-samplemp3::TextFrames encoded(std::string (*encode)(const std::string&)) {
-  samplemp3::TextFrames frames;
-  for (const auto& [id, text] : CAFE_LATIN1) frames.push_back({id, encode(text)});
-  return frames;
-}
 
 // What the player's decoder reads, written as a page's query: "title=Song&&artist=Band".
 Info infoOf(const std::string& text) {
@@ -50,6 +35,18 @@ Info infoOf(const std::string& text) {
     start = end + 2;
   }
   return info;
+}
+
+// Latin-1 fields, as the page's query and as what the player's decoder reads; and as tag
+// frames in an encoding of the tag's.
+const char CAFE_QUERY[] =
+    "title=Caf\xE9&&artist=Bj\xF6rk&&album=D\xE9"
+    "but";
+samplemp3::TextFrames encoded(std::string (*encode)(const std::string&)) {
+  Info cafe = infoOf(CAFE_QUERY);
+  return {{"TIT2", encode(cafe["title"])},
+          {"TPE1", encode(cafe["artist"])},
+          {"TALB", encode(cafe["album"])}};
 }
 
 // One playlist entry as the player has it. `file` is written into the test's folder with
@@ -69,8 +66,6 @@ void PrintTo(const GatheringCase& row, std::ostream* out) { *out << row.name; }
 
 const std::string FLAC_BYTES = std::string("fLaC\0\0\0\x22", 8) + std::string(34, '\0');
 const std::string UNTAGGED = samplemp3::silentAudio(2000);
-const std::string FULL_TO_THE_LIMIT =
-    "Song" + std::string(FIELD_LIMIT - 4, modelplayer::INFO_FILLER);
 
 const GatheringCase GATHERING_CASES[] = {
     {"TagRead", "tagged.mp3", mp3({{"TIT2", "Song"}, {"TPE1", "Band"}, {"TALB", "Disc"}}, 0, 3),
@@ -92,7 +87,8 @@ const GatheringCase GATHERING_CASES[] = {
     {"OneWithoutWriting", "song.flac", FLAC_BYTES, "Band - Song", "title=Unseen&&artist=Unseen",
      "title=Song&&artist=Band", true, InfoAnswer::OneWithoutWriting},
     {"UnterminatedFullBuffer", "song.flac", FLAC_BYTES, "Other - Thing", "title=Song",
-     "title=" + FULL_TO_THE_LIMIT, true, InfoAnswer::FillsUnterminated},
+     "title=Song" + std::string(FIELD_LIMIT - 4, modelplayer::INFO_FILLER), true,
+     InfoAnswer::FillsUnterminated},
     {"StreamTitle", STREAM_URL, "", "Band - Song (Radio Test)", "streamtitle=Band - Song",
      "title=Song&&artist=Band", true},
     {"StreamWithoutStreamTitle", STREAM_URL, "", "Band - Song (Radio Test)", "",
@@ -122,20 +118,13 @@ class PlayerMetadataTest : public PlayerTest {
 };
 
 class GatheringTest : public PlayerMetadataTest,
-                      public ::testing::WithParamInterface<GatheringCase> {
- protected:
-  modelplayer::Entry entryOf(const GatheringCase& row) {
-    modelplayer::Entry entry{row.file, row.displayTitle, !row.file.empty()};
-    if (!row.bytes.empty()) entry.path = writeTrack(row.file, row.bytes);
-    entry.info = infoOf(row.info);
-    entry.infoAnswer = row.answer;
-    return entry;
-  }
-};
+                      public ::testing::WithParamInterface<GatheringCase> {};
 
 TEST_P(GatheringTest, UpdateAndMenuPickSendTheSamePage) {
   const GatheringCase& row = GetParam();
-  modelplayer::Entry entry = entryOf(row);
+  modelplayer::Entry entry{row.file, row.displayTitle, !row.file.empty(),
+                           true,     infoOf(row.info), row.answer};
+  if (!row.bytes.empty()) entry.path = writeTrack(row.file, row.bytes);
   play({entry});
   modelplayer::changeTrack(0);
   expectPages({row.query}, "update");

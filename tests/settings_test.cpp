@@ -14,20 +14,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class SettingsTest : public PlayerTest {
- protected:
-  void setSwitches(bool plugin, bool startUp, bool autoOpen) {
-    bDisabledPlugin = plugin;
-    bDisabledStartUp = startUp;
-    bDisabledAutoOpen = autoOpen;
-  }
-};
+class SettingsTest : public PlayerTest {};
+
+// A path the plug-in made, as text ("<none>" for none), and freed.
+std::string taken(char* path) {
+  std::string text = path != nullptr ? path : "<none>";
+  delete[] path;
+  return text;
+}
 
 TEST_F(SettingsTest, PathIsThePlayersPluginsFolder) {
-  char* path = settingsFilePath();
-  ASSERT_NE(path, nullptr);
-  EXPECT_EQ(std::string(path), settingsFile());
-  delete[] path;
+  EXPECT_EQ(taken(settingsFilePath()), kit::settingsFile());
 }
 
 TEST_F(SettingsTest, NoFileReadsAllClearAndTheFirstSaveCreatesIt) {
@@ -107,8 +104,11 @@ class SettingsFolderTest : public SettingsTest {
   std::string folderFileOnDisk() const { return kit::onDisk(folderFile()); }
   std::string folderPluginsOnDisk() const { return kit::onDisk(settingsFolder + "\\Plugins"); }
   // A folder standing where the file should be: no write there succeeds, not even for root.
-  void blockFileBesidePlayer() { ASSERT_TRUE(fs::create_directory(settingsFileOnDisk())); }
-  void save() { saveSettings(pluginFileName().c_str(), settingsFolder.c_str()); }
+  void blockFileBesidePlayer() { ASSERT_TRUE(fs::create_directory(kit::settingsFileOnDisk())); }
+  void save(bool plugin, bool startUp, bool autoOpen) {
+    setSwitches(plugin, startUp, autoOpen);
+    saveSettings(pluginFileName().c_str(), settingsFolder.c_str());
+  }
   // Loads with each switch set the other way first, so that every one must be read.
   void expectLoaded(const std::string& expected) {
     setSwitches(expected[0] == '0', expected[1] == '0', expected[2] == '0');
@@ -119,12 +119,7 @@ class SettingsFolderTest : public SettingsTest {
   std::string settingsFolder;
 };
 
-std::string folderFilePath(const char* folder) {
-  char* path = settingsFolderFilePath(folder);
-  std::string text = path != nullptr ? path : "<none>";
-  delete[] path;
-  return text;
-}
+std::string folderFilePath(const char* folder) { return taken(settingsFolderFilePath(folder)); }
 
 TEST_F(SettingsFolderTest, FolderTextsThatGiveNoPath) {
   const std::string name = "\\Plugins\\gen_tunelore.ini";
@@ -144,8 +139,7 @@ TEST_F(SettingsFolderTest, FolderTextsThatGiveNoPath) {
 
 TEST_F(SettingsFolderTest, UnwritableBesideThePlayerSavesToTheSettingsFolder) {
   blockFileBesidePlayer();
-  setSwitches(true, false, true);
-  save();
+  save(true, false, true);
   EXPECT_TRUE(fs::is_directory(folderPluginsOnDisk())) << "its Plugins folder is created";
   EXPECT_EQ(kit::readFile(folderFileOnDisk()), saved(true, false, true));
   expectLoaded("101");
@@ -162,8 +156,7 @@ TEST_F(SettingsFolderTest, EarlierFolderFileWinsAtLoadAndGoesAfterASaveBeside) {
   kit::writeFile(folderFileOnDisk(), saved(true, true, true));
   writeSettingsFile(saved(false, false, false));
   expectLoaded("111");
-  setSwitches(false, true, false);
-  save();
+  save(false, true, false);
   EXPECT_EQ(readSettingsFile(), saved(false, true, false));
   EXPECT_FALSE(fs::exists(folderFileOnDisk()));
   EXPECT_TRUE(fs::is_directory(folderPluginsOnDisk())) << "only the file goes";
@@ -174,8 +167,7 @@ TEST_F(SettingsFolderTest, UndeletableFolderFileIsRewrittenAfterASaveBeside) {
   fs::create_directory(folderPluginsOnDisk());
   kit::writeFile(folderFileOnDisk(), saved(true, true, true));
   ASSERT_TRUE(SetFileAttributesA(folderFile().c_str(), FILE_ATTRIBUTE_READONLY));
-  setSwitches(false, true, false);
-  save();
+  save(false, true, false);
   EXPECT_EQ(readSettingsFile(), saved(false, true, false));
   EXPECT_EQ(kit::readFile(folderFileOnDisk()), saved(false, true, false))
       << "left in place, it must not disagree with the file beside the player";
@@ -184,13 +176,12 @@ TEST_F(SettingsFolderTest, UndeletableFolderFileIsRewrittenAfterASaveBeside) {
 }
 
 TEST_F(SettingsFolderTest, WritableBesideThePlayerLeavesTheSettingsFolderAlone) {
-  setSwitches(false, true, true);
-  save();
+  save(false, true, true);
   EXPECT_EQ(readSettingsFile(), saved(false, true, true));
   EXPECT_FALSE(fs::exists(folderPluginsOnDisk()));
   fs::create_directory(folderPluginsOnDisk());
   ASSERT_TRUE(fs::create_directory(folderFileOnDisk()));
-  save();
+  save(false, true, true);
   expectLoaded("011");  // a folder where the file would be is no file
   EXPECT_TRUE(fs::is_directory(folderFileOnDisk()));
 }
@@ -276,8 +267,7 @@ class SettingsDialogTest : public PlayerTest {
 };
 
 TEST_F(SettingsDialogTest, OpensWithTheSwitchesTickedAndTheAccountEmpty) {
-  bDisabledPlugin = true;
-  bDisabledAutoOpen = true;
+  setSwitches(true, false, true);
   EXPECT_EQ(shown(), "1010||");
 }
 

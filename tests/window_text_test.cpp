@@ -7,6 +7,8 @@
 #include <string>
 #include <utility>
 
+#include "kit/model_player.h"
+
 namespace {
 
 // Japanese and Cyrillic are outside code page 1252; "é" is inside it.
@@ -35,33 +37,24 @@ LRESULT CALLBACK forward(HWND window, UINT message, WPARAM wParam, LPARAM lParam
                                                        lParam);
 }
 
+const char WIDE_CLASS[] = "Tunelore Wide Test", NARROW_CLASS[] = "Tunelore Narrow Test";
+
 class WindowTextTest : public ::testing::Test {
  protected:
   void SetUp() override {
     receivedWide.clear();
     receivedNarrow.clear();
-    WNDCLASSW wideClass = {};
-    wideClass.lpfnWndProc = wideProcedure;
-    wideClass.hInstance = GetModuleHandleA(nullptr);
-    wideClass.lpszClassName = L"Tunelore Wide Test";
-    ASSERT_NE(RegisterClassW(&wideClass), 0);
-    WNDCLASSA narrowClass = {};
-    narrowClass.lpfnWndProc = narrowProcedure;
-    narrowClass.hInstance = GetModuleHandleA(nullptr);
-    narrowClass.lpszClassName = "Tunelore Narrow Test";
-    ASSERT_NE(RegisterClassA(&narrowClass), 0);
-    wide = CreateWindowExW(0, L"Tunelore Wide Test", L"", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
-                           nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    narrow = CreateWindowExA(0, "Tunelore Narrow Test", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
-                             nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_TRUE(modelplayer::registerClass(WIDE_CLASS, wideProcedure, true));
+    ASSERT_TRUE(modelplayer::registerClass(NARROW_CLASS, narrowProcedure, false));
+    wide = modelplayer::createWindow(WIDE_CLASS, "", true);
+    narrow = modelplayer::createWindow(NARROW_CLASS, "", false);
     ASSERT_NE(wide, nullptr);
     ASSERT_NE(narrow, nullptr);
   }
   void TearDown() override {
-    DestroyWindow(wide);
-    DestroyWindow(narrow);
-    UnregisterClassW(L"Tunelore Wide Test", GetModuleHandleA(nullptr));
-    UnregisterClassA("Tunelore Narrow Test", GetModuleHandleA(nullptr));
+    for (HWND window : {wide, narrow}) DestroyWindow(window);
+    for (const char* name : {WIDE_CLASS, NARROW_CLASS})
+      UnregisterClassA(name, GetModuleHandleA(nullptr));
   }
   static std::wstring textOf(HWND window) {
     wchar_t text[256] = {};

@@ -81,12 +81,9 @@ class MenuCallsTest : public PlayerTest {
   }
   BOOL insert(HMENU into, UINT before, UINT id, UINT state = MFS_ENABLED) {
     char text[] = "Added";
-    MENUITEMINFOA item = {};
-    item.cbSize = sizeof item;
-    item.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_STRING;
-    item.fType = MFT_STRING;
-    item.fState = state;
-    item.wID = id;
+    // The fields in the order both declarations share; the text comes after others on Windows.
+    MENUITEMINFOA item = {sizeof item, MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_STRING, MFT_STRING,
+                          state, id};
     item.dwTypeData = text;
     return InsertMenuItemA(into, before, FALSE, &item);
   }
