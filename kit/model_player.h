@@ -78,6 +78,7 @@ const UINT FIRST_REGISTERED_COMMAND = 46000;
 
 // Registers the classes and creates the windows; false when that failed.
 bool start(const Options& options = Options());
+// Destroys the windows and unregisters the classes; what the player held goes with them.
 void stop();
 HWND mainWindow();
 HWND playlistWindow();
