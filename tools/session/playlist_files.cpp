@@ -43,6 +43,26 @@ static void readPlayerMetadata(modelplayer::Entry& entry) {
   }
 }
 
+// The player's default title format: "Artist - Title" when the tag has both, the title
+// alone when it has no artist, else the file's name.
+static std::string defaultDisplayTitle(const modelplayer::Entry& entry, const fs::path& file) {
+  namespace key = playernumbers::infokey;
+  auto title = entry.info.find(key::TITLE);
+  auto artist = entry.info.find(key::ARTIST);
+  if (title == entry.info.end()) return file.stem().string();
+  if (artist == entry.info.end()) return title->second;
+  return artist->second + " - " + title->second;
+}
+
+// The player reads what the file's tag says and lists the file by it, unless the playlist
+// names its title (`listedTitle`, from an #EXTINF line).
+static modelplayer::Entry entryFor(const fs::path& file, const std::string& listedTitle = "") {
+  modelplayer::Entry entry{file.string(), ""};
+  readPlayerMetadata(entry);
+  entry.title = listedTitle.empty() ? defaultDisplayTitle(entry, file) : listedTitle;
+  return entry;
+}
+
 std::vector<modelplayer::Entry> samplePlaylist(const std::string& folder) {
   struct Sample {
     const char* file;
@@ -62,30 +82,9 @@ std::vector<modelplayer::Entry> samplePlaylist(const std::string& folder) {
   for (const Sample& sample : samples) {
     std::string path = (fs::path(folder) / sample.file).string();
     kit::writeFile(path, samplemp3::taggedTrack(sample.frames));
-    entries.push_back({path, sample.displayTitle});
-    readPlayerMetadata(entries.back());
+    entries.push_back(entryFor(path, sample.displayTitle));
   }
   return entries;
-}
-
-// The player's default title format: "Artist - Title" when the tag has both, the title
-// alone when it has no artist, else the file's name.
-static std::string defaultDisplayTitle(const modelplayer::Entry& entry, const fs::path& file) {
-  namespace key = playernumbers::infokey;
-  auto title = entry.info.find(key::TITLE);
-  auto artist = entry.info.find(key::ARTIST);
-  if (title == entry.info.end()) return file.stem().string();
-  if (artist == entry.info.end()) return title->second;
-  return artist->second + " - " + title->second;
-}
-
-// The player reads what the file's tag says and lists the file by it, unless the playlist
-// names its title (`listedTitle`, from an #EXTINF line).
-static modelplayer::Entry entryFor(const fs::path& file, const std::string& listedTitle = "") {
-  modelplayer::Entry entry{file.string(), ""};
-  readPlayerMetadata(entry);
-  entry.title = listedTitle.empty() ? defaultDisplayTitle(entry, file) : listedTitle;
-  return entry;
 }
 
 // "#EXTINF:seconds,Title": what the playlist shows for the entry on the next line.
