@@ -2,7 +2,7 @@
 # from dependencies.cmake, as in every build, with TUNELORE_MINGW_ZLIB linked in):
 #   TagLib::tag      static TagLib 1.13, zlib linked in statically: the session program's
 #                    only, and not in the shipped DLL's build (win32 thread model)
-#   GTest::gtest, GTest::gtest_main, GTest::gmock, GTest::gmock_main
+#   GTest::gtest, GTest::gtest_main
 #                    GoogleTest built from Debian's sources in /usr/src/googletest
 # Include this only when cross-compiling for Windows with one of the
 # cmake/toolchain-*-w64-mingw32.cmake files.
@@ -62,7 +62,7 @@ function(_tunelore_add_googletest)
   # ignore these variables (policy CMP0077).
   set(CMAKE_POLICY_DEFAULT_CMP0077 NEW)
   set(BUILD_SHARED_LIBS OFF)
-  set(BUILD_GMOCK ON)
+  set(BUILD_GMOCK OFF)
   set(INSTALL_GTEST OFF)
   add_subdirectory("${TUNELORE_GOOGLETEST_SOURCE_DIR}"
                    "${CMAKE_BINARY_DIR}/_deps/googletest" EXCLUDE_FROM_ALL)

@@ -2,12 +2,8 @@
 // on the 32-bit Windows the plug-in ships for.
 #include <sys/mman.h>
 
-#include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <new>
-
-#include "fuzz/fuzz_check.h"
 
 // id3lib allocates whatever a compressed frame claims to unpack to, up to 4 GiB, before it
 // looks at the data. Under AddressSanitizer a block that large costs seconds to hand out and

@@ -12,7 +12,8 @@
 #   install-deps.sh tests    what the tests build with: native, win64 and win32 but wine32
 #   install-deps.sh windows  tests and wine32
 #   install-deps.sh render   windows plus ImageMagick, to turn the dialog's picture into PNG,
-#                            and Pillow, which draws the dialog's banner (tools/make_banner.py)
+#                            Wine's own fonts (Marlett draws the caption's close box), and
+#                            Pillow, which draws the dialog's banner (tools/make_banner.py)
 #   install-deps.sh --missing SET   lists the packages of SET not installed, installs nothing
 # A second run changes nothing. The archive is taken as it is: an index that fails to
 # download is a warning, and i386 packages whose amd64 halves' updates are not yet published
@@ -46,7 +47,7 @@ case "$want" in
   win32) pkgs=("${win64_pkgs[@]}" "${win32_build_pkgs[@]}"); with_wine32=1 ;;
   tests) pkgs=("${build_pkgs[@]}") ;;
   windows) pkgs=("${build_pkgs[@]}"); with_wine32=1 ;;
-  render) pkgs=("${build_pkgs[@]}" imagemagick python3-pil); with_wine32=1 ;;
+  render) pkgs=("${build_pkgs[@]}" imagemagick fonts-wine python3-pil); with_wine32=1 ;;
   *) echo "usage: $0 [--missing] [native|win64|wine32|win32|tests|windows|render]" >&2; exit 2 ;;
 esac
 [ $with_wine32 -eq 1 ] && pkgs+=("${wine32_pkgs[@]}")

@@ -42,7 +42,7 @@ memcheck() {
     echo "memcheck: FAILED"
     status=1
   fi
-  grep -E 'in use at exit|total heap usage|definitely lost|indirectly lost|possibly lost|still reachable|ERROR SUMMARY|used_suppression' "$log" |
+  grep -E 'in use at exit|total heap usage|definitely lost|indirectly lost|possibly lost|still reachable|ERROR SUMMARY' "$log" |
     sed 's/^==[0-9]*== *//; s/^--[0-9]*-- *//' | awk '!seen[$0]++'
 }
 

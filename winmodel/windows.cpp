@@ -68,10 +68,6 @@ BOOL WINAPI UnregisterClassA(LPCSTR className, HINSTANCE) {
   return state().classes.erase(className) != 0;
 }
 
-BOOL WINAPI UnregisterClassW(LPCWSTR className, HINSTANCE instance) {
-  return UnregisterClassA(winmodel::narrowed(className).c_str(), instance);
-}
-
 HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD, int, int, int, int,
                             HWND parent, HMENU menu, HINSTANCE, LPVOID) {
   return winmodel::createWindow(className, winmodel::widened(title != nullptr ? title : ""), parent,

@@ -137,7 +137,6 @@ BOOL WINAPI DestroyWindow(HWND window);
 BOOL WINAPI IsWindow(HWND window);
 HWND WINAPI FindWindowA(LPCSTR className, LPCSTR windowName);
 ATOM WINAPI RegisterClassW(const WNDCLASSW* windowClass);
-BOOL WINAPI UnregisterClassW(LPCWSTR className, HINSTANCE instance);
 HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD style, int x,
                             int y, int width, int height, HWND parent, HMENU menu,
                             HINSTANCE instance, LPVOID param);
