@@ -21,10 +21,10 @@
 
 #include "kit/files.h"
 #include "kit/linked_plugin.h"
+#include "kit/player_place.h"
 #include "kit/sample_mp3.h"
 #include "plugin/plugin.h"
 #include "tracking/lyrics_page.h"
-#include "windows_model.h"
 
 struct Options {
   long tracks = 10000;
@@ -110,9 +110,10 @@ static void removeScratch(const std::string& folder,
                           const std::vector<modelplayer::Entry>& playlist) {
   std::error_code ignored;
   for (const modelplayer::Entry& entry : playlist) std::filesystem::remove(entry.path, ignored);
-  for (const char* path :
-       {"C:\\Winamp\\Plugins\\gen_tunelore.ini", "C:\\Winamp\\Plugins", "C:\\Winamp"}) {
-    std::filesystem::remove(winmodel::hostPath(path), ignored);
+  // The settings file, its Plugins folder and the player's folder.
+  std::filesystem::path place = kit::settingsFileOnDisk();
+  for (int level = 0; level < 3; ++level, place = place.parent_path()) {
+    std::filesystem::remove(place, ignored);
   }
   if (!std::filesystem::remove(folder, ignored)) kit::removeFolder(folder);
 }

@@ -9,12 +9,19 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "kit/files.h"
 #include "kit/linked_plugin.h"
 
 namespace fuzzcheck {
+
+// A target's starting corpus, file names with their bytes: small, well-formed and deliberately
+// broken inputs of its kind, so that the fuzzer starts from the layouts that matter instead of
+// having to find them by chance. Each target defines it; fuzz/make_seeds.cpp writes it.
+using Seeds = std::vector<std::pair<std::string, std::string>>;
+Seeds seeds();
 
 // Prints the broken property and aborts, so that libFuzzer keeps the input as a crash file.
 [[noreturn]] inline void fail(const char* property, const std::string& detail) {

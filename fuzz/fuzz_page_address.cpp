@@ -56,3 +56,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(pos == address.size(), "unexpected text after the fields: " + address.substr(pos));
   return 0;
 }
+
+// The starting corpus.
+fuzzcheck::Seeds fuzzcheck::seeds() {
+  return {
+      {"all_three", std::string("Song\0Band\0Disc", 14)},
+      {"artist_only", std::string("\0Band\0", 6)},
+      {"hashes", std::string("a # b\0#\0##", 10)},
+      {"full_fields",
+       std::string(1023, 'x') + '\0' + std::string(1023, 'y') + '\0' + std::string(1023, 'z')},
+      {"full_hashes",
+       std::string(1023, '#') + '\0' + std::string(1023, '#') + '\0' + std::string(1023, '#')},
+      {"near_limit",
+       std::string(1000, 't') + '\0' + std::string(1000, 'a') + '\0' + std::string(20, 'b')},
+      {"ampersands", std::string("a & b\0x=y\0&&album=", 18)},
+  };
+}

@@ -130,3 +130,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   kit::unloadPlugin();
   return 0;
 }
+
+// The starting corpus.
+fuzzcheck::Seeds fuzzcheck::seeds() {
+  static const char BINARY[] = "[a]\nk=\0v\n[gen_tunelore.dll\x80]\n\xFF=\xFE\n";
+  return {
+      {"saved", kit::savedSwitches("gen_tunelore.dll", false, true, false)},
+      {"bom", "\xEF\xBB\xBF[gen_tunelore.dll]\r\nbDisabledPlugin=TRUE\r\n"},
+      {"other_sections",
+       "[other.dll]\nkey=value\nbDisabledPlugin=keep\n[gen_tunelore.dll]\n"
+       "bDisabledAutoOpen=yes\nmine=too\n[last]\nx = y \n"},
+      {"duplicates",
+       "[gen_tunelore.dll]\nbDisabledPlugin=FALSE\nbDisabledPlugin=TRUE\n"
+       "[gen_tunelore.dll]\nbDisabledStartUp=TRUE\n"},
+      {"case_and_spaces", "[ GEN_TUNELORE.DLL ]\n  BDISABLEDPLUGIN = false  \nbDisabledStartUp=\n"},
+      {"junk",
+       "no section line\n=value\n[unclosed\nkey\n;comment=1\n[gen_tunelore.dll]\n\n\n"
+       "garbage without equals\nbDisabledAutoOpen=FALSE"},
+      {"empty", ""},
+      {"binary", std::string(BINARY, sizeof BINARY - 1)},
+  };
+}

@@ -73,3 +73,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   checkTrim(data, size);
   return 0;
 }
+
+// The starting corpus.
+fuzzcheck::Seeds fuzzcheck::seeds() {
+  return {
+      {"band_song", "Band - Song"},
+      {"first_hyphen", "A-ha - Take On Me"},
+      {"no_artist", " - Song"},
+      {"no_title", "Band -"},
+      {"no_hyphen", "Just a title"},
+      {"spaces", "  two  words  -  x  "},
+      {"hyphens", "---"},
+      {"tabs", "\t-\t "},
+      {"long", std::string(1200, 'a') + " - " + std::string(1100, 'b')},
+      {"high_bytes", "\x83\x5C - \x81\x2D"},
+  };
+}
