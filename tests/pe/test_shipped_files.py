@@ -4,8 +4,9 @@ dialog_template.py, against what the resource script states) and the setup progr
 
     TUNELORE_PE_DLL=build/win32/gen_tunelore.dll TUNELORE_PE_MACHINE=i386 \
     TUNELORE_PE_SETUP=build/win32/tunelore-setup.exe TUNELORE_PE_VERSION_TEXT=0.55 \
-        python3 -m unittest discover -s tests/pe
+        python3 -B -m unittest discover -s tests/pe
 """
+import json
 import os
 import struct
 import unittest
@@ -74,9 +75,9 @@ WINDOWS_XP_SP3 = {
     },
 }
 
-# The resource script the DLL's dialogs come from, and the headers that name its numbers.
-RESOURCE_SCRIPT = os.environ.get("TUNELORE_PE_RESOURCE_SCRIPT")
-RESOURCE_HEADERS = os.environ.get("TUNELORE_PE_RESOURCE_HEADERS", "").split(os.pathsep)
+# The settings dialog as the resource script states it, read by the build
+# (kit/dialog_script.cmake).
+STATED_DIALOG = os.environ.get("TUNELORE_PE_DIALOG")
 
 RT_BITMAP, RT_DIALOG, RT_VERSION, RT_MANIFEST = 2, 5, 16, 24
 
@@ -149,10 +150,11 @@ class ShippedDll(ShippedFile):
                      for dll, names in self.imports().items()}
         self.assertEqual({dll: names for dll, names in unchecked.items() if names}, {})
 
-    @unittest.skipUnless(RESOURCE_SCRIPT, "set TUNELORE_PE_RESOURCE_SCRIPT to its .rc")
+    @unittest.skipUnless(STATED_DIALOG, "set TUNELORE_PE_DIALOG to the build's reading of the .rc")
     def test_settings_dialog_template_is_the_scripts(self):
         got = dialog_template.parse(self.resource(RT_DIALOG, 101))
-        stated = dialog_template.from_script(RESOURCE_SCRIPT, RESOURCE_HEADERS, 101)
+        with open(STATED_DIALOG) as stated_file:
+            stated = json.load(stated_file)
         self.assertEqual(len(got["items"]), len(stated["items"]))
         for number, (item, stated_item) in enumerate(zip(got.pop("items"), stated.pop("items"))):
             self.assertEqual(item, stated_item, "control %d" % number)

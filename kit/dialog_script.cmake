@@ -1,0 +1,148 @@
+# Reads a DIALOGEX from a resource script, as the project writes them: the rectangle, then
+# STYLE, EXSTYLE, CAPTION and FONT, then only CONTROL statements with their whole style.
+# Anything else in the dialog stops the configure, naming it: nothing is skipped unread.
+#   tunelore_read_dialog(<script> <dialog name> HEADERS <header>... JSON <file> CONTROLS <var>)
+# JSON gets the dialog as its template in the binary holds it (the shipped files' checks
+# compare the two); CONTROLS gets one "{id, ControlKind::Kind}," line per control with an id,
+# for the model's dialog manager.
+include_guard(GLOBAL)
+
+# The Windows names the scripts use, with the values of Microsoft's headers.
+set(_rc_names
+  IDOK=1 IDCANCEL=2 WS_POPUP=0x80000000 WS_CHILD=0x40000000 WS_VISIBLE=0x10000000
+  WS_CAPTION=0x00C00000 WS_BORDER=0x00800000 WS_SYSMENU=0x00080000 WS_GROUP=0x00020000
+  WS_TABSTOP=0x00010000 DS_MODALFRAME=0x80 DS_SETFONT=0x40 BS_PUSHBUTTON=0 BS_DEFPUSHBUTTON=1
+  BS_AUTOCHECKBOX=3 BS_GROUPBOX=7 BS_MULTILINE=0x2000 SS_LEFT=0 SS_BITMAP=0x0E ES_PASSWORD=0x20
+  ES_AUTOHSCROLL=0x80)
+
+# <out>: a token's value, its names resolved: a number (decimal) or a JSON string.
+function(_rc_value out token)
+  string(STRIP "${token}" token)
+  while(DEFINED _rc_name_${token})
+    set(token "${_rc_name_${token}}")
+  endwhile()
+  if(token MATCHES "^\"[^\"\\\\]*\"$")
+    set(value "${token}")
+  elseif(token MATCHES "[|]")
+    string(REPLACE "|" ";" terms "${token}")
+    set(values "")
+    foreach(term IN LISTS terms)
+      _rc_value(term "${term}")
+      list(APPEND values ${term})
+    endforeach()
+    list(JOIN values " | " expression)
+    math(EXPR value "${expression}")
+  elseif(token MATCHES "^[(]?(-?(0x[0-9A-Fa-f]+|[0-9]+))[)]?$")
+    math(EXPR value "${CMAKE_MATCH_1}")
+  else()
+    message(FATAL_ERROR "${_rc_script}: cannot read \"${token}\"")
+  endif()
+  set(${out} "${value}" PARENT_SCOPE)
+endfunction()
+
+# <out>: the values of a comma-separated list of tokens, which must be <count>.
+function(_rc_fields out count text)
+  string(REGEX MATCHALL "\"[^\"]*\"|[^,\" ][^,\"]*" tokens "${text}")
+  list(LENGTH tokens found)
+  if(NOT found EQUAL count)
+    message(FATAL_ERROR "${_rc_script}: cannot read \"${text}\" as ${count} values")
+  endif()
+  set(values "")
+  foreach(token IN LISTS tokens)
+    _rc_value(value "${token}")
+    list(APPEND values "${value}")
+  endforeach()
+  set(${out} "${values}" PARENT_SCOPE)
+endfunction()
+
+function(_rc_control json_var controls_var statement)
+  set(number "(-?[0-9]+)")
+  if(NOT statement MATCHES
+     "^(\"[^\"]*\"|[A-Za-z_0-9]+), *([A-Za-z_0-9()-]+), *([A-Za-z_0-9]+), *([^,]+), *${number}, *${number}, *${number}, *${number}$")
+    message(FATAL_ERROR "${_rc_script}: cannot read the control \"${statement}\"")
+  endif()
+  set(id_name ${CMAKE_MATCH_2})
+  set(class_name ${CMAKE_MATCH_3})
+  set(style_text "${CMAKE_MATCH_4}")
+  set(rect "\"x\": ${CMAKE_MATCH_5}, \"y\": ${CMAKE_MATCH_6}, \"cx\": ${CMAKE_MATCH_7}, \"cy\": ${CMAKE_MATCH_8}")
+  _rc_fields(fields 4 "${CMAKE_MATCH_1},${id_name},${class_name},${style_text}")
+  list(GET fields 0 title)
+  list(GET fields 1 id)
+  list(GET fields 2 class)
+  list(GET fields 3 style)
+  if(NOT title MATCHES "^\"")
+    set(title "{\"ordinal\": ${title}}")
+  endif()
+  string(APPEND ${json_var} "    {\"helpID\": 0, \"exStyle\": 0, \"style\": ${style}, ${rect}, \"id\": ${id}, "
+         "\"class\": {\"ordinal\": ${class}}, \"title\": ${title}, \"extra\": \"\"},\n")
+  if(id_name STREQUAL "IDC_STATIC")
+    set(kind "")
+  elseif(class_name STREQUAL "CLASS_EDIT")
+    set(kind Edit)
+  elseif(style_text MATCHES "BS_AUTOCHECKBOX")
+    set(kind AutoCheckBox)
+  elseif(style_text MATCHES "BS_(DEF)?PUSHBUTTON")
+    set(kind PushButton)
+  else()
+    message(FATAL_ERROR "${_rc_script}: control ${id_name} of a kind the model lacks")
+  endif()
+  if(kind)
+    string(APPEND ${controls_var} "{${id_name}, ControlKind::${kind}},\n")
+  endif()
+  set(${json_var} "${${json_var}}" PARENT_SCOPE)
+  set(${controls_var} "${${controls_var}}" PARENT_SCOPE)
+endfunction()
+
+function(tunelore_read_dialog script dialog)
+  cmake_parse_arguments(PARSE_ARGV 2 arg "" "JSON;CONTROLS" "HEADERS")
+  set(_rc_script ${script})
+  foreach(pair IN LISTS _rc_names)
+    string(REPLACE "=" ";" pair "${pair}")
+    list(GET pair 0 name)
+    list(GET pair 1 _rc_name_${name})
+  endforeach()
+  foreach(file IN LISTS arg_HEADERS script)
+    file(STRINGS ${file} defines REGEX "^#define[ \t]+[A-Za-z_0-9]+[ \t]+[^ \t]")
+    foreach(define IN LISTS defines)
+      string(REGEX MATCH "^#define[ \t]+([A-Za-z_0-9]+)[ \t]+(.*[^ \t])" _ "${define}")
+      set(_rc_name_${CMAKE_MATCH_1} "${CMAKE_MATCH_2}")
+    endforeach()
+  endforeach()
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${script} ${arg_HEADERS})
+
+  file(READ ${script} text)
+  set(line "([^\n]*)\n")
+  if(NOT text MATCHES
+     "\n${dialog} DIALOGEX ${line}STYLE ${line}EXSTYLE ${line}CAPTION ${line}FONT ${line}BEGIN\n(([^\n]*\n)*)END\n")
+    message(FATAL_ERROR "${script}: no DIALOGEX ${dialog} of the form this reader knows")
+  endif()
+  set(number 0)
+  foreach(part rect style ex_style caption font body)
+    math(EXPR number "${number} + 1")
+    set(${part} "${CMAKE_MATCH_${number}}")
+  endforeach()
+  _rc_fields(rect 4 "${rect}")
+  _rc_fields(font 5 "${font}")
+  foreach(part style ex_style caption)
+    _rc_fields(${part} 1 "${${part}}")
+  endforeach()
+  list(POP_FRONT font pointsize typeface weight italic charset)
+  list(POP_FRONT rect x y cx cy)
+  string(CONCAT json "{\"helpID\": 0, \"exStyle\": ${ex_style}, \"style\": ${style}, \"x\": ${x}, "
+           "\"y\": ${y}, \"cx\": ${cx}, \"cy\": ${cy}, \"menu\": null, \"class\": null, "
+           "\"caption\": ${caption}, \"pointsize\": ${pointsize}, \"weight\": ${weight}, "
+           "\"italic\": ${italic}, \"charset\": ${charset}, \"typeface\": ${typeface},\n"
+           " \"items\": [\n")
+  # Every statement a CONTROL: text before the first or between two fails to read.
+  set(controls "")
+  string(REGEX REPLACE "[ \t\n]+" " " body "${body}")
+  string(REGEX REPLACE "^ *CONTROL " "" body "${body}")
+  string(REGEX REPLACE " CONTROL " ";" statements "${body}")
+  foreach(statement IN LISTS statements)
+    string(STRIP "${statement}" statement)
+    _rc_control(json controls "${statement}")
+  endforeach()
+  string(REGEX REPLACE ",\n$" "\n  ]}\n" json "${json}")
+  file(CONFIGURE OUTPUT ${arg_JSON} CONTENT "${json}")
+  set(${arg_CONTROLS} "${controls}" PARENT_SCOPE)
+endfunction()
