@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what a command needs on a Debian 12 machine, only what is missing.
 #   install-deps.sh native   compilers, CMake, TagLib, GoogleTest, Google Benchmark, valgrind,
-#                            sox with mutagen for the session's audio corpus, and id3lib's
+#                            sox with mutagen for the session's audio corpus, Pillow, which
+#                            draws the dialog's banner (tools/make_banner.py), and id3lib's
 #                            sources (every build links the same patched id3lib)
 #   install-deps.sh win64    the default play: MinGW-w64 for x86-64, zlib, id3lib's and
 #                            TagLib's sources, wine64 and Xvfb; nothing of the i386 architecture
@@ -12,8 +13,7 @@
 #   install-deps.sh tests    what the tests build with: native, win64 and win32 but wine32
 #   install-deps.sh windows  tests and wine32
 #   install-deps.sh render   windows plus ImageMagick, to turn the dialog's picture into PNG,
-#                            Wine's own fonts (Marlett draws the caption's close box), and
-#                            Pillow, which draws the dialog's banner (tools/make_banner.py)
+#                            and Wine's own fonts (Marlett draws the caption's close box)
 #   install-deps.sh --missing SET   lists the packages of SET not installed, installs nothing
 # A second run changes nothing. The archive is taken as it is: an index that fails to
 # download is a warning, and i386 packages whose amd64 halves' updates are not yet published
@@ -28,7 +28,7 @@ want=${1:-native}
 
 native_pkgs=(cmake g++ clang libclang-rt-14-dev libtag1-dev libgtest-dev googletest
              libbenchmark-dev valgrind pkg-config ninja-build python3 python3-mutagen sox
-             libsox-fmt-mp3 dpkg-dev zlib1g-dev)
+             libsox-fmt-mp3 dpkg-dev zlib1g-dev python3-pil)
 win64_pkgs=(cmake ninja-build pkg-config dpkg-dev googletest g++-mingw-w64-x86-64-posix
             binutils-mingw-w64-x86-64 libz-mingw-w64-dev libutfcpp-dev wine64 xvfb xauth)
 # The shipped 32-bit DLL is built with the win32 thread model: the posix one links
@@ -47,7 +47,7 @@ case "$want" in
   win32) pkgs=("${win64_pkgs[@]}" "${win32_build_pkgs[@]}"); with_wine32=1 ;;
   tests) pkgs=("${build_pkgs[@]}") ;;
   windows) pkgs=("${build_pkgs[@]}"); with_wine32=1 ;;
-  render) pkgs=("${build_pkgs[@]}" imagemagick fonts-wine python3-pil); with_wine32=1 ;;
+  render) pkgs=("${build_pkgs[@]}" imagemagick fonts-wine); with_wine32=1 ;;
   *) echo "usage: $0 [--missing] [native|win64|wine32|win32|tests|windows|render]" >&2; exit 2 ;;
 esac
 [ $with_wine32 -eq 1 ] && pkgs+=("${wine32_pkgs[@]}")

@@ -1,7 +1,9 @@
 #!/usr/bin/python3
 """Draw the settings dialog's banner: a 350 x 35, 24-bit BMP, with Debian's python3-pil
-(tools/install-deps.sh render):
-    /usr/bin/python3 tools/make_banner.py [output.bmp]     (default: src/ui/banner.bmp)
+(tools/install-deps.sh native):
+    /usr/bin/python3 tools/make_banner.py [output.bmp]     (default: banner.bmp in $TMPDIR)
+src/ui/banner.bmp is this script's picture, byte for byte (the native suite checks it); copy a
+new drawing there to ship it.
 
 The text is set in a small bitmap font defined below and drawn at integer
 scales, so the letters stay crisp; only the note glyph is anti-aliased.
@@ -10,6 +12,7 @@ scales, so the letters stay crisp; only the note glyph is anti-aliased.
 import math
 import os
 import sys
+import tempfile
 
 from PIL import Image, ImageDraw
 
@@ -128,5 +131,6 @@ def make_banner():
 
 
 if __name__ == "__main__":
-    root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-    make_banner().save(sys.argv[1] if len(sys.argv) > 1 else f"{root}/src/ui/banner.bmp")
+    output = sys.argv[1] if len(sys.argv) > 1 else os.path.join(tempfile.gettempdir(), "banner.bmp")
+    make_banner().save(output)
+    print(output)
