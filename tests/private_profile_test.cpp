@@ -1,7 +1,6 @@
-// The model's private profile calls on real files. The expected texts and bytes are what Wine's
-// kernel32 gives for the same calls, which is where the Windows builds of the tests run.
-#include <stdlib.h>
-#include <unistd.h>
+// The private profile calls on real files, as the plug-in makes them: run on the model and under
+// Wine alike, so that the model answers as Wine's kernel32 does.
+#include <windows.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -11,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "kit/files.h"
-#include "windows_model.h"
+#include "kit/player_place.h"
 
 namespace {
 
@@ -23,21 +22,25 @@ struct Read {
 class ProfileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/profile_model_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    root = pattern;
-    winmodel::setDriveRoot(root);
+    scratch = kit::scratchFolder("tunelore-profile-test");
+    ASSERT_TRUE(kit::setUpPlayer(scratch));
+    folder = kit::settingsFolder();
   }
-  void TearDown() override { std::filesystem::remove_all(root); }
+  void TearDown() override {
+    kit::tearDownPlayer();
+    kit::removeFolder(scratch);
+  }
 
-  // Writes `bytes` as the file "C:\<name>" and returns that Windows path.
+  // The Windows path of the file or folder <name> in the test's folder, and that path on disk.
+  std::string at(const std::string& name) { return folder + "\\" + name; }
+  std::string onDisk(const std::string& name) { return kit::onDisk(at(name)); }
+  // Writes `bytes` as the file <name> and returns its Windows path.
   std::string put(const std::string& name, const std::string& bytes) {
-    kit::writeFile(root + "/" + name, bytes);
-    return "C:\\" + name;
+    kit::writeFile(onDisk(name), bytes);
+    return at(name);
   }
   std::string bytes(const std::string& name) {
-    std::string path = root + "/" + name;
-    return std::filesystem::exists(path) ? kit::readFile(path) : "<missing>";
+    return std::filesystem::exists(onDisk(name)) ? kit::readFile(onDisk(name)) : "<missing>";
   }
   // GetPrivateProfileStringA into a buffer with guard bytes behind `capacity`.
   Read get(const char* section, const char* key, const char* fallback, DWORD capacity,
@@ -60,14 +63,14 @@ class ProfileTest : public ::testing::Test {
   BOOL write(const char* section, const char* key, const char* text, const std::string& file) {
     return WritePrivateProfileStringA(section, key, text, file.c_str());
   }
-  // Writes one value into the file "C:\<name>" and returns the file's bytes.
+  // Writes one value into the file <name> and returns the file's bytes.
   std::string afterWrite(const std::string& name, const char* section, const char* key,
                          const char* text) {
-    EXPECT_TRUE(write(section, key, text, "C:\\" + name));
+    EXPECT_TRUE(write(section, key, text, at(name)));
     return bytes(name);
   }
 
-  std::string root;
+  std::string scratch, folder;
 };
 
 using ProfileReadTest = ProfileTest;
@@ -133,15 +136,15 @@ TEST_F(ProfileDefaultTest, MissingFileSectionOrKeyGiveTheDefault) {
     EXPECT_EQ(read.text, "fallback");
     EXPECT_EQ(read.count, 8u);
   }
-  EXPECT_EQ(value("s", "k", "C:\\nofile.ini"), "<default>");
+  EXPECT_EQ(value("s", "k", at("nofile.ini")), "<default>");
   EXPECT_EQ(get("s", "nokey", nullptr, 64, file).text, "") << "a NULL default means \"\"";
 }
 
 TEST_F(ProfileDefaultTest, UnopenableFileGivesTheDefault) {
-  std::filesystem::create_directory(root + "/folder.ini");
-  EXPECT_EQ(value("s", "k", "C:\\nofolder\\x.ini", "FALSE"), "FALSE");
-  EXPECT_EQ(value("s", "k", "C:\\folder.ini", "FALSE"), "FALSE");
-  EXPECT_EQ(value("s", "k", "C:\\missing.ini", "FALSE"), "FALSE")
+  std::filesystem::create_directory(onDisk("folder.ini"));
+  EXPECT_EQ(value("s", "k", at("nofolder\\x.ini"), "FALSE"), "FALSE");
+  EXPECT_EQ(value("s", "k", at("folder.ini"), "FALSE"), "FALSE");
+  EXPECT_EQ(value("s", "k", at("missing.ini"), "FALSE"), "FALSE")
       << "a missing file reads as empty";
 }
 
@@ -204,7 +207,7 @@ TEST_F(ProfileFileFormTest, LongLinesHaveNoLimit) {
 using ProfileWriteTest = ProfileTest;
 
 TEST_F(ProfileWriteTest, NewFileHoldsOneCrLfLinePerKey) {
-  std::string file = "C:\\gen_tunelore.ini";
+  std::string file = at("gen_tunelore.ini");
   ASSERT_TRUE(write("gen_tunelore.dll", "bDisabledPlugin", "FALSE", file));
   ASSERT_TRUE(write("gen_tunelore.dll", "bDisabledStartUp", "TRUE", file));
   ASSERT_TRUE(write("gen_other.dll", "bDisabledPlugin", "TRUE", file));
@@ -244,22 +247,22 @@ TEST_F(ProfileWriteTest, TheValueAlreadyThereLeavesTheFileAlone) {
 
 TEST_F(ProfileWriteTest, NewNamesLoseLeadingBlanksOnly) {
   EXPECT_EQ(afterWrite("ws.ini", "  ws ", "  key  ", "  val  "), "[ws ]\r\nkey  =val  \r\n");
-  EXPECT_EQ(value("ws", "key", "C:\\ws.ini"), "val");
+  EXPECT_EQ(value("ws", "key", at("ws.ini")), "val");
 }
 
 TEST_F(ProfileWriteTest, TextIsWrittenAsGivenWithoutEscaping) {
   EXPECT_EQ(afterWrite("raw.ini", "s", "a=b", "line\r\n[evil]\r\nz=1"),
             "[s]\r\na=b=line\r\n[evil]\r\nz=1\r\n");
-  EXPECT_EQ(value("evil", "z", "C:\\raw.ini"), "1");
+  EXPECT_EQ(value("evil", "z", at("raw.ini")), "1");
 }
 
 TEST_F(ProfileWriteTest, MissingFolderOrAFolderInPlaceFails) {
-  std::filesystem::create_directory(root + "/folder.ini");
-  EXPECT_FALSE(write("s", "k", "v", "C:\\nofolder\\x.ini"));
-  EXPECT_FALSE(std::filesystem::exists(root + "/nofolder"));
-  EXPECT_FALSE(write("s", "k", "v", "C:\\folder.ini"));
-  EXPECT_FALSE(write(nullptr, "k", "v", "C:\\x.ini"));
-  EXPECT_FALSE(write(nullptr, nullptr, nullptr, "C:\\x.ini"));
+  std::filesystem::create_directory(onDisk("folder.ini"));
+  EXPECT_FALSE(write("s", "k", "v", at("nofolder\\x.ini")));
+  EXPECT_FALSE(std::filesystem::exists(onDisk("nofolder")));
+  EXPECT_FALSE(write("s", "k", "v", at("folder.ini")));
+  EXPECT_FALSE(write(nullptr, "k", "v", at("x.ini")));
+  EXPECT_FALSE(write(nullptr, nullptr, nullptr, at("x.ini")));
   EXPECT_EQ(bytes("x.ini"), "<missing>");
 }
 
@@ -276,7 +279,7 @@ using ProfileEncodingTest = ProfileTest;
 
 TEST_F(ProfileEncodingTest, AnsiBytesPassThrough) {
   EXPECT_EQ(afterWrite("cp.ini", "s", "k", "\x80\x81\x8d\xff"), "[s]\r\nk=\x80\x81\x8d\xff\r\n");
-  EXPECT_EQ(value("s", "k", "C:\\cp.ini"), "\x80\x81\x8d\xff");
+  EXPECT_EQ(value("s", "k", at("cp.ini")), "\x80\x81\x8d\xff");
 }
 
 }  // namespace
