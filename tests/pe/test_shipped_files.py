@@ -97,6 +97,14 @@ class ShippedFile(unittest.TestCase):
         self.assertEqual(len(found), 1, "resource %d/%s" % (rtype, name))
         return self.pe.get_data(found[0].OffsetToData, found[0].Size)
 
+    def imports(self):
+        """{dll name in lower case: [imported function names]}"""
+        found = {}
+        for entry in self.pe.DIRECTORY_ENTRY_IMPORT:
+            names = found.setdefault(entry.dll.decode().lower(), [])
+            names += [i.name.decode() if i.name else "#%d" % i.ordinal for i in entry.imports]
+        return found
+
     def assertFixedVersions(self, version):
         """Both fixed version numbers are version's, its missing parts 0."""
         self.resource(RT_VERSION, 1)
@@ -116,17 +124,9 @@ class ShippedFile(unittest.TestCase):
         return {k.decode(): v.decode() for k, v in tables[0].entries.items()}
 
 
-@unittest.skipUnless(DLL, "set TUNELORE_PE_DLL to a built DLL")
+@unittest.skipUnless(DLL and STATED_DIALOG, "set TUNELORE_PE_DLL and TUNELORE_PE_DIALOG")
 class ShippedDll(ShippedFile):
     path = DLL
-
-    def imports(self):
-        """{dll name in lower case: [imported function names]}"""
-        found = {}
-        for entry in self.pe.DIRECTORY_ENTRY_IMPORT:
-            names = found.setdefault(entry.dll.decode().lower(), [])
-            names += [i.name.decode() if i.name else "#%d" % i.ordinal for i in entry.imports]
-        return found
 
     def test_is_a_dll_for_the_expected_machine(self):
         self.assertTrue(self.pe.is_dll())
@@ -144,13 +144,6 @@ class ShippedDll(ShippedFile):
         self.assertTrue(dlls, "no imports read")
         self.assertLessEqual(dlls, SYSTEM_DLLS, dlls - SYSTEM_DLLS)
 
-    @unittest.skipUnless(MACHINE == "i386", "Windows XP matters for the 32-bit DLL")
-    def test_every_import_exists_on_windows_xp_sp3(self):
-        unchecked = {dll: sorted(set(names) - WINDOWS_XP_SP3.get(dll, set()))
-                     for dll, names in self.imports().items()}
-        self.assertEqual({dll: names for dll, names in unchecked.items() if names}, {})
-
-    @unittest.skipUnless(STATED_DIALOG, "set TUNELORE_PE_DIALOG to the build's reading of the .rc")
     def test_settings_dialog_template_is_the_scripts(self):
         got = dialog_template.parse(self.resource(RT_DIALOG, 101))
         with open(STATED_DIALOG) as stated_file:
@@ -184,6 +177,16 @@ class ShippedDll(ShippedFile):
             self.assertEqual(strings.get(key), value, key)
         for key in ("FileDescription", "LegalCopyright", "LegalTrademarks"):
             self.assertTrue(strings.get(key), key)
+
+
+@unittest.skipUnless(DLL and MACHINE == "i386", "Windows XP matters for the 32-bit DLL")
+class DllForWindowsXp(ShippedFile):
+    path = DLL
+
+    def test_every_import_exists_on_windows_xp_sp3(self):
+        unchecked = {dll: sorted(set(names) - WINDOWS_XP_SP3.get(dll, set()))
+                     for dll, names in self.imports().items()}
+        self.assertEqual({dll: names for dll, names in unchecked.items() if names}, {})
 
 
 @unittest.skipUnless(SETUP and VERSION_TEXT, "set TUNELORE_PE_SETUP and TUNELORE_PE_VERSION_TEXT")
