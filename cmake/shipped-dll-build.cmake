@@ -11,7 +11,7 @@ set(TUNELORE_SHIPPED_DLL_BUILD "" CACHE PATH
   "The shipped DLL's own build folder, used when configured; empty: one inside this build")
 if(TUNELORE_SHIPPED_DLL_BUILD AND EXISTS ${TUNELORE_SHIPPED_DLL_BUILD}/CMakeCache.txt)
   set(_shipped_dir ${TUNELORE_SHIPPED_DLL_BUILD})
-  set(_shipped_configure CONFIGURE_COMMAND "")
+  set(_shipped_configure CONFIGURE_COMMAND ${CMAKE_COMMAND} -E true)
   message(STATUS "The shipped DLL: built by ${_shipped_dir}")
 else()
   set(_shipped_dir ${CMAKE_BINARY_DIR}/shipped-dll)
