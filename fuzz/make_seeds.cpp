@@ -1,5 +1,5 @@
-// Writes a fuzz target's starting corpus (its fuzzcheck::seeds(), linked in) into a folder:
-// <target>_seeds <folder>.
+// Writes a fuzz target's starting corpus (its fuzzcheck::seeds(), linked in) into a folder,
+// in place of what the folder held: <target>_seeds <folder>.
 #include <filesystem>
 #include <iostream>
 
@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::filesystem::path folder = argv[1];
+  std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
   for (const auto& [name, bytes] : fuzzcheck::seeds()) {
     kit::writeFile((folder / name).string(), bytes);
