@@ -19,11 +19,11 @@ using namespace playernumbers;
 const UINT PE_FIRST = PE_SHOW_ENTRY;
 
 // The tests send the watched messages themselves, to a player that does not act on them.
-class SongChangeTest : public PlayerTest {
+class SongChangeTest : public LinkedPlayerTest {
  protected:
   void SetUp() override {
     playerOptions.followsCommands = false;
-    PlayerTest::SetUp();
+    LinkedPlayerTest::SetUp();
     playBandTracks({"Song 0", "Song 1", "Song 2"});
     installHooks(nullptr);
   }
@@ -203,48 +203,63 @@ TEST_F(SongChangeTest, EditorUpdateReenteredByItsOwnMessageFinishesAndThenResets
   EXPECT_EQ(tracking.playlistMessageCount, 0);
 }
 
-class UnhookTest : public SongChangeTest {};
+// Quit hands each window its procedure back where ours is still in front; where something
+// else subclassed a window after us and will hand messages on to our hook, the hook must stay
+// callable, the module pinned, and from now on only forward.
+class UnhookTest : public PlayerTest {
+ protected:
+  void SetUp() override {
+    playerOptions.followsCommands = false;
+    PlayerTest::SetUp();
+    playBandTracks({"A", "B"});
+    startUpWith();
+  }
+  static void expectNextOnlyReachesThePlayer() {
+    modelplayer::setPosition(1);
+    EXPECT_EQ(SendMessageA(modelplayer::mainWindow(), WM_COMMAND, command::NEXT, 0),
+              modelplayer::mainWindowAnswer(WM_COMMAND));
+    EXPECT_TRUE(modelplayer::browserRequests().empty());
+  }
+};
 
-TEST_F(UnhookTest, QuitHandsBackTheSavedProceduresWhereOursAreCurrent) {
-  removeHooks();
+TEST_P(UnhookTest, QuitHandsBackTheSavedProceduresWhereOursAreCurrent) {
+  record->quit();
   EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::mainWindow()));
   EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow()));
-  if (kit::canObservePinning()) EXPECT_FALSE(kit::pluginModulePinned());
-  EXPECT_EQ(opensAfter([&] { toMain(WM_COMMAND, command::NEXT); }), 0);
-  EXPECT_EQ(toMain(END_OF_TRACK), modelplayer::mainWindowAnswer(END_OF_TRACK));
+  expectNextOnlyReachesThePlayer();
+  expectPinned(false);
 }
 
-// Something else subclassed the main window after us and will hand messages on to our
-// hook: the hook must stay callable, and from now on only forward.
-TEST_F(UnhookTest, QuitPinsTheModuleWhereSomethingStandsInFrontOfAHook) {
+TEST_P(UnhookTest, QuitPinsTheModuleWhereSomethingStandsInFrontOfAHook) {
   WNDPROC inFront = modelplayer::hookInFrontOfMainWindow();
-  removeHooks();
+  record->quit();
   EXPECT_EQ(currentProcedure(modelplayer::mainWindow()), (LONG_PTR)inFront);
   EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow()));
-  if (kit::canObservePinning()) EXPECT_TRUE(kit::pluginModulePinned());
-  EXPECT_EQ(opensAfter([&] { toMain(WM_COMMAND, command::NEXT); }), 0);
-  EXPECT_EQ(toMain(WM_COMMAND, command::NEXT), modelplayer::mainWindowAnswer(WM_COMMAND));
+  expectNextOnlyReachesThePlayer();
+  expectPinned(true);
 }
 
-TEST_F(UnhookTest, QuitCopesWithWindowsThatAreAlreadyGone) {
+TEST_P(UnhookTest, QuitCopesWithWindowsThatAreAlreadyGone) {
   DestroyWindow(modelplayer::playlistWindow());
-  removeHooks();
-  if (kit::canObservePinning()) EXPECT_FALSE(kit::pluginModulePinned());
+  record->quit();
   EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::mainWindow()));
+  expectPinned(false);
 }
+
+BOTH_WAYS(UnhookTest);
 
 class HookedPlayerTest : public PlayerTest {
  protected:
   void SetUp() override {
     PlayerTest::SetUp();
-    playBandTracks({"A", "B"});
+    playBandTracks({"A", "B", "C"});
   }
 };
 
-TEST_F(HookedPlayerTest, HookedUnicodeWindowsHandBackThePlayersResults) {
-  plugin.init();
+TEST_P(HookedPlayerTest, HookedUnicodeWindowsHandBackThePlayersResults) {
+  record->init();
   for (UINT message : {(UINT)WM_COMMAND, (UINT)(WM_USER + 2), (UINT)(WM_USER + 77)}) {
-    EXPECT_EQ(SendMessageW(modelplayer::mainWindow(), message, 40045, 0),
+    EXPECT_EQ(SendMessageW(modelplayer::mainWindow(), message, command::PLAY, 0),
               modelplayer::mainWindowAnswer(message));
   }
   for (UINT message : {(UINT)WM_USER, (UINT)(WM_USER + 1)}) {
@@ -255,43 +270,58 @@ TEST_F(HookedPlayerTest, HookedUnicodeWindowsHandBackThePlayersResults) {
 
 // Another plug-in subclassed the main window after us, through the W forms as it should:
 // quit cannot take ours out of the chain, so the module stays and the window stays Unicode.
-TEST_F(HookedPlayerTest, QuitBehindAnotherHookPinsAndKeepsTheWindowUnicode) {
-  plugin.init();
+TEST_P(HookedPlayerTest, QuitBehindAnotherHookPinsAndKeepsTheWindowUnicode) {
+  record->init();
   WNDPROC inFront = modelplayer::hookInFrontOfMainWindow();
-  plugin.quit();
+  record->quit();
   EXPECT_EQ(currentProcedure(modelplayer::mainWindow()), (LONG_PTR)inFront);
-  if (kit::canObservePinning()) EXPECT_TRUE(kit::pluginModulePinned());
   expectCharacterSet(true);
   modelplayer::clearBrowserRequests();
   modelplayer::pressNext();
   EXPECT_TRUE(requests().empty());
+  expectPinned(true);
 }
+
+BOTH_WAYS(HookedPlayerTest);
 
 // Today's Unicode windows, and the ANSI windows of players before Unicode titles: each keeps
 // its character set and its texts, hooked and after quit.
-class CharacterSetTest : public HookedPlayerTest, public ::testing::WithParamInterface<bool> {
+struct CharacterSet {
+  const char* name;
+  bool unicode;
+};
+const CharacterSet CHARACTER_SETS[] = {{"UnicodeWindowsStayUnicode", true},
+                                       {"AnsiWindowsStayAnsi", false}};
+
+class CharacterSetTest : public PlayerTableTest<CharacterSet> {
  protected:
-  CharacterSetTest() { playerOptions.unicodeWindows = GetParam(); }
+  CharacterSetTest() { playerOptions.unicodeWindows = row().unicode; }
+  void SetUp() override {
+    PlayerTableTest::SetUp();
+    playBandTracks({"A", "B", "C"});
+  }
 };
 
 TEST_P(CharacterSetTest, WindowsKeepTheirCharacterSetAndTextsAndFollowTracks) {
-  const bool unicode = GetParam();
-  expectCharacterSet(unicode);
-  EXPECT_EQ(plugin.init(), 0);
+  expectCharacterSet(row().unicode);
+  EXPECT_EQ(record->init(), 0);
   ASSERT_TRUE(hooked());
-  expectCharacterSet(unicode);
+  expectCharacterSet(row().unicode);
 
   modelplayer::clearBrowserRequests();
   modelplayer::pressNext();
-  EXPECT_EQ(requests(), bandPage("B"));
+  EXPECT_EQ(takeRequests(), bandPage("B"));
+  modelplayer::doubleClickEntry(2);
+  EXPECT_EQ(takeRequests(), bandPage("C"));
+  EXPECT_EQ(SendMessageW(modelplayer::mainWindow(), WM_USER + 77, 0, 0),
+            modelplayer::mainWindowAnswer(WM_USER + 77));
 
-  plugin.quit();
-  expectCharacterSet(unicode);
+  record->quit();
+  expectCharacterSet(row().unicode);
   EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::mainWindow()));
   EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow()));
 }
 
-INSTANTIATE_TEST_SUITE_P(UnicodeWindowsStayUnicode, CharacterSetTest, ::testing::Values(true));
-INSTANTIATE_TEST_SUITE_P(AnsiWindowsStayAnsi, CharacterSetTest, ::testing::Values(false));
+BOTH_WAYS_OVER(CharacterSetTest, CHARACTER_SETS);
 
 }  // namespace

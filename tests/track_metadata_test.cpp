@@ -21,7 +21,7 @@ TrackInfo gather(const modelplayer::Entry& entry) {
   return info;
 }
 
-class TrackMetadataTest : public PlayerTest {};
+class TrackMetadataTest : public LinkedPlayerTest {};
 
 // One entry: the file written with `bytes` (none written when empty; no file name at all when
 // `file` is empty), its display title (none when empty), and the fields gathered.
@@ -119,7 +119,7 @@ void PrintTo(const SplitCase& split, std::ostream* out) {
   *out << "'" << split.displayTitle << "'";
 }
 
-class SplitPlaylistTitleTest : public PlayerTest,
+class SplitPlaylistTitleTest : public LinkedPlayerTest,
                                public ::testing::WithParamInterface<SplitCase> {};
 
 TEST_P(SplitPlaylistTitleTest, SplitsAtTheSeparatorAndTrims) {
@@ -141,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
                       SplitCase{"No hyphen at all", "", ""}, SplitCase{"---", "", "--"},
                       SplitCase{"  two  words  - \tTabbed ", "two  words", "\tTabbed"}));
 
-TEST_F(PlayerTest, SplitCutsEachHalfAt1023Characters) {
+TEST_F(LinkedPlayerTest, SplitCutsEachHalfAt1023Characters) {
   std::string artist(1500, 'a'), title(2000, 't');
   play({{"", artist + " - " + title, false}});
   TrackInfo info = {};
