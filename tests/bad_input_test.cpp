@@ -5,8 +5,7 @@
 #include <string>
 
 #include "kit/player_test.h"
-#include "plugin/plugin.h"
-#include "settings/settings.h"
+#include "ui/resource_ids.h"
 
 namespace {
 
@@ -136,62 +135,71 @@ TEST_P(BadInputTest, EmptyPlaylistAndPositionsOutsideIt) {
 
 BOTH_WAYS(BadInputTest);
 
-class BadSettingsTest : public LinkedPlayerTest {
+class BadSettingsTest : public PlayerTest {
  protected:
-  // Saves a known state over whatever the file held and reads it back.
-  void expectRoundTrip() {
-    setSwitches(true, false, true);
-    saveSettings(pluginFileName().c_str());
-    setSwitches(false, false, false);
-    loadSettings(pluginFileName().c_str());
-    EXPECT_EQ(switches(), "101");
-  }
-  std::string otherValue(const char* section, const char* key) {
+  std::string valueIn(const std::string& section, const char* key) const {
     char value[64] = {};
-    GetPrivateProfileStringA(section, key, "<missing>", value, sizeof value,
+    GetPrivateProfileStringA(section.c_str(), key, "<missing>", value, sizeof value,
                              kit::settingsFile().c_str());
     return value;
   }
+  // Starts up on `file` and quits: the switches as quit saved them, "010" for the plug-in,
+  // start-up page and auto open.
+  std::string switchesThroughAStartUp(const std::string& file) {
+    writeSettingsFile(file);
+    record->init();
+    record->quit();
+    std::string seen;
+    for (const char* key : {"bDisabledPlugin", "bDisabledStartUp", "bDisabledAutoOpen"})
+      seen += valueIn(pluginFileName(), key) == "TRUE" ? "1" : "0";
+    return seen;
+  }
+  // The file as saved gives the same switches again.
+  void expectRoundTrip(const std::string& switches) {
+    EXPECT_EQ(switchesThroughAStartUp(readSettingsFile()), switches);
+  }
 };
 
-TEST_F(BadSettingsTest, JunkLinesAndOtherSectionsSurviveASave) {
-  writeSettingsFile("junk without equals\r\n[other]\r\nkeep=me\r\n" + section() +
-                    "=no key\r\nbDisabledStartUp=TRUE\r\n[[odd]]\r\nx=1\r\n");
-  loadSettings(pluginFileName().c_str());
-  EXPECT_EQ(switches(), "010");
-  expectRoundTrip();
-  EXPECT_EQ(otherValue("other", "keep"), "me");
+TEST_P(BadSettingsTest, JunkLinesAndOtherSectionsSurviveASave) {
+  EXPECT_EQ(switchesThroughAStartUp("junk without equals\r\n[other]\r\nkeep=me\r\n" + section() +
+                                    "=no key\r\nbDisabledStartUp=TRUE\r\n[[odd]]\r\nx=1\r\n"),
+            "010");
+  expectRoundTrip("010");
+  EXPECT_EQ(valueIn("other", "keep"), "me");
 }
 
-TEST_F(BadSettingsTest, DuplicateKeysReadTheFirstAndSaveOverIt) {
-  writeSettingsFile(section() + "bDisabledPlugin=FALSE\r\nbDisabledPlugin=TRUE\r\n");
-  loadSettings(pluginFileName().c_str());
-  EXPECT_EQ(switches(), "000");
-  expectRoundTrip();
+TEST_P(BadSettingsTest, DuplicateKeysReadTheFirstAndSaveOverIt) {
+  EXPECT_EQ(
+      switchesThroughAStartUp(section() + "bDisabledPlugin=FALSE\r\nbDisabledPlugin=TRUE\r\n"),
+      "000");
+  expectRoundTrip("000");
 }
 
-TEST_F(BadSettingsTest, ByteOrderMarkOrMissingSectionStillRoundTrips) {
-  writeSettingsFile("\xEF\xBB\xBF" + section() + "bDisabledStartUp=TRUE\r\n");
-  loadSettings(pluginFileName().c_str());  // read either way; what matters is what follows
-  expectRoundTrip();
-  writeSettingsFile("[other]\r\nkeep=me\r\n");
-  loadSettings(pluginFileName().c_str());
-  EXPECT_EQ(switches(), "000");
-  expectRoundTrip();
-  EXPECT_EQ(otherValue("other", "keep"), "me");
+TEST_P(BadSettingsTest, ByteOrderMarkOrMissingSectionStillRoundTrips) {
+  // Read either way; what matters is what follows.
+  expectRoundTrip(
+      switchesThroughAStartUp("\xEF\xBB\xBF" + section() + "bDisabledStartUp=TRUE\r\n"));
+  EXPECT_EQ(switchesThroughAStartUp("[other]\r\nkeep=me\r\n"), "000");
+  expectRoundTrip("000");
+  EXPECT_EQ(valueIn("other", "keep"), "me");
 }
 
-TEST_F(BadSettingsTest, MissingPluginsFolderMeansNothingIsWrittenOrChanged) {
+TEST_P(BadSettingsTest, MissingPluginsFolderMeansNothingIsWrittenOrChanged) {
   std::filesystem::path plugins = std::filesystem::path(kit::settingsFileOnDisk()).parent_path();
   std::filesystem::remove_all(plugins);
-  bDisabledAutoOpen = true;
-  saveAndRename();
-  EXPECT_TRUE(bDisabledAutoOpen);
-  EXPECT_EQ(std::string(plugin.description), savedDescription());
+  playBandTracks({"Song"});
+  record->init();
+  tickAndOk(IDC_DISABLE_AUTOOPEN);
+  EXPECT_EQ(std::string(record->description), savedDescription());
+  modelplayer::clearBrowserRequests();
+  modelplayer::changeTrack(0);
+  EXPECT_EQ(requests(), pageRequests(pageAddress("title=Song&&artist=Band"), false))
+      << "auto open stays off";
+  record->quit();
   EXPECT_FALSE(std::filesystem::exists(plugins));
-  loadSettings(pluginFileName().c_str());
-  EXPECT_EQ(switches(), "000");
   std::filesystem::create_directories(plugins);
 }
+
+BOTH_WAYS(BadSettingsTest);
 
 }  // namespace

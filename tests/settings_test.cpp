@@ -168,30 +168,6 @@ TEST_F(SettingsFolderTest, UnwritableBesideThePlayerSavesToTheSettingsFolder) {
   EXPECT_EQ(kit::readFile(folderFileOnDisk()), saved(true, false, true));
 }
 
-TEST_F(SettingsFolderTest, EarlierFolderFileWinsAtLoadAndGoesAfterASaveBeside) {
-  fs::create_directory(folderPluginsOnDisk());
-  kit::writeFile(folderFileOnDisk(), saved(true, true, true));
-  writeSettingsFile(saved(false, false, false));
-  expectLoaded("111");
-  save(false, true, false);
-  EXPECT_EQ(readSettingsFile(), saved(false, true, false));
-  EXPECT_FALSE(fs::exists(folderFileOnDisk()));
-  EXPECT_TRUE(fs::is_directory(folderPluginsOnDisk())) << "only the file goes";
-  expectLoaded("010");
-}
-
-TEST_F(SettingsFolderTest, UndeletableFolderFileIsRewrittenAfterASaveBeside) {
-  fs::create_directory(folderPluginsOnDisk());
-  kit::writeFile(folderFileOnDisk(), saved(true, true, true));
-  ASSERT_TRUE(SetFileAttributesA(folderFile().c_str(), FILE_ATTRIBUTE_READONLY));
-  save(false, true, false);
-  EXPECT_EQ(readSettingsFile(), saved(false, true, false));
-  EXPECT_EQ(kit::readFile(folderFileOnDisk()), saved(false, true, false))
-      << "left in place, it must not disagree with the file beside the player";
-  expectLoaded("010");
-  SetFileAttributesA(folderFile().c_str(), FILE_ATTRIBUTE_NORMAL);
-}
-
 TEST_F(SettingsFolderTest, WritableBesideThePlayerLeavesTheSettingsFolderAlone) {
   save(false, true, true);
   EXPECT_EQ(readSettingsFile(), saved(false, true, true));
@@ -230,6 +206,13 @@ class PlayerSettingsFolderTest : public SettingsTest {
   }
   static std::string folderPlugins() { return kit::onDisk(kit::settingsFolder() + "\\Plugins"); }
   static std::string folderFile() { return folderPlugins() + "/gen_tunelore.ini"; }
+  void untickPluginAndAutoOpen() const {
+    runSettingsDialog([](HWND dialog) {
+      clickButton(dialog, IDC_DISABLE_PLUGIN);
+      clickButton(dialog, IDC_DISABLE_AUTOOPEN);
+      clickButton(dialog, IDOK);
+    });
+  }
 };
 
 TEST_P(PlayerSettingsFolderTest, SwitchesSurviveOkQuitAndANewStartUp) {
@@ -258,6 +241,32 @@ TEST_P(PlayerSettingsFolderTest, WritableBesideThePlayerOnlyAddsTheRequests) {
   EXPECT_EQ(folderRequests(), 3);
   EXPECT_EQ(readSettingsFile(), saved(false, true, false));
   EXPECT_FALSE(fs::exists(folderPlugins()));
+}
+
+// A file in the settings folder from an earlier save wins at start-up; a save beside the
+// player deletes it, or, where it cannot be deleted, rewrites it so that the two agree.
+TEST_P(PlayerSettingsFolderTest, EarlierFolderFileWinsAtStartUpAndGoesAfterASaveBeside) {
+  fs::create_directory(folderPlugins());
+  kit::writeFile(folderFile(), saved(true, true, true));
+  startWithFile(saved(false, false, false));
+  EXPECT_EQ(shown(), "1110||");
+  untickPluginAndAutoOpen();
+  EXPECT_EQ(readSettingsFile(), saved(false, true, false));
+  EXPECT_FALSE(fs::exists(folderFile()));
+  EXPECT_TRUE(fs::is_directory(folderPlugins())) << "only the file goes";
+}
+
+TEST_P(PlayerSettingsFolderTest, UndeletableFolderFileIsRewrittenAfterASaveBeside) {
+  fs::create_directory(folderPlugins());
+  kit::writeFile(folderFile(), saved(true, true, true));
+  const std::string file = kit::settingsFolder() + "\\Plugins\\gen_tunelore.ini";
+  ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
+  record->init();
+  untickPluginAndAutoOpen();
+  EXPECT_EQ(readSettingsFile(), saved(false, true, false));
+  EXPECT_EQ(kit::readFile(folderFile()), saved(false, true, false))
+      << "left in place, it must not disagree with the file beside the player";
+  SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 BOTH_WAYS(PlayerSettingsFolderTest);

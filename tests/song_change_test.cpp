@@ -12,6 +12,7 @@
 #include "tracking/lyrics_page.h"
 #include "tracking/song_change.h"
 #include "tracking/tracking_state.h"
+#include "ui/resource_ids.h"
 
 namespace {
 
@@ -19,21 +20,21 @@ using namespace playernumbers;
 const UINT PE_FIRST = PE_SHOW_ENTRY;
 
 // The tests send the watched messages themselves, to a player that does not act on them.
-class SongChangeTest : public LinkedPlayerTest {
+template <typename Fixture>
+class WatchedMessagesTest : public Fixture {
  protected:
+  WatchedMessagesTest() { this->playerOptions.followsCommands = false; }
   void SetUp() override {
-    playerOptions.followsCommands = false;
-    LinkedPlayerTest::SetUp();
-    playBandTracks({"Song 0", "Song 1", "Song 2"});
-    installHooks(nullptr);
+    Fixture::SetUp();
+    this->playBandTracks({"Song 0", "Song 1", "Song 2"});
   }
-  LRESULT toMain(UINT message, WPARAM wParam = 0) {
+  static LRESULT toMain(UINT message, WPARAM wParam = 0) {
     return SendMessageA(modelplayer::mainWindow(), message, wParam, 0);
   }
-  LRESULT toPlaylist(UINT message) {
+  static LRESULT toPlaylist(UINT message) {
     return SendMessageA(modelplayer::playlistWindow(), message, 0, 0);
   }
-  void toPlaylist(const std::vector<UINT>& messages) {
+  static void toPlaylist(const std::vector<UINT>& messages) {
     for (UINT message : messages) toPlaylist(message);
   }
   // Moves to a new track and counts the updates that sent it: each new page is one "open".
@@ -43,7 +44,7 @@ class SongChangeTest : public LinkedPlayerTest {
     messages();
     return (int)(opens() - before);
   }
-  size_t opens() {
+  static size_t opens() {
     const auto& sent = modelplayer::browserRequests();
     return std::count_if(sent.begin(), sent.end(), [](const modelplayer::BrowserRequest& r) {
       return r.request == request::MBOPEN && r.argument != 0;
@@ -52,17 +53,33 @@ class SongChangeTest : public LinkedPlayerTest {
   int position = 0;  // of the three tracks
 };
 
-TEST_F(SongChangeTest, MainWindowTriggersRunOneUpdateAndSetTheFlag) {
+// The plug-in started up as the player starts it.
+class TrackChangeTest : public WatchedMessagesTest<PlayerTest> {
+ protected:
+  void SetUp() override {
+    WatchedMessagesTest::SetUp();
+    startUpWith();
+  }
+};
+
+// The hooks alone, to see the editor's counter and the main window's flag in the plug-in.
+class SongChangeTest : public WatchedMessagesTest<LinkedPlayerTest> {
+ protected:
+  void SetUp() override {
+    WatchedMessagesTest::SetUp();
+    installHooks(nullptr);
+  }
+};
+
+TEST_P(TrackChangeTest, MainWindowTriggersRunOneUpdate) {
   for (WPARAM command : {command::PREVIOUS, command::STOP, command::NEXT}) {
     EXPECT_EQ(opensAfter([&] { toMain(WM_COMMAND, command); }), 1) << command;
-    EXPECT_EQ(tracking.mainWindowTriggered, 1);
-    tracking.mainWindowTriggered = 0;
   }
   EXPECT_EQ(opensAfter([&] { toMain(END_OF_TRACK); }), 1);
-  EXPECT_EQ(tracking.mainWindowTriggered, 1);
 }
 
-TEST_F(SongChangeTest, OtherMainWindowMessagesDoNothing) {
+// Nor do they set what keeps the editor from a second update.
+TEST_P(TrackChangeTest, OtherMainWindowMessagesDoNothing) {
   EXPECT_EQ(opensAfter([&] {
               toMain(WM_COMMAND, command::PLAY);                 // play
               toMain(WM_COMMAND, command::PAUSE);                // pause
@@ -71,17 +88,17 @@ TEST_F(SongChangeTest, OtherMainWindowMessagesDoNothing) {
               toMain(WM_USER + 3);
             }),
             0);
-  EXPECT_EQ(tracking.mainWindowTriggered, 0);
+  EXPECT_EQ(opensAfter([&] { toPlaylist({PE_FIRST, PE_SECOND}); }), 1);
 }
 
-TEST_F(SongChangeTest, FlagStopsThePlaylistEditorsSecondUpdate) {
+// Once it has kept the editor from its second update, the next editor-only change updates.
+TEST_P(TrackChangeTest, FlagStopsThePlaylistEditorsSecondUpdate) {
   EXPECT_EQ(opensAfter([&] {
               toMain(WM_COMMAND, command::NEXT);
               toPlaylist({PE_FIRST, PE_SECOND});
             }),
             1);
-  EXPECT_EQ(tracking.mainWindowTriggered, 0);
-  EXPECT_EQ(tracking.playlistMessageCount, 0);
+  EXPECT_EQ(opensAfter([&] { toPlaylist({PE_FIRST, PE_SECOND}); }), 1);
 }
 
 TEST_F(SongChangeTest, PlaylistEditorSequencesFollowTheCounterTable) {
@@ -116,7 +133,7 @@ TEST_F(SongChangeTest, PastTwoThePlaylistEditorNeverUpdatesAndTheCountStaysBound
   EXPECT_EQ(opensAfter([&] { toMain(WM_COMMAND, command::NEXT); }), 1);
 }
 
-TEST_F(SongChangeTest, HooksReturnThePlayersOwnResults) {
+TEST_P(TrackChangeTest, HooksReturnThePlayersOwnResults) {
   EXPECT_EQ(toMain(WM_COMMAND, command::NEXT), modelplayer::mainWindowAnswer(WM_COMMAND));
   EXPECT_EQ(toMain(END_OF_TRACK), modelplayer::mainWindowAnswer(END_OF_TRACK));
   EXPECT_EQ(toMain(WM_USER + 77), modelplayer::mainWindowAnswer(WM_USER + 77));
@@ -126,9 +143,8 @@ TEST_F(SongChangeTest, HooksReturnThePlayersOwnResults) {
             0);  // a request
 }
 
-TEST_F(SongChangeTest, DisabledPluginOnlyForwards) {
-  bDisabledPlugin = true;
-  tracking.playlistMessageCount = 1;
+TEST_P(TrackChangeTest, DisabledPluginOnlyForwards) {
+  tickAndOk(IDC_DISABLE_PLUGIN);
   size_t mainSeen = modelplayer::mainWindowMessages().size();
   size_t playlistSeen = modelplayer::playlistWindowMessages().size();
   EXPECT_EQ(opensAfter([&] {
@@ -140,13 +156,11 @@ TEST_F(SongChangeTest, DisabledPluginOnlyForwards) {
             }),
             0);
   EXPECT_TRUE(modelplayer::browserRequests().empty());
-  EXPECT_EQ(tracking.mainWindowTriggered, 0);
-  EXPECT_EQ(tracking.playlistMessageCount, 1);
   EXPECT_EQ(modelplayer::mainWindowMessages().size() - mainSeen, 2u);
   EXPECT_EQ(modelplayer::playlistWindowMessages().size() - playlistSeen, 2u);
 }
 
-TEST_F(SongChangeTest, TriggerSentBackFromInsideTheUpdateSendsNothingTwice) {
+TEST_P(TrackChangeTest, TriggerSentBackFromInsideTheUpdateSendsNothingTwice) {
   modelplayer::onBrowserRequest([&](const modelplayer::BrowserRequest& request) {
     if (request.request == request::MBOPEN && request.argument != 0) {
       toMain(END_OF_TRACK);
@@ -160,19 +174,19 @@ TEST_F(SongChangeTest, TriggerSentBackFromInsideTheUpdateSendsNothingTwice) {
 
 // The flag outlives a change the editor never confirmed, and swallows the next one that only
 // the editor sees; the settings dialog's switch leaves counter and flag alone.
-TEST_F(SongChangeTest, UnconfirmedMainTriggerSwallowsTheNextEditorOnlyChange) {
+TEST_P(TrackChangeTest, UnconfirmedMainTriggerSwallowsTheNextEditorOnlyChange) {
   EXPECT_EQ(opensAfter([&] { toMain(WM_COMMAND, command::NEXT); }), 1);
   EXPECT_EQ(opensAfter([&] {
               toPlaylist(PE_FIRST);
-              bDisabledPlugin = true;
-              bDisabledPlugin = false;
+              tickAndOk(IDC_DISABLE_PLUGIN);
+              tickAndOk(IDC_DISABLE_PLUGIN);
               toPlaylist(PE_SECOND);
             }),
             0);
-  EXPECT_EQ(tracking.mainWindowTriggered, 0);
-  EXPECT_EQ(tracking.playlistMessageCount, 0);
   EXPECT_EQ(opensAfter([&] { toPlaylist({PE_FIRST, PE_SECOND}); }), 1);
 }
+
+BOTH_WAYS(TrackChangeTest);
 
 TEST_F(SongChangeTest, SwitchingOffAndOnKeepsCounterAndFlag) {
   toMain(WM_COMMAND, command::STOP);
