@@ -42,7 +42,7 @@ static std::string track(const char* name) { return scratch + "/" + name + ".mp3
 // Today's player: Unicode windows (as by default), no mini-browser.
 static modelplayer::Options todaysPlayer() {
   modelplayer::Options options;
-  options.version = 0x5092;
+  options.version = playernumbers::TODAYS_VERSION;
   options.miniBrowser = false;
   return options;
 }

@@ -15,6 +15,8 @@
 namespace kit {
 
 static HMODULE module;
+// The record as the player finds it right after loading, for each new load.
+static const winampGeneralPurposePlugin recordAtLoad = plugin;
 
 Plugin linkedPlugin() {
 #ifdef _WIN32
@@ -34,6 +36,7 @@ Plugin linkedPlugin() {
 
 bool loadPlugin(const std::string& folder, const modelplayer::Options& player) {
   if (!setUpPlayer(folder) || !modelplayer::start(player)) return false;
+  plugin = recordAtLoad;
   handToPlayer(linkedPlugin());
   // What start-up does first, for the tests that call the plug-in's parts without it.
   connectToPlayer(plugin.hwndParent);
@@ -57,7 +60,7 @@ std::string pluginFileName() {
   return path + modelplayer::playerFolder().size();
 }
 // The program's own module cannot be unloaded, so pinning it leaves no trace to observe;
-// the end-to-end test with the real DLL checks pinning on Windows.
+// the cases loaded from the DLL see it.
 bool canObservePinning() { return false; }
 bool pluginModulePinned() { return false; }
 #else

@@ -464,4 +464,9 @@ std::vector<std::string> describedRequests() {
   return lines;
 }
 
+std::vector<std::string> pageRequests(const std::string& address, bool bringUp) {
+  if (!bringUp) return {"block 0", "open " + address, "block 1"};
+  return {"block 0", "bring up", "open " + address, "block 1"};
+}
+
 }  // namespace modelplayer

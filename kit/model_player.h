@@ -142,6 +142,9 @@ void clearBrowserRequests();
 // "web browser <address>" for IPC_OPEN_URL.
 std::string describe(const BrowserRequest& request);
 std::vector<std::string> describedRequests();
+// The lines of an update that opens `address`: blocked around it, brought up unless the
+// plug-in's auto open is off.
+std::vector<std::string> pageRequests(const std::string& address, bool bringUp = true);
 
 // What the player's own window procedures return for a message that is not a request, so a
 // test can tell the player's answer from anything else.

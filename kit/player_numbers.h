@@ -21,6 +21,11 @@ struct PluginRecord {
 const int RECORD_VERSION = 0x10;
 const char ENTRY_FUNCTION[] = "winampGetGeneralPurposePlugin";
 
+// IPC_GETVERSION's answer of today's player (5.9.2); the players from 5.22 on have no
+// mini-browser.
+const unsigned TODAYS_VERSION = 0x5092;
+const unsigned FIRST_WITHOUT_MINI_BROWSER = 0x5022;
+
 // Requests: message WA_IPC to the main window, lParam the request number.
 const UINT WA_IPC = 0x400;
 namespace request {

@@ -2,9 +2,7 @@
 #include <string>
 
 #include "kit/player_test.h"
-#include "settings/settings.h"
 #include "tracking/lyrics_page.h"
-#include "tracking/tracking_state.h"
 #include "ui/resource_ids.h"
 
 namespace {
@@ -33,11 +31,6 @@ TEST(ComposePageAddressTest, FieldBytesAreKeptExceptHash) {
             pageAddress("title=%231 Hit&&artist=Band&&album=Vol. %232%23"));
 }
 
-TEST(ComposePageAddressTest, BaseAddressIsTheSiteShownInTheDialog) {
-  EXPECT_EQ(std::string(LYRICS_BASE_ADDRESS), std::string(LYRICS_SITE) + "/");
-  EXPECT_EQ(std::string(LYRICS_BASE_ADDRESS).rfind("http://", 0), 0u);
-}
-
 TEST(ComposePageAddressTest, FieldsThatDoNotFitWholeAreDroppedFromTheEnd) {
   const std::string full(1023, 'f');
   // The title fits; the artist would pass 2055 characters, and the album goes with it.
@@ -58,27 +51,28 @@ TEST(ComposePageAddressTest, FieldsThatDoNotFitWholeAreDroppedFromTheEnd) {
   EXPECT_EQ(compose(std::string(700, '#').c_str(), "Band", ""), pageAddress(""));
 }
 
+// Each update as the player's "playing file" notice brings it about.
 class UpdateLyricsPageTest : public PlayerTest {
  protected:
   void SetUp() override {
     PlayerTest::SetUp();
     playBandTracks({"Song A", "Song B"});
+    startUpWith();
   }
   void updateAt(int position) {
     modelplayer::setPosition(position);
-    updateLyricsPage();
+    noticePlaying();
   }
   const std::string addressA = pageAddress("title=Song A&&artist=Band");
   const std::string addressB = pageAddress("title=Song B&&artist=Band");
 };
 
-TEST_F(UpdateLyricsPageTest, NewAddressSendsFourRequestsInOrder) {
+TEST_P(UpdateLyricsPageTest, NewAddressSendsFourRequestsInOrder) {
   updateAt(0);
   EXPECT_EQ(requests(), pageRequests(addressA));
-  EXPECT_STREQ(tracking.lastPageAddress, addressA.c_str());
 }
 
-TEST_F(UpdateLyricsPageTest, OnlyTheImmediatelyPrecedingAddressIsSkipped) {
+TEST_P(UpdateLyricsPageTest, OnlyTheImmediatelyPrecedingAddressIsSkipped) {
   updateAt(0);
   updateAt(0);
   EXPECT_EQ(takeRequests(), pageRequests(addressA));
@@ -89,7 +83,7 @@ TEST_F(UpdateLyricsPageTest, OnlyTheImmediatelyPrecedingAddressIsSkipped) {
 }
 
 // The longest address that fits is still remembered whole, so its repeat sends nothing.
-TEST_F(UpdateLyricsPageTest, LongestAddressIsSentOnce) {
+TEST_P(UpdateLyricsPageTest, LongestAddressIsSentOnce) {
   std::string title(1000, 't'), artist(500, 'a'), album(500, 'b');
   play({{taggedTrack("long.mp3", {{"TIT2", title}, {"TPE1", artist}, {"TALB", album}}), ""}});
   const std::string address =
@@ -101,49 +95,55 @@ TEST_F(UpdateLyricsPageTest, LongestAddressIsSentOnce) {
 }
 
 // No title in the tag is no reason for the fallback while it names the artist.
-TEST_F(UpdateLyricsPageTest, ArtistOnlyTagGivesAnAddressWithoutTitle) {
+TEST_P(UpdateLyricsPageTest, ArtistOnlyTagGivesAnAddressWithoutTitle) {
   play({{taggedTrack("artist.mp3", {{"TPE1", "Band"}}), "Other - Thing"}});
   updateAt(0);
   EXPECT_EQ(requests(), pageRequests(pageAddress("&&artist=Band")));
 }
 
-TEST_F(UpdateLyricsPageTest, AutoOpenSwitchLeavesOutBringingTheBrowserUp) {
-  bDisabledAutoOpen = true;
+TEST_P(UpdateLyricsPageTest, AutoOpenSwitchLeavesOutBringingTheBrowserUp) {
+  tickAndOk(IDC_DISABLE_AUTOOPEN);
   updateAt(0);
-  EXPECT_EQ(requests(), (std::vector<std::string>{"block 0", "open " + addressA, "block 1"}));
+  EXPECT_EQ(requests(), pageRequests(addressA, false));
 }
 
-TEST_F(UpdateLyricsPageTest, NothingKnownStillSendsTheBarePageOnce) {
+TEST_P(UpdateLyricsPageTest, NothingKnownStillSendsTheBarePageOnce) {
   play({{"", "", false, false}});
-  updateLyricsPage();
-  updateLyricsPage();
+  noticePlaying();
+  noticePlaying();
   EXPECT_EQ(requests(), pageRequests(pageAddress("")));
 }
 
-TEST_F(UpdateLyricsPageTest, UpdateReenteredFromItsOwnRequestsSendsNothingTwice) {
+TEST_P(UpdateLyricsPageTest, UpdateReenteredFromItsOwnRequestsSendsNothingTwice) {
   int nested = 0;
   modelplayer::onBrowserRequest([&](const modelplayer::BrowserRequest&) {
-    if (nested++ < 8) updateLyricsPage();
+    if (nested++ < 8) noticePlaying();
   });
   updateAt(0);
   EXPECT_EQ(requests(), pageRequests(addressA));
 }
 
-TEST_F(UpdateLyricsPageTest, PositionOutsideThePlaylistSendsTheBarePage) {
+TEST_P(UpdateLyricsPageTest, PositionOutsideThePlaylistSendsTheBarePage) {
   updateAt(-1);
   updateAt(7);
   EXPECT_EQ(requests(), pageRequests(pageAddress("")));
 }
 
+BOTH_WAYS(UpdateLyricsPageTest);
+
 // The model player's texts live only until its next message: a plug-in that kept one
 // would send the wrong address, and this shows the model would catch it.
-TEST_F(PlayerTest, PlayerTextsDoNotOutliveTheNextRequest) {
+TEST_F(LinkedPlayerTest, PlayerTextsDoNotOutliveTheNextRequest) {
+  using namespace playernumbers;
   play({{"C:\\music\\song.mp3", "Band - Song"}});
-  const char* title = (const char*)SendMessageA(plugin.hwndParent, WM_USER, 0, 212);
+  auto ask = [](LPARAM request) {
+    return SendMessageA(modelplayer::mainWindow(), WA_IPC, 0, request);
+  };
+  const char* title = (const char*)ask(request::GETPLAYLISTTITLE);
   ASSERT_STREQ(title, "Band - Song");
-  SendMessageA(plugin.hwndParent, WM_USER, 0, 211);
+  ask(request::GETPLAYLISTFILE);
   EXPECT_STRNE(title, "Band - Song");
-  SendMessageA(plugin.hwndParent, WM_USER, 0, 125);
+  ask(request::GETLISTPOS);
   EXPECT_STREQ(title, modelplayer::STALE_TEXT);
 }
 

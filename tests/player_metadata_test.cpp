@@ -97,31 +97,30 @@ const GatheringCase GATHERING_CASES[] = {
     {"NoFileName", "", "", "Band - Song", CAFE_QUERY, "title=Song&&artist=Band", false},
 };
 
-// A 5.0 player with a main menu: an update and the menu pick both bring the page up.
-class PlayerMetadataTest : public PlayerTest {
- protected:
-  PlayerMetadataTest() { playerOptions.mainMenu = true; }
-  void SetUp() override {
-    PlayerTest::SetUp();
-    if (switchedOff) writeSettingsFile(section({{"bDisabledPlugin", "TRUE"}}));
-    plugin.init();
-    modelplayer::clearBrowserRequests();
+void expectPages(const std::vector<std::string>& queries, const char* when) {
+  std::vector<std::string> expected;
+  for (const auto& query : queries) {
+    for (const auto& line : pageRequests(pageAddress(query))) expected.push_back(line);
   }
-  bool switchedOff = false;  // "Disable Tunelore Plugin" ticked before start-up
-  void expectPages(const std::vector<std::string>& queries, const char* when) {
-    std::vector<std::string> expected;
-    for (const auto& query : queries) {
-      for (const auto& line : pageRequests(pageAddress(query))) expected.push_back(line);
-    }
-    EXPECT_EQ(takeRequests(), expected) << when;
+  EXPECT_EQ(modelplayer::describedRequests(), expected) << when;
+  modelplayer::clearBrowserRequests();
+}
+
+// A 5.0 player with a main menu: an update and the menu pick both bring the page up.
+template <typename Row>
+class StartedWithMenuTest : public PlayerTableTest<Row> {
+ protected:
+  StartedWithMenuTest() { this->playerOptions.mainMenu = true; }
+  void SetUp() override {
+    PlayerTableTest<Row>::SetUp();
+    this->startUpWith();
   }
 };
 
-class GatheringTest : public PlayerMetadataTest,
-                      public ::testing::WithParamInterface<GatheringCase> {};
+class GatheringTest : public StartedWithMenuTest<GatheringCase> {};
 
 TEST_P(GatheringTest, UpdateAndMenuPickSendTheSamePage) {
-  const GatheringCase& row = GetParam();
+  const GatheringCase& row = GatheringTest::row();
   modelplayer::Entry entry{row.file, row.displayTitle, !row.file.empty(),
                            true,     infoOf(row.info), row.answer};
   if (!row.bytes.empty()) entry.path = writeTrack(row.file, row.bytes);
@@ -136,8 +135,7 @@ TEST_P(GatheringTest, UpdateAndMenuPickSendTheSamePage) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Entries, GatheringTest, ::testing::ValuesIn(GATHERING_CASES),
-                         [](const auto& info) { return std::string(info.param.name); });
+BOTH_WAYS_OVER(GatheringTest, GATHERING_CASES);
 
 // A stream plays with its first title's page sent; then the player acts and its message loop
 // runs. The title notice is posted: nothing happens before the loop delivers it.
@@ -188,29 +186,28 @@ const NoticeCase NOTICE_CASES[] = {
      {"title=Tune&&artist=Other"}},
 };
 
-class TitleNoticeTest : public PlayerMetadataTest,
-                        public ::testing::WithParamInterface<NoticeCase> {};
+class TitleNoticeTest : public StartedWithMenuTest<NoticeCase> {};
 
 TEST_P(TitleNoticeTest, NewTitleGivesItsPageOnce) {
   play({modelplayer::streamEntry(STREAM_URL, STATION, "Band - Song")});
   modelplayer::changeTrack(0);
   modelplayer::deliverPostedMessages();
   expectPages({"title=Song&&artist=Band"}, "the stream starts");
-  GetParam().act();
+  row().act();
   expectPages({}, "before the message loop runs");
   modelplayer::deliverPostedMessages();
-  expectPages(GetParam().queries, "after it");
+  expectPages(row().queries, "after it");
 }
 
-INSTANTIATE_TEST_SUITE_P(Notices, TitleNoticeTest, ::testing::ValuesIn(NOTICE_CASES),
-                         [](const auto& info) { return std::string(info.param.name); });
+BOTH_WAYS_OVER(TitleNoticeTest, NOTICE_CASES);
 
-class SwitchedOffTest : public PlayerMetadataTest {
+class SwitchedOffTest : public PlayerTest {
  protected:
-  SwitchedOffTest() { switchedOff = true; }
+  SwitchedOffTest() { playerOptions.mainMenu = true; }
 };
 
-TEST_F(SwitchedOffTest, AsksThePlayerNothing) {
+TEST_P(SwitchedOffTest, AsksThePlayerNothing) {
+  startUpWith(true);
   modelplayer::Entry flac{writeTrack("song.flac", FLAC_BYTES), "Band - Song"};
   flac.info = infoOf(CAFE_QUERY);
   play({flac, modelplayer::streamEntry(STREAM_URL, STATION, "Band - Song")});
@@ -222,5 +219,7 @@ TEST_F(SwitchedOffTest, AsksThePlayerNothing) {
   EXPECT_TRUE(modelplayer::browserRequests().empty());
   EXPECT_TRUE(modelplayer::infoRequests().empty());
 }
+
+BOTH_WAYS(SwitchedOffTest);
 
 }  // namespace

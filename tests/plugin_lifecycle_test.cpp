@@ -2,88 +2,70 @@
 #include <string>
 
 #include "kit/player_test.h"
-#include "settings/settings.h"
-#include "tracking/lyrics_page.h"
-#include "tracking/song_change.h"
-#include "tracking/tracking_state.h"
 
 namespace {
 
-// Taken before any test runs: the record as the player finds it right after loading.
-const winampGeneralPurposePlugin recordAtLoad = *winampGetGeneralPurposePlugin();
-const std::string descriptionAtLoad = recordAtLoad.description;
-
-TEST(PluginRecordTest, RecordIsReadyForThePlayerBeforeStartUp) {
-  EXPECT_EQ(winampGetGeneralPurposePlugin(), &plugin);
-  EXPECT_EQ(recordAtLoad.version, 0x10);
-  EXPECT_EQ(descriptionAtLoad, "");
-  EXPECT_EQ(recordAtLoad.init, &pluginInit);
-  EXPECT_EQ(recordAtLoad.quit, &pluginQuit);
-  EXPECT_NE(recordAtLoad.config, nullptr);
-  EXPECT_EQ(recordAtLoad.hwndParent, nullptr);
-  EXPECT_EQ(recordAtLoad.hDllInstance, nullptr);
-}
+using namespace playernumbers;
 
 class PluginLifecycleTest : public PlayerTest {
  protected:
-  void startWith(const char* pluginValue, const char* startUpValue) {
-    writeSettingsFile(
-        section({{"bDisabledPlugin", pluginValue}, {"bDisabledStartUp", startUpValue}}));
-    EXPECT_EQ(plugin.init(), 0);
-  }
-  std::string startUpDescription() {
-    return "TuneLore Plugin (Duskwarn) (" + pluginFileName() + ")";
+  void startWith(const kit::Keys& keys) {
+    writeSettingsFile(section(keys));
+    EXPECT_EQ(record->init(), 0);
   }
 };
 
-TEST_F(PluginLifecycleTest, StartUpWithAllSwitchesClearOpensTheFrontPage) {
-  startWith("FALSE", "FALSE");
-  EXPECT_EQ(requests(),
-            (std::vector<std::string>{"block 0", "open " LYRICS_BASE_ADDRESS, "block 1"}));
-  EXPECT_EQ(std::string(plugin.description), startUpDescription());
+TEST_P(PluginLifecycleTest, StartUpWithAllSwitchesClearOpensTheFrontPage) {
+  EXPECT_EQ(record->version, RECORD_VERSION);
+  EXPECT_STREQ(record->description, "") << "before start-up";
+  startWith({{"bDisabledPlugin", "FALSE"}, {"bDisabledStartUp", "FALSE"}});
+  EXPECT_EQ(requests(), pageRequests(frontPage(), false));
+  EXPECT_EQ(std::string(record->description), startUpDescription());
   EXPECT_TRUE(hooked());
-  EXPECT_STREQ(tracking.lastPageAddress, "") << "the front page is no lyrics page";
 }
 
-TEST_F(PluginLifecycleTest, StartUpPageSwitchedOffSendsOnlyTheUnblock) {
-  startWith("FALSE", "TRUE");
+TEST_P(PluginLifecycleTest, StartUpPageSwitchedOffSendsOnlyTheUnblock) {
+  startWith({{"bDisabledPlugin", "FALSE"}, {"bDisabledStartUp", "TRUE"}});
   EXPECT_EQ(requests(), (std::vector<std::string>{"block 0"}));
   EXPECT_TRUE(hooked());
 }
 
-TEST_F(PluginLifecycleTest, DisabledPluginIsNamedLoadedAndHookedButSendsNothing) {
-  startWith("TRUE", "FALSE");
+TEST_P(PluginLifecycleTest, DisabledPluginIsNamedLoadedAndHookedButSendsNothing) {
+  playBandTracks({"Song"});
+  startWith({{"bDisabledPlugin", "TRUE"}, {"bDisabledStartUp", "FALSE"}});
+  modelplayer::changeTrack(0);
   EXPECT_TRUE(requests().empty());
-  EXPECT_TRUE(bDisabledPlugin);
-  EXPECT_EQ(std::string(plugin.description), startUpDescription());
+  EXPECT_EQ(std::string(record->description), startUpDescription());
   EXPECT_TRUE(hooked());
 }
 
-TEST_F(PluginLifecycleTest, NoPlaylistEditorLeavesOnlyTheMainWindowHook) {
+TEST_P(PluginLifecycleTest, NoPlaylistEditorLeavesOnlyTheMainWindowHook) {
   DestroyWindow(modelplayer::playlistWindow());
-  startWith("FALSE", "TRUE");
-  EXPECT_EQ(currentProcedure(plugin.hwndParent), (LONG_PTR)mainWindowHook);
+  startWith({{"bDisabledStartUp", "TRUE"}});
+  EXPECT_FALSE(modelplayer::hasOwnProcedure(record->hwndParent));
 }
 
-TEST_F(PluginLifecycleTest, TrackChangeAfterStartUpOpensTheLyricsPage) {
+TEST_P(PluginLifecycleTest, TrackChangeAfterStartUpOpensTheLyricsPage) {
   std::string path =
       taggedTrack("song.mp3", {{"TIT2", "Song"}, {"TPE1", "Band"}, {"TALB", "Disc"}});
   play({{path, "Band - Song"}});
-  startWith("FALSE", "TRUE");
+  startWith({{"bDisabledStartUp", "TRUE"}});
   modelplayer::clearBrowserRequests();
   modelplayer::changeTrack(0);
   EXPECT_EQ(requests(), pageRequests(pageAddress("title=Song&&artist=Band&&album=Disc")));
 }
 
-TEST_F(PluginLifecycleTest, QuitSavesRenamesAndTakesTheHooksOut) {
-  startWith("FALSE", "yes");
-  bDisabledAutoOpen = true;
-  plugin.quit();
-  EXPECT_EQ(std::string(plugin.description), savedDescription());
+TEST_P(PluginLifecycleTest, QuitSavesRenamesAndTakesTheHooksOut) {
+  startWith(
+      {{"bDisabledPlugin", "FALSE"}, {"bDisabledStartUp", "yes"}, {"bDisabledAutoOpen", "TRUE"}});
+  record->quit();
+  EXPECT_EQ(std::string(record->description), savedDescription());
   EXPECT_EQ(readSettingsFile(), saved(false, true, true));
   EXPECT_FALSE(hooked());
-  EXPECT_EQ(SendMessageA(plugin.hwndParent, WM_COMMAND, 40048, 0),
+  EXPECT_EQ(SendMessageA(record->hwndParent, WM_COMMAND, command::NEXT, 0),
             modelplayer::mainWindowAnswer(WM_COMMAND));
 }
+
+BOTH_WAYS(PluginLifecycleTest);
 
 }  // namespace

@@ -8,13 +8,44 @@
 #include "kit/player_test.h"
 #include "settings/settings.h"
 #include "ui/resource_ids.h"
-#include "ui/settings_dialog.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class SettingsTest : public PlayerTest {};
+// The switches' file through the player: read at start-up, written at quit, and the dialog's
+// ticks, which show what the plug-in holds.
+class SettingsTest : public PlayerTest {
+ protected:
+  static std::string ticks(HWND dialog) {
+    std::string seen;
+    for (int id : {IDC_DISABLE_PLUGIN, IDC_DISABLE_STARTUP, IDC_DISABLE_AUTOOPEN, IDC_AUTO_LOGIN}) {
+      seen += IsDlgButtonChecked(dialog, id) == BST_CHECKED ? "1" : "0";
+    }
+    return seen;
+  }
+  static std::string text(HWND dialog, int id) {
+    char buffer[256] = {};
+    GetDlgItemTextA(dialog, id, buffer, sizeof buffer);
+    return buffer;
+  }
+  // What the dialog shows when it opens, left with Cancel: the ticks, the user, the password.
+  std::string shown() const {
+    std::string seen;
+    runSettingsDialog([&](HWND dialog) {
+      seen = ticks(dialog) + "|" + text(dialog, IDC_USERNAME) + "|" + text(dialog, IDC_PASSWORD);
+      clickButton(dialog, IDCANCEL);
+    });
+    return seen;
+  }
+  // Starts up with `file` as the settings file.
+  void startWithFile(const std::string& file) {
+    writeSettingsFile(file);
+    EXPECT_EQ(record->init(), 0);
+  }
+};
+
+class SettingsFileTest : public LinkedPlayerTest {};
 
 // A path the plug-in made, as text ("<none>" for none), and freed.
 std::string taken(char* path) {
@@ -23,21 +54,19 @@ std::string taken(char* path) {
   return text;
 }
 
-TEST_F(SettingsTest, PathIsThePlayersPluginsFolder) {
+TEST_F(SettingsFileTest, PathIsThePlayersPluginsFolder) {
   EXPECT_EQ(taken(settingsFilePath()), kit::settingsFile());
 }
 
-TEST_F(SettingsTest, NoFileReadsAllClearAndTheFirstSaveCreatesIt) {
-  setSwitches(true, true, true);
-  loadSettings(pluginFileName().c_str());
-  EXPECT_EQ(switches(), "000");
+TEST_P(SettingsTest, NoFileReadsAllClearAndTheFirstSaveCreatesIt) {
+  record->init();
+  EXPECT_EQ(requests(), pageRequests(frontPage(), false)) << "the start-up page";
   EXPECT_EQ(readSettingsFile(), "");
-  bDisabledStartUp = true;
-  saveAndRename();
+  tickAndOk(IDC_DISABLE_STARTUP);
   EXPECT_EQ(readSettingsFile(), saved(false, true, false));
 }
 
-TEST_F(SettingsTest, OnlyExactlyFalseOrAMissingKeyClearsASwitch) {
+TEST_P(SettingsTest, OnlyExactlyFalseOrAMissingKeyClearsASwitch) {
   const std::pair<const char*, bool> values[] = {
       {"TRUE", true},  {"true", true},   {"yes", true},    {"", true},         {"0", true},
       {"false", true}, {"FALSEX", true}, {"FALSE", false}, {" FALSE ", false},  // the profile API
@@ -45,25 +74,20 @@ TEST_F(SettingsTest, OnlyExactlyFalseOrAMissingKeyClearsASwitch) {
                                                                                 // around values
   };
   for (const auto& [value, set] : values) {
-    writeSettingsFile(section({{"bDisabledPlugin", value}, {"bDisabledAutoOpen", value}}));
-    setSwitches(!set, true, !set);
-    loadSettings(pluginFileName().c_str());
-    EXPECT_EQ(bDisabledPlugin, set) << "'" << value << "'";
-    EXPECT_EQ(bDisabledAutoOpen, set) << "'" << value << "'";
-    EXPECT_FALSE(bDisabledStartUp) << "missing key";
+    startWithFile(section({{"bDisabledPlugin", value}, {"bDisabledAutoOpen", value}}));
+    EXPECT_EQ(shown(), set ? "1010||" : "0000||") << "'" << value << "'; start-up: missing key";
+    record->quit();
   }
 }
 
-TEST_F(SettingsTest, EverySaveRewritesAllThreeKeys) {
-  writeSettingsFile(section(
+TEST_P(SettingsTest, EverySaveRewritesAllThreeKeys) {
+  startWithFile(section(
       {{"bDisabledPlugin", "yes"}, {"bDisabledStartUp", "0"}, {"bDisabledAutoOpen", "FALSE"}}));
-  loadSettings(pluginFileName().c_str());
-  EXPECT_EQ(switches(), "110");
-  saveAndRename();
+  record->quit();
   EXPECT_EQ(readSettingsFile(), saved(true, true, false));
 }
 
-TEST_F(SettingsTest, TwoPluginFileNamesKeepSeparateSections) {
+TEST_F(SettingsFileTest, TwoPluginFileNamesKeepSeparateSections) {
   setSwitches(true, false, false);
   saveSettings("gen_tunelore.dll");
   setSwitches(false, true, true);
@@ -74,30 +98,23 @@ TEST_F(SettingsTest, TwoPluginFileNamesKeepSeparateSections) {
   EXPECT_EQ(switches(), "011");
 }
 
-TEST_F(SettingsTest, SavingKeepsOtherContentAndReplacesKeysInPlace) {
-  const std::string before = "; written by hand\r\n[other.dll]\r\nbDisabledPlugin=TRUE\r\n" +
-                             section() + "bDisabledStartUp=yes\r\ncolour=blue\r\n[last]\r\nx=1\r\n";
-  writeSettingsFile(before);
-  setSwitches(true, false, true);
-  saveSettings(pluginFileName().c_str());
+TEST_P(SettingsTest, SavingKeepsOtherContentAndReplacesKeysInPlace) {
+  startWithFile("; written by hand\r\n[other.dll]\r\nbDisabledPlugin=TRUE\r\n" + section() +
+                "bDisabledStartUp=yes\r\ncolour=blue\r\n[last]\r\nx=1\r\n");
+  record->quit();
   EXPECT_EQ(readSettingsFile(),
             "; written by hand\r\n[other.dll]\r\nbDisabledPlugin=TRUE\r\n" + section() +
-                "bDisabledStartUp=FALSE\r\ncolour=blue\r\nbDisabledPlugin=TRUE\r\n"
-                "bDisabledAutoOpen=TRUE\r\n[last]\r\nx=1\r\n");
+                "bDisabledStartUp=TRUE\r\ncolour=blue\r\nbDisabledPlugin=FALSE\r\n"
+                "bDisabledAutoOpen=FALSE\r\n[last]\r\nx=1\r\n");
 }
 
-TEST_F(SettingsTest, DescriptionIsCutToItsBufferForAnyFileName) {
-  // The save form is checked for every length: the text never passes 511 characters.
-  saveAndRename();
-  EXPECT_EQ(std::string(plugin.description), savedDescription());
-  EXPECT_LE(std::string(plugin.description).size(), (size_t)DESCRIPTION_SIZE - 1);
-}
+BOTH_WAYS(SettingsTest);
 
 // Where the file beside the player cannot be written, the player's settings folder takes it.
-class SettingsFolderTest : public SettingsTest {
+class SettingsFolderTest : public LinkedPlayerTest {
  protected:
   void SetUp() override {
-    SettingsTest::SetUp();
+    LinkedPlayerTest::SetUp();
     settingsFolder = kit::settingsFolder();
   }
   std::string folderFile() const { return settingsFolder + "\\Plugins\\gen_tunelore.ini"; }
@@ -151,30 +168,6 @@ TEST_F(SettingsFolderTest, UnwritableBesideThePlayerSavesToTheSettingsFolder) {
   EXPECT_EQ(kit::readFile(folderFileOnDisk()), saved(true, false, true));
 }
 
-TEST_F(SettingsFolderTest, EarlierFolderFileWinsAtLoadAndGoesAfterASaveBeside) {
-  fs::create_directory(folderPluginsOnDisk());
-  kit::writeFile(folderFileOnDisk(), saved(true, true, true));
-  writeSettingsFile(saved(false, false, false));
-  expectLoaded("111");
-  save(false, true, false);
-  EXPECT_EQ(readSettingsFile(), saved(false, true, false));
-  EXPECT_FALSE(fs::exists(folderFileOnDisk()));
-  EXPECT_TRUE(fs::is_directory(folderPluginsOnDisk())) << "only the file goes";
-  expectLoaded("010");
-}
-
-TEST_F(SettingsFolderTest, UndeletableFolderFileIsRewrittenAfterASaveBeside) {
-  fs::create_directory(folderPluginsOnDisk());
-  kit::writeFile(folderFileOnDisk(), saved(true, true, true));
-  ASSERT_TRUE(SetFileAttributesA(folderFile().c_str(), FILE_ATTRIBUTE_READONLY));
-  save(false, true, false);
-  EXPECT_EQ(readSettingsFile(), saved(false, true, false));
-  EXPECT_EQ(kit::readFile(folderFileOnDisk()), saved(false, true, false))
-      << "left in place, it must not disagree with the file beside the player";
-  expectLoaded("010");
-  SetFileAttributesA(folderFile().c_str(), FILE_ATTRIBUTE_NORMAL);
-}
-
 TEST_F(SettingsFolderTest, WritableBesideThePlayerLeavesTheSettingsFolderAlone) {
   save(false, true, true);
   EXPECT_EQ(readSettingsFile(), saved(false, true, true));
@@ -202,77 +195,91 @@ TEST_F(SettingsFolderTest, FolderTextsThatAreNoFolderChangeNothing) {
 }
 
 // The same through the player: start-up, the dialog's OK and quit each ask for the folder once.
-class PlayerSettingsFolderTest : public SettingsFolderTest {
+class PlayerSettingsFolderTest : public SettingsTest {
  protected:
   void SetUp() override {
-    SettingsFolderTest::SetUp();
-    modelplayer::setSettingsFolder(settingsFolder);
+    SettingsTest::SetUp();
+    modelplayer::setSettingsFolder(kit::settingsFolder());
   }
-  int folderRequests() {
+  static int folderRequests() {
     return modelplayer::countRequests(playernumbers::request::GETINIDIRECTORY);
+  }
+  static std::string folderPlugins() { return kit::onDisk(kit::settingsFolder() + "\\Plugins"); }
+  static std::string folderFile() { return folderPlugins() + "/gen_tunelore.ini"; }
+  void untickPluginAndAutoOpen() const {
+    runSettingsDialog([](HWND dialog) {
+      clickButton(dialog, IDC_DISABLE_PLUGIN);
+      clickButton(dialog, IDC_DISABLE_AUTOOPEN);
+      clickButton(dialog, IDOK);
+    });
   }
 };
 
-TEST_F(PlayerSettingsFolderTest, SwitchesSurviveOkQuitAndANewStartUp) {
-  blockFileBesidePlayer();
-  plugin.init();
+TEST_P(PlayerSettingsFolderTest, SwitchesSurviveOkQuitAndANewStartUp) {
+  ASSERT_TRUE(fs::create_directory(kit::settingsFileOnDisk())) << "the file beside the player";
+  record->init();
   EXPECT_EQ(folderRequests(), 1);
   tickAndOk(IDC_DISABLE_AUTOOPEN);
   EXPECT_EQ(folderRequests(), 2);
-  EXPECT_EQ(kit::readFile(folderFileOnDisk()), saved(false, false, true));
-  bDisabledStartUp = true;
-  plugin.quit();
-  EXPECT_EQ(folderRequests(), 3);
-  EXPECT_EQ(kit::readFile(folderFileOnDisk()), saved(false, true, true));
+  EXPECT_EQ(kit::readFile(folderFile()), saved(false, false, true));
+  tickAndOk(IDC_DISABLE_STARTUP);
+  record->quit();
+  EXPECT_EQ(folderRequests(), 4);
+  EXPECT_EQ(kit::readFile(folderFile()), saved(false, true, true));
 
-  setSwitches(false, false, false);  // as a freshly loaded plug-in has them
+  kit::writeFile(folderFile(), saved(false, true, false));
   modelplayer::clearBrowserRequests();
-  plugin.init();
-  EXPECT_EQ(switches(), "011");
+  record->init();
   EXPECT_EQ(requests(), (std::vector<std::string>{"block 0"})) << "no start-up page, as saved";
+  EXPECT_EQ(shown(), "0100||") << "start-up reads the file in the settings folder";
 }
 
-TEST_F(PlayerSettingsFolderTest, WritableBesideThePlayerOnlyAddsTheRequests) {
-  plugin.init();
+TEST_P(PlayerSettingsFolderTest, WritableBesideThePlayerOnlyAddsTheRequests) {
+  record->init();
   tickAndOk(IDC_DISABLE_STARTUP);
-  plugin.quit();
+  record->quit();
   EXPECT_EQ(folderRequests(), 3);
   EXPECT_EQ(readSettingsFile(), saved(false, true, false));
-  EXPECT_FALSE(fs::exists(folderPluginsOnDisk()));
+  EXPECT_FALSE(fs::exists(folderPlugins()));
 }
 
-class SettingsDialogTest : public PlayerTest {
- protected:
-  static std::string ticks(HWND dialog) {
-    std::string seen;
-    for (int id : {IDC_DISABLE_PLUGIN, IDC_DISABLE_STARTUP, IDC_DISABLE_AUTOOPEN, IDC_AUTO_LOGIN}) {
-      seen += IsDlgButtonChecked(dialog, id) == BST_CHECKED ? "1" : "0";
-    }
-    return seen;
-  }
-  static std::string text(HWND dialog, int id) {
-    char buffer[256] = {};
-    GetDlgItemTextA(dialog, id, buffer, sizeof buffer);
-    return buffer;
-  }
-  // What the dialog shows when it opens, left with Cancel: the ticks, the user, the password.
-  static std::string shown() {
-    std::string seen;
-    runSettingsDialog([&](HWND dialog) {
-      seen = ticks(dialog) + "|" + text(dialog, IDC_USERNAME) + "|" + text(dialog, IDC_PASSWORD);
-      clickButton(dialog, IDCANCEL);
-    });
-    return seen;
-  }
-};
+// A file in the settings folder from an earlier save wins at start-up; a save beside the
+// player deletes it, or, where it cannot be deleted, rewrites it so that the two agree.
+TEST_P(PlayerSettingsFolderTest, EarlierFolderFileWinsAtStartUpAndGoesAfterASaveBeside) {
+  fs::create_directory(folderPlugins());
+  kit::writeFile(folderFile(), saved(true, true, true));
+  startWithFile(saved(false, false, false));
+  EXPECT_EQ(shown(), "1110||");
+  untickPluginAndAutoOpen();
+  EXPECT_EQ(readSettingsFile(), saved(false, true, false));
+  EXPECT_FALSE(fs::exists(folderFile()));
+  EXPECT_TRUE(fs::is_directory(folderPlugins())) << "only the file goes";
+}
 
-TEST_F(SettingsDialogTest, OpensWithTheSwitchesTickedAndTheAccountEmpty) {
-  setSwitches(true, false, true);
+TEST_P(PlayerSettingsFolderTest, UndeletableFolderFileIsRewrittenAfterASaveBeside) {
+  fs::create_directory(folderPlugins());
+  kit::writeFile(folderFile(), saved(true, true, true));
+  const std::string file = kit::settingsFolder() + "\\Plugins\\gen_tunelore.ini";
+  ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
+  record->init();
+  untickPluginAndAutoOpen();
+  EXPECT_EQ(readSettingsFile(), saved(false, true, false));
+  EXPECT_EQ(kit::readFile(folderFile()), saved(false, true, false))
+      << "left in place, it must not disagree with the file beside the player";
+  SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+BOTH_WAYS(PlayerSettingsFolderTest);
+
+class SettingsDialogTest : public SettingsTest {};
+
+TEST_P(SettingsDialogTest, OpensWithTheSwitchesTickedAndTheAccountEmpty) {
+  startWithFile(saved(true, false, true));
   EXPECT_EQ(shown(), "1010||");
 }
 
-TEST_F(SettingsDialogTest, OkStoresTheTicksRenamesAndWritesTheFile) {
-  bDisabledStartUp = true;
+TEST_P(SettingsDialogTest, OkStoresTheTicksRenamesAndWritesTheFile) {
+  startWithFile(saved(false, true, false));
   runSettingsDialog([&](HWND dialog) {
     clickButton(dialog, IDC_DISABLE_PLUGIN);
     clickButton(dialog, IDC_DISABLE_STARTUP);
@@ -280,24 +287,21 @@ TEST_F(SettingsDialogTest, OkStoresTheTicksRenamesAndWritesTheFile) {
     clickButton(dialog, IDC_DISABLE_AUTOOPEN);
     clickButton(dialog, IDOK);
   });
-  EXPECT_EQ(switches(), "100");
-  EXPECT_EQ(std::string(plugin.description), savedDescription());
+  EXPECT_EQ(std::string(record->description), savedDescription());
+  EXPECT_EQ(readSettingsFile(), saved(true, false, false));
+  EXPECT_EQ(shown(), "1000||");
+}
+
+TEST_P(SettingsDialogTest, OkWithoutChangesStillRewritesTheFile) {
+  startWithFile(section({{"bDisabledPlugin", "yes"}}));
+  runSettingsDialog([&](HWND dialog) { clickButton(dialog, IDOK); });
+  EXPECT_EQ(std::string(record->description), savedDescription());
   EXPECT_EQ(readSettingsFile(), saved(true, false, false));
 }
 
-TEST_F(SettingsDialogTest, OkWithoutChangesStillRewritesTheFile) {
-  writeSettingsFile(section({{"bDisabledPlugin", "yes"}}));
-  bDisabledAutoOpen = true;
-  runSettingsDialog([&](HWND dialog) { clickButton(dialog, IDOK); });
-  EXPECT_EQ(switches(), "001");
-  EXPECT_EQ(std::string(plugin.description), savedDescription());
-  EXPECT_EQ(readSettingsFile(), saved(false, false, true));
-}
-
-TEST_F(SettingsDialogTest, CancelAndTheCloseBoxChangeNothing) {
+TEST_P(SettingsDialogTest, CancelAndTheCloseBoxChangeNothing) {
+  startWithFile(saved(false, true, false));
   for (bool useCloseBox : {false, true}) {
-    char* before = plugin.description;
-    bDisabledStartUp = true;
     runSettingsDialog([&](HWND dialog) {
       clickButton(dialog, IDC_DISABLE_PLUGIN);
       clickButton(dialog, IDC_DISABLE_STARTUP);
@@ -307,13 +311,14 @@ TEST_F(SettingsDialogTest, CancelAndTheCloseBoxChangeNothing) {
         clickButton(dialog, IDCANCEL);
       }
     });
-    EXPECT_EQ(switches(), "010") << useCloseBox;
-    EXPECT_EQ(plugin.description, before) << useCloseBox;
-    EXPECT_EQ(readSettingsFile(), "") << useCloseBox;
+    EXPECT_EQ(std::string(record->description), startUpDescription()) << useCloseBox;
+    EXPECT_EQ(readSettingsFile(), saved(false, true, false)) << useCloseBox;
+    EXPECT_EQ(shown(), "0100||") << useCloseBox;
   }
 }
 
-TEST_F(SettingsDialogTest, AccountFieldsAreNeverStored) {
+TEST_P(SettingsDialogTest, AccountFieldsAreNeverStored) {
+  record->init();
   runSettingsDialog([&](HWND dialog) {
     SetDlgItemTextA(dialog, IDC_USERNAME, "someone");
     SetDlgItemTextA(dialog, IDC_PASSWORD, "secret");
@@ -327,15 +332,22 @@ TEST_F(SettingsDialogTest, AccountFieldsAreNeverStored) {
   EXPECT_EQ(shown(), "0000||");
 }
 
-TEST_F(SettingsDialogTest, ProcedureReturnsFalseForEveryMessage) {
-  std::vector<INT_PTR> answers;
+// Messages the dialog has no use for leave it open, and nothing is stored.
+TEST_P(SettingsDialogTest, OtherMessagesLeaveTheDialogOpenAndStoreNothing) {
+  record->init();
+  bool open = false;
   runSettingsDialog([&](HWND dialog) {
-    answers.push_back(settingsDialogProc(dialog, WM_COMMAND, 9999, 0));
-    answers.push_back(settingsDialogProc(dialog, WM_USER + 5, 0, 0));
-    answers.push_back(settingsDialogProc(dialog, WM_INITDIALOG, 0, 0));
+    clickButton(dialog, IDC_DISABLE_PLUGIN);
+    SendMessageA(dialog, WM_COMMAND, 9999, 0);
+    SendMessageA(dialog, WM_USER + 5, 0, 0);
+    open = IsWindow(dialog) != FALSE;
     clickButton(dialog, IDCANCEL);
   });
-  EXPECT_EQ(answers, (std::vector<INT_PTR>{FALSE, FALSE, FALSE}));
+  EXPECT_TRUE(open);
+  EXPECT_EQ(readSettingsFile(), "");
+  EXPECT_EQ(shown(), "0000||");
 }
+
+BOTH_WAYS(SettingsDialogTest);
 
 }  // namespace

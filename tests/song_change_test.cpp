@@ -12,6 +12,7 @@
 #include "tracking/lyrics_page.h"
 #include "tracking/song_change.h"
 #include "tracking/tracking_state.h"
+#include "ui/resource_ids.h"
 
 namespace {
 
@@ -19,21 +20,21 @@ using namespace playernumbers;
 const UINT PE_FIRST = PE_SHOW_ENTRY;
 
 // The tests send the watched messages themselves, to a player that does not act on them.
-class SongChangeTest : public PlayerTest {
+template <typename Fixture>
+class WatchedMessagesTest : public Fixture {
  protected:
+  WatchedMessagesTest() { this->playerOptions.followsCommands = false; }
   void SetUp() override {
-    playerOptions.followsCommands = false;
-    PlayerTest::SetUp();
-    playBandTracks({"Song 0", "Song 1", "Song 2"});
-    installHooks(nullptr);
+    Fixture::SetUp();
+    this->playBandTracks({"Song 0", "Song 1", "Song 2"});
   }
-  LRESULT toMain(UINT message, WPARAM wParam = 0) {
+  static LRESULT toMain(UINT message, WPARAM wParam = 0) {
     return SendMessageA(modelplayer::mainWindow(), message, wParam, 0);
   }
-  LRESULT toPlaylist(UINT message) {
+  static LRESULT toPlaylist(UINT message) {
     return SendMessageA(modelplayer::playlistWindow(), message, 0, 0);
   }
-  void toPlaylist(const std::vector<UINT>& messages) {
+  static void toPlaylist(const std::vector<UINT>& messages) {
     for (UINT message : messages) toPlaylist(message);
   }
   // Moves to a new track and counts the updates that sent it: each new page is one "open".
@@ -43,7 +44,7 @@ class SongChangeTest : public PlayerTest {
     messages();
     return (int)(opens() - before);
   }
-  size_t opens() {
+  static size_t opens() {
     const auto& sent = modelplayer::browserRequests();
     return std::count_if(sent.begin(), sent.end(), [](const modelplayer::BrowserRequest& r) {
       return r.request == request::MBOPEN && r.argument != 0;
@@ -52,17 +53,33 @@ class SongChangeTest : public PlayerTest {
   int position = 0;  // of the three tracks
 };
 
-TEST_F(SongChangeTest, MainWindowTriggersRunOneUpdateAndSetTheFlag) {
+// The plug-in started up as the player starts it.
+class TrackChangeTest : public WatchedMessagesTest<PlayerTest> {
+ protected:
+  void SetUp() override {
+    WatchedMessagesTest::SetUp();
+    startUpWith();
+  }
+};
+
+// The hooks alone, to see the editor's counter and the main window's flag in the plug-in.
+class SongChangeTest : public WatchedMessagesTest<LinkedPlayerTest> {
+ protected:
+  void SetUp() override {
+    WatchedMessagesTest::SetUp();
+    installHooks(nullptr);
+  }
+};
+
+TEST_P(TrackChangeTest, MainWindowTriggersRunOneUpdate) {
   for (WPARAM command : {command::PREVIOUS, command::STOP, command::NEXT}) {
     EXPECT_EQ(opensAfter([&] { toMain(WM_COMMAND, command); }), 1) << command;
-    EXPECT_EQ(tracking.mainWindowTriggered, 1);
-    tracking.mainWindowTriggered = 0;
   }
   EXPECT_EQ(opensAfter([&] { toMain(END_OF_TRACK); }), 1);
-  EXPECT_EQ(tracking.mainWindowTriggered, 1);
 }
 
-TEST_F(SongChangeTest, OtherMainWindowMessagesDoNothing) {
+// Nor do they set what keeps the editor from a second update.
+TEST_P(TrackChangeTest, OtherMainWindowMessagesDoNothing) {
   EXPECT_EQ(opensAfter([&] {
               toMain(WM_COMMAND, command::PLAY);                 // play
               toMain(WM_COMMAND, command::PAUSE);                // pause
@@ -71,17 +88,17 @@ TEST_F(SongChangeTest, OtherMainWindowMessagesDoNothing) {
               toMain(WM_USER + 3);
             }),
             0);
-  EXPECT_EQ(tracking.mainWindowTriggered, 0);
+  EXPECT_EQ(opensAfter([&] { toPlaylist({PE_FIRST, PE_SECOND}); }), 1);
 }
 
-TEST_F(SongChangeTest, FlagStopsThePlaylistEditorsSecondUpdate) {
+// Once it has kept the editor from its second update, the next editor-only change updates.
+TEST_P(TrackChangeTest, FlagStopsThePlaylistEditorsSecondUpdate) {
   EXPECT_EQ(opensAfter([&] {
               toMain(WM_COMMAND, command::NEXT);
               toPlaylist({PE_FIRST, PE_SECOND});
             }),
             1);
-  EXPECT_EQ(tracking.mainWindowTriggered, 0);
-  EXPECT_EQ(tracking.playlistMessageCount, 0);
+  EXPECT_EQ(opensAfter([&] { toPlaylist({PE_FIRST, PE_SECOND}); }), 1);
 }
 
 TEST_F(SongChangeTest, PlaylistEditorSequencesFollowTheCounterTable) {
@@ -116,7 +133,7 @@ TEST_F(SongChangeTest, PastTwoThePlaylistEditorNeverUpdatesAndTheCountStaysBound
   EXPECT_EQ(opensAfter([&] { toMain(WM_COMMAND, command::NEXT); }), 1);
 }
 
-TEST_F(SongChangeTest, HooksReturnThePlayersOwnResults) {
+TEST_P(TrackChangeTest, HooksReturnThePlayersOwnResults) {
   EXPECT_EQ(toMain(WM_COMMAND, command::NEXT), modelplayer::mainWindowAnswer(WM_COMMAND));
   EXPECT_EQ(toMain(END_OF_TRACK), modelplayer::mainWindowAnswer(END_OF_TRACK));
   EXPECT_EQ(toMain(WM_USER + 77), modelplayer::mainWindowAnswer(WM_USER + 77));
@@ -126,9 +143,8 @@ TEST_F(SongChangeTest, HooksReturnThePlayersOwnResults) {
             0);  // a request
 }
 
-TEST_F(SongChangeTest, DisabledPluginOnlyForwards) {
-  bDisabledPlugin = true;
-  tracking.playlistMessageCount = 1;
+TEST_P(TrackChangeTest, DisabledPluginOnlyForwards) {
+  tickAndOk(IDC_DISABLE_PLUGIN);
   size_t mainSeen = modelplayer::mainWindowMessages().size();
   size_t playlistSeen = modelplayer::playlistWindowMessages().size();
   EXPECT_EQ(opensAfter([&] {
@@ -140,13 +156,11 @@ TEST_F(SongChangeTest, DisabledPluginOnlyForwards) {
             }),
             0);
   EXPECT_TRUE(modelplayer::browserRequests().empty());
-  EXPECT_EQ(tracking.mainWindowTriggered, 0);
-  EXPECT_EQ(tracking.playlistMessageCount, 1);
   EXPECT_EQ(modelplayer::mainWindowMessages().size() - mainSeen, 2u);
   EXPECT_EQ(modelplayer::playlistWindowMessages().size() - playlistSeen, 2u);
 }
 
-TEST_F(SongChangeTest, TriggerSentBackFromInsideTheUpdateSendsNothingTwice) {
+TEST_P(TrackChangeTest, TriggerSentBackFromInsideTheUpdateSendsNothingTwice) {
   modelplayer::onBrowserRequest([&](const modelplayer::BrowserRequest& request) {
     if (request.request == request::MBOPEN && request.argument != 0) {
       toMain(END_OF_TRACK);
@@ -160,19 +174,19 @@ TEST_F(SongChangeTest, TriggerSentBackFromInsideTheUpdateSendsNothingTwice) {
 
 // The flag outlives a change the editor never confirmed, and swallows the next one that only
 // the editor sees; the settings dialog's switch leaves counter and flag alone.
-TEST_F(SongChangeTest, UnconfirmedMainTriggerSwallowsTheNextEditorOnlyChange) {
+TEST_P(TrackChangeTest, UnconfirmedMainTriggerSwallowsTheNextEditorOnlyChange) {
   EXPECT_EQ(opensAfter([&] { toMain(WM_COMMAND, command::NEXT); }), 1);
   EXPECT_EQ(opensAfter([&] {
               toPlaylist(PE_FIRST);
-              bDisabledPlugin = true;
-              bDisabledPlugin = false;
+              tickAndOk(IDC_DISABLE_PLUGIN);
+              tickAndOk(IDC_DISABLE_PLUGIN);
               toPlaylist(PE_SECOND);
             }),
             0);
-  EXPECT_EQ(tracking.mainWindowTriggered, 0);
-  EXPECT_EQ(tracking.playlistMessageCount, 0);
   EXPECT_EQ(opensAfter([&] { toPlaylist({PE_FIRST, PE_SECOND}); }), 1);
 }
+
+BOTH_WAYS(TrackChangeTest);
 
 TEST_F(SongChangeTest, SwitchingOffAndOnKeepsCounterAndFlag) {
   toMain(WM_COMMAND, command::STOP);
@@ -203,48 +217,63 @@ TEST_F(SongChangeTest, EditorUpdateReenteredByItsOwnMessageFinishesAndThenResets
   EXPECT_EQ(tracking.playlistMessageCount, 0);
 }
 
-class UnhookTest : public SongChangeTest {};
+// Quit hands each window its procedure back where ours is still in front; where something
+// else subclassed a window after us and will hand messages on to our hook, the hook must stay
+// callable, the module pinned, and from now on only forward.
+class UnhookTest : public PlayerTest {
+ protected:
+  void SetUp() override {
+    playerOptions.followsCommands = false;
+    PlayerTest::SetUp();
+    playBandTracks({"A", "B"});
+    startUpWith();
+  }
+  static void expectNextOnlyReachesThePlayer() {
+    modelplayer::setPosition(1);
+    EXPECT_EQ(SendMessageA(modelplayer::mainWindow(), WM_COMMAND, command::NEXT, 0),
+              modelplayer::mainWindowAnswer(WM_COMMAND));
+    EXPECT_TRUE(modelplayer::browserRequests().empty());
+  }
+};
 
-TEST_F(UnhookTest, QuitHandsBackTheSavedProceduresWhereOursAreCurrent) {
-  removeHooks();
+TEST_P(UnhookTest, QuitHandsBackTheSavedProceduresWhereOursAreCurrent) {
+  record->quit();
   EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::mainWindow()));
   EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow()));
-  if (kit::canObservePinning()) EXPECT_FALSE(kit::pluginModulePinned());
-  EXPECT_EQ(opensAfter([&] { toMain(WM_COMMAND, command::NEXT); }), 0);
-  EXPECT_EQ(toMain(END_OF_TRACK), modelplayer::mainWindowAnswer(END_OF_TRACK));
+  expectNextOnlyReachesThePlayer();
+  expectPinned(false);
 }
 
-// Something else subclassed the main window after us and will hand messages on to our
-// hook: the hook must stay callable, and from now on only forward.
-TEST_F(UnhookTest, QuitPinsTheModuleWhereSomethingStandsInFrontOfAHook) {
+TEST_P(UnhookTest, QuitPinsTheModuleWhereSomethingStandsInFrontOfAHook) {
   WNDPROC inFront = modelplayer::hookInFrontOfMainWindow();
-  removeHooks();
+  record->quit();
   EXPECT_EQ(currentProcedure(modelplayer::mainWindow()), (LONG_PTR)inFront);
   EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow()));
-  if (kit::canObservePinning()) EXPECT_TRUE(kit::pluginModulePinned());
-  EXPECT_EQ(opensAfter([&] { toMain(WM_COMMAND, command::NEXT); }), 0);
-  EXPECT_EQ(toMain(WM_COMMAND, command::NEXT), modelplayer::mainWindowAnswer(WM_COMMAND));
+  expectNextOnlyReachesThePlayer();
+  expectPinned(true);
 }
 
-TEST_F(UnhookTest, QuitCopesWithWindowsThatAreAlreadyGone) {
+TEST_P(UnhookTest, QuitCopesWithWindowsThatAreAlreadyGone) {
   DestroyWindow(modelplayer::playlistWindow());
-  removeHooks();
-  if (kit::canObservePinning()) EXPECT_FALSE(kit::pluginModulePinned());
+  record->quit();
   EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::mainWindow()));
+  expectPinned(false);
 }
+
+BOTH_WAYS(UnhookTest);
 
 class HookedPlayerTest : public PlayerTest {
  protected:
   void SetUp() override {
     PlayerTest::SetUp();
-    playBandTracks({"A", "B"});
+    playBandTracks({"A", "B", "C"});
   }
 };
 
-TEST_F(HookedPlayerTest, HookedUnicodeWindowsHandBackThePlayersResults) {
-  plugin.init();
+TEST_P(HookedPlayerTest, HookedUnicodeWindowsHandBackThePlayersResults) {
+  record->init();
   for (UINT message : {(UINT)WM_COMMAND, (UINT)(WM_USER + 2), (UINT)(WM_USER + 77)}) {
-    EXPECT_EQ(SendMessageW(modelplayer::mainWindow(), message, 40045, 0),
+    EXPECT_EQ(SendMessageW(modelplayer::mainWindow(), message, command::PLAY, 0),
               modelplayer::mainWindowAnswer(message));
   }
   for (UINT message : {(UINT)WM_USER, (UINT)(WM_USER + 1)}) {
@@ -255,43 +284,58 @@ TEST_F(HookedPlayerTest, HookedUnicodeWindowsHandBackThePlayersResults) {
 
 // Another plug-in subclassed the main window after us, through the W forms as it should:
 // quit cannot take ours out of the chain, so the module stays and the window stays Unicode.
-TEST_F(HookedPlayerTest, QuitBehindAnotherHookPinsAndKeepsTheWindowUnicode) {
-  plugin.init();
+TEST_P(HookedPlayerTest, QuitBehindAnotherHookPinsAndKeepsTheWindowUnicode) {
+  record->init();
   WNDPROC inFront = modelplayer::hookInFrontOfMainWindow();
-  plugin.quit();
+  record->quit();
   EXPECT_EQ(currentProcedure(modelplayer::mainWindow()), (LONG_PTR)inFront);
-  if (kit::canObservePinning()) EXPECT_TRUE(kit::pluginModulePinned());
   expectCharacterSet(true);
   modelplayer::clearBrowserRequests();
   modelplayer::pressNext();
   EXPECT_TRUE(requests().empty());
+  expectPinned(true);
 }
+
+BOTH_WAYS(HookedPlayerTest);
 
 // Today's Unicode windows, and the ANSI windows of players before Unicode titles: each keeps
 // its character set and its texts, hooked and after quit.
-class CharacterSetTest : public HookedPlayerTest, public ::testing::WithParamInterface<bool> {
+struct CharacterSet {
+  const char* name;
+  bool unicode;
+};
+const CharacterSet CHARACTER_SETS[] = {{"UnicodeWindowsStayUnicode", true},
+                                       {"AnsiWindowsStayAnsi", false}};
+
+class CharacterSetTest : public PlayerTableTest<CharacterSet> {
  protected:
-  CharacterSetTest() { playerOptions.unicodeWindows = GetParam(); }
+  CharacterSetTest() { playerOptions.unicodeWindows = row().unicode; }
+  void SetUp() override {
+    PlayerTableTest::SetUp();
+    playBandTracks({"A", "B", "C"});
+  }
 };
 
 TEST_P(CharacterSetTest, WindowsKeepTheirCharacterSetAndTextsAndFollowTracks) {
-  const bool unicode = GetParam();
-  expectCharacterSet(unicode);
-  EXPECT_EQ(plugin.init(), 0);
+  expectCharacterSet(row().unicode);
+  EXPECT_EQ(record->init(), 0);
   ASSERT_TRUE(hooked());
-  expectCharacterSet(unicode);
+  expectCharacterSet(row().unicode);
 
   modelplayer::clearBrowserRequests();
   modelplayer::pressNext();
-  EXPECT_EQ(requests(), bandPage("B"));
+  EXPECT_EQ(takeRequests(), bandPage("B"));
+  modelplayer::doubleClickEntry(2);
+  EXPECT_EQ(takeRequests(), bandPage("C"));
+  EXPECT_EQ(SendMessageW(modelplayer::mainWindow(), WM_USER + 77, 0, 0),
+            modelplayer::mainWindowAnswer(WM_USER + 77));
 
-  plugin.quit();
-  expectCharacterSet(unicode);
+  record->quit();
+  expectCharacterSet(row().unicode);
   EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::mainWindow()));
   EXPECT_TRUE(modelplayer::hasOwnProcedure(modelplayer::playlistWindow()));
 }
 
-INSTANTIATE_TEST_SUITE_P(UnicodeWindowsStayUnicode, CharacterSetTest, ::testing::Values(true));
-INSTANTIATE_TEST_SUITE_P(AnsiWindowsStayAnsi, CharacterSetTest, ::testing::Values(false));
+BOTH_WAYS_OVER(CharacterSetTest, CHARACTER_SETS);
 
 }  // namespace

@@ -21,7 +21,7 @@ TrackInfo gather(const modelplayer::Entry& entry) {
   return info;
 }
 
-class TrackMetadataTest : public PlayerTest {};
+class TrackMetadataTest : public LinkedPlayerTest {};
 
 // One entry: the file written with `bytes` (none written when empty; no file name at all when
 // `file` is empty), its display title (none when empty), and the fields gathered.
@@ -75,18 +75,30 @@ TEST_P(GatherTest, GivesTheFields) {
 INSTANTIATE_TEST_SUITE_P(Entries, GatherTest, ::testing::ValuesIn(GATHER_CASES),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(TrackMetadataTest, FullTagNeverAsksForTheDisplayTitle) {
-  std::string path = taggedTrack("full.mp3", {{"TIT2", "Song"}, {"TPE1", "Band"}});
-  // The player records every message its main window gets.
-  size_t before = modelplayer::mainWindowMessages().size();
-  gather({path, "Other - Thing"});
-  EXPECT_EQ(modelplayer::mainWindowMessages().size() - before, 1u);  // the file path only
+// The sources as an update asks them, the plug-in started up as the player starts it.
+class TrackSourcesTest : public PlayerTest {
+ protected:
+  void SetUp() override {
+    PlayerTest::SetUp();
+    startUpWith();
+  }
+  void update(const modelplayer::Entry& entry) {
+    play({entry});
+    noticePlaying();
+  }
+};
+
+TEST_P(TrackSourcesTest, FullTagNeverAsksForTheDisplayTitle) {
+  update({taggedTrack("full.mp3", {{"TIT2", "Song"}, {"TPE1", "Band"}}), "Other - Thing"});
+  EXPECT_EQ(requests(), bandPage("Song"));
+  EXPECT_EQ(modelplayer::countRequests(playernumbers::request::GETPLAYLISTTITLE), 0);
+  EXPECT_TRUE(modelplayer::infoRequests().empty());
 }
 
 // Where the tag gives nothing and nothing answers, the player is asked about the name it gave,
 // whole, and about a stream's song only for a stream; a name that fills the plug-in's whole
 // buffer, or an empty one, is not asked about.
-TEST_F(TrackMetadataTest, PlayerIsAskedAboutWholeNamesAndAboutStreamsForTheirSong) {
+TEST_P(TrackSourcesTest, PlayerIsAskedAboutWholeNamesAndAboutStreamsForTheirSong) {
   const std::string STREAM = "http://radio.test:8000/live";
   const struct {
     std::string name;
@@ -99,7 +111,7 @@ TEST_F(TrackMetadataTest, PlayerIsAskedAboutWholeNamesAndAboutStreamsForTheirSon
   };
   for (const auto& row : cases) {
     size_t before = modelplayer::infoRequests().size();
-    gather({row.name, "Band - Song"});
+    update({row.name, "Band - Song"});
     std::vector<std::string> keys;
     for (size_t i = before; i < modelplayer::infoRequests().size(); ++i) {
       EXPECT_EQ(modelplayer::infoRequests()[i].file, row.name);
@@ -108,6 +120,8 @@ TEST_F(TrackMetadataTest, PlayerIsAskedAboutWholeNamesAndAboutStreamsForTheirSon
     EXPECT_EQ(keys, row.keys) << "a name of " << row.name.size() << " characters";
   }
 }
+
+BOTH_WAYS(TrackSourcesTest);
 
 struct SplitCase {
   const char* displayTitle;
@@ -119,7 +133,7 @@ void PrintTo(const SplitCase& split, std::ostream* out) {
   *out << "'" << split.displayTitle << "'";
 }
 
-class SplitPlaylistTitleTest : public PlayerTest,
+class SplitPlaylistTitleTest : public LinkedPlayerTest,
                                public ::testing::WithParamInterface<SplitCase> {};
 
 TEST_P(SplitPlaylistTitleTest, SplitsAtTheSeparatorAndTrims) {
@@ -141,7 +155,7 @@ INSTANTIATE_TEST_SUITE_P(
                       SplitCase{"No hyphen at all", "", ""}, SplitCase{"---", "", "--"},
                       SplitCase{"  two  words  - \tTabbed ", "two  words", "\tTabbed"}));
 
-TEST_F(PlayerTest, SplitCutsEachHalfAt1023Characters) {
+TEST_F(LinkedPlayerTest, SplitCutsEachHalfAt1023Characters) {
   std::string artist(1500, 'a'), title(2000, 't');
   play({{"", artist + " - " + title, false}});
   TrackInfo info = {};

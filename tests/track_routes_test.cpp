@@ -5,8 +5,6 @@
 #include <string>
 
 #include "kit/player_test.h"
-#include "tracking/song_change.h"
-#include "tracking/tracking_state.h"
 
 namespace {
 
@@ -17,12 +15,11 @@ class TrackRoutesTest : public PlayerTest {
   void SetUp() override {
     PlayerTest::SetUp();
     playBandTracks({"A", "B", "C"});
-    plugin.init();
-    modelplayer::clearBrowserRequests();
+    startUpWith();
   }
 };
 
-TEST_F(TrackRoutesTest, EveryRouteToANewTrackOpensItsPageOnce) {
+TEST_P(TrackRoutesTest, EveryRouteToANewTrackOpensItsPageOnce) {
   const std::string titles[] = {"", "A", "B", "C"};
   for (const modelplayer::Route& route : modelplayer::TRACK_ROUTES) {
     route.take();
@@ -33,17 +30,17 @@ TEST_F(TrackRoutesTest, EveryRouteToANewTrackOpensItsPageOnce) {
 
 // The player moves inside its handling of the command: an update that ran before handing
 // the command on would open the old track's page first.
-TEST_F(TrackRoutesTest, FirstChangeAfterStartUpOpensOnlyTheNewTracksPage) {
+TEST_P(TrackRoutesTest, FirstChangeAfterStartUpOpensOnlyTheNewTracksPage) {
   modelplayer::pressNext();
   EXPECT_EQ(takeRequests(), bandPage("B")) << "next button";
 }
 
-TEST_F(TrackRoutesTest, FirstEndOfTrackAfterStartUpOpensOnlyTheNextTracksPage) {
+TEST_P(TrackRoutesTest, FirstEndOfTrackAfterStartUpOpensOnlyTheNextTracksPage) {
   modelplayer::endOfTrack();
   EXPECT_EQ(takeRequests(), bandPage("B")) << "end of track";
 }
 
-TEST_F(TrackRoutesTest, StopAndReplayOfTheSameTrackOpenNothing) {
+TEST_P(TrackRoutesTest, StopAndReplayOfTheSameTrackOpenNothing) {
   modelplayer::changeTrack(1);
   EXPECT_EQ(takeRequests(), bandPage("B")) << "jump to file";
   modelplayer::pressStop();
@@ -59,7 +56,7 @@ TEST_F(TrackRoutesTest, StopAndReplayOfTheSameTrackOpenNothing) {
 // for the first of them only, so a rewrite inside the change that keeps the file's size and
 // time is not seen. A later play sees a new time, or a new size. Whole seconds, which every
 // file system keeps.
-TEST_F(TrackRoutesTest, FileIsReadOncePerChangeAndAgainAfterANewTimeOrSize) {
+TEST_P(TrackRoutesTest, FileIsReadOncePerChangeAndAgainAfterANewTimeOrSize) {
   namespace fs = std::filesystem;
   const auto tagged = std::chrono::floor<std::chrono::seconds>(fs::file_time_type::clock::now());
   auto retag = [this](const char* title, fs::file_time_type time) {
@@ -86,60 +83,71 @@ TEST_F(TrackRoutesTest, FileIsReadOncePerChangeAndAgainAfterANewTimeOrSize) {
 
 // The player unloads and loads plug-ins within one run; a module that quit had to pin comes
 // back with its state, and its hook still in the window's chain.
-TEST_F(TrackRoutesTest, QuitAndStartUpAgainInOneRunFollowTracks) {
-  plugin.quit();
-  plugin.init();
+TEST_P(TrackRoutesTest, QuitAndStartUpAgainInOneRunFollowTracks) {
+  record->quit();
+  record->init();
   modelplayer::clearBrowserRequests();
   modelplayer::pressNext();
   EXPECT_EQ(takeRequests(), bandPage("B")) << "after a second start-up";
 }
 
-TEST_F(TrackRoutesTest, StartUpAgainAfterAPinnedQuitResumesTheHookInTheChain) {
+TEST_P(TrackRoutesTest, StartUpAgainAfterAPinnedQuitResumesTheHookInTheChain) {
   WNDPROC inFront = modelplayer::hookInFrontOfMainWindow();
-  plugin.quit();
-  if (kit::canObservePinning()) EXPECT_TRUE(kit::pluginModulePinned());
-  plugin.init();
+  record->quit();
+  ASSERT_NO_FATAL_FAILURE(expectPinned(true));
+  record->init();
   modelplayer::clearBrowserRequests();
   modelplayer::pressNext();
   EXPECT_EQ(takeRequests(), bandPage("B")) << "after a second start-up";
   EXPECT_EQ(SendMessageW(modelplayer::mainWindow(), WM_USER + 77, 0, 0),
             modelplayer::mainWindowAnswer(WM_USER + 77));
-  plugin.quit();
+  record->quit();
   EXPECT_EQ(currentProcedure(modelplayer::mainWindow()), (LONG_PTR)inFront);
 }
 
+BOTH_WAYS(TrackRoutesTest);
+
 // Under a modern skin the playlist editor is a child of the skin's window: only the player's
 // answer names it. A player that does not answer leaves it to be found by its class.
-class EditorTest : public TrackRoutesTest, public ::testing::WithParamInterface<bool> {
+struct EditorPlace {
+  const char* name;
+  bool insideSkin;
+};
+const EditorPlace EDITOR_PLACES[] = {{"InsideTheSkin", true}, {"FoundByItsClass", false}};
+
+class EditorTest : public PlayerTableTest<EditorPlace> {
  protected:
   EditorTest() {
-    playerOptions.playlistInsideSkin = GetParam();
-    playerOptions.answersPlaylistWindowRequest = GetParam();
+    playerOptions.playlistInsideSkin = row().insideSkin;
+    playerOptions.answersPlaylistWindowRequest = row().insideSkin;
+  }
+  void SetUp() override {
+    PlayerTableTest::SetUp();
+    playBandTracks({"A", "B", "C"});
+    startUpWith();
   }
 };
 
 TEST_P(EditorTest, IsHookedCountedAndHandedBack) {
   HWND editor = modelplayer::playlistWindow();
-  EXPECT_EQ(FindWindowA(PLAYLIST_CLASS, nullptr) == nullptr, GetParam()) << "a top-level editor";
-  EXPECT_EQ(currentProcedure(editor), (LONG_PTR)playlistWindowHook);
+  EXPECT_EQ(FindWindowA(PLAYLIST_CLASS, nullptr) == nullptr, row().insideSkin)
+      << "a top-level editor";
+  EXPECT_FALSE(modelplayer::hasOwnProcedure(editor)) << "not hooked";
 
-  tracking.playlistMessageCount = 0;
-  SendMessageW(editor, PE_SHOW_ENTRY, SHOW_ENTRY_ARGUMENT, 0);
-  EXPECT_EQ(tracking.playlistMessageCount, 1);
-  SetParent(editor, nullptr);  // the skin lets it go; its procedure stays
-  SendMessageW(editor, PE_SHOW_ENTRY, SHOW_ENTRY_ARGUMENT, 0);
-  EXPECT_EQ(tracking.playlistMessageCount, 2);
   modelplayer::setPosition(2);
   SendMessageW(editor, PE_SHOW_ENTRY, SHOW_ENTRY_ARGUMENT, 0);
-  EXPECT_EQ(takeRequests(), bandPage("C")) << "third message to the editor";
+  SetParent(editor, nullptr);  // the skin lets it go; its procedure stays
+  SendMessageW(editor, PE_SHOW_ENTRY, SHOW_ENTRY_ARGUMENT, 0);
+  EXPECT_TRUE(takeRequests().empty()) << "two messages to the editor";
+  SendMessageW(editor, PE_SHOW_ENTRY, SHOW_ENTRY_ARGUMENT, 0);
+  EXPECT_EQ(takeRequests(), bandPage("C")) << "the third message to the editor";
   modelplayer::doubleClickEntry(1);
   EXPECT_EQ(takeRequests(), bandPage("B")) << "playlist double-click";
 
-  plugin.quit();
+  record->quit();
   EXPECT_TRUE(modelplayer::hasOwnProcedure(editor));
 }
 
-INSTANTIATE_TEST_SUITE_P(InsideTheSkin, EditorTest, ::testing::Values(true));
-INSTANTIATE_TEST_SUITE_P(FoundByItsClass, EditorTest, ::testing::Values(false));
+BOTH_WAYS_OVER(EditorTest, EDITOR_PLACES);
 
 }  // namespace

@@ -10,7 +10,7 @@
 
 namespace {
 
-class WindowsCallsTest : public PlayerTest {};
+class WindowsCallsTest : public LinkedPlayerTest {};
 
 TEST_F(WindowsCallsTest, FilesAndFoldersAnswerWithWindowsErrors) {
   const std::string base = kit::settingsFolder();
@@ -63,10 +63,10 @@ TEST_F(WindowsCallsTest, FilesAndFoldersAnswerWithWindowsErrors) {
   EXPECT_EQ(GetLastError(), (DWORD)ERROR_FILE_NOT_FOUND);
 }
 
-class MenuCallsTest : public PlayerTest {
+class MenuCallsTest : public LinkedPlayerTest {
  protected:
   void SetUp() override {
-    PlayerTest::SetUp();
+    LinkedPlayerTest::SetUp();
     menu = CreatePopupMenu();
     subMenu = CreatePopupMenu();
     AppendMenuA(subMenu, MF_STRING, 200, "Inner");
@@ -77,7 +77,7 @@ class MenuCallsTest : public PlayerTest {
   }
   void TearDown() override {
     DestroyMenu(menu);
-    PlayerTest::TearDown();
+    LinkedPlayerTest::TearDown();
   }
   BOOL insert(HMENU into, UINT before, UINT id, UINT state = MFS_ENABLED) {
     char text[] = "Added";

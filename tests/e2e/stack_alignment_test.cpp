@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "kit/dll_test.h"
+#include "kit/player_test.h"
 #include "ui/resource_ids.h"
 
 // Calls `function` with `count` 32-bit arguments, with the stack pointer `misalignment` bytes
@@ -68,38 +68,34 @@ LRESULT callWindowProcedure(LONG_PTR procedure, HWND window, UINT message, WPARA
   return call(procedure, {(uintptr_t)window, message, wParam, 0});
 }
 
-class MisalignedStack : public DllTestWithParam<unsigned> {
+class MisalignedStack : public PlayerFixture, public ::testing::WithParamInterface<unsigned> {
  protected:
-  void SetUp() override {
+  MisalignedStack() : PlayerFixture(kit::Way::Dll) {
     misalignment = GetParam();
-    options.followsCommands = false;  // the calls below bring the watched messages themselves
-    DllTest::SetUp();
+    playerOptions.followsCommands = false;  // the calls below bring the watched messages
   }
 };
 
 TEST_P(MisalignedStack, EveryEntryPointOfTheDll) {
   ASSERT_EQ(call(stackAtCall), (16 - misalignment) % 16);
-  module = LoadLibraryA(dllPath.c_str());
-  ASSERT_NE(module, nullptr) << GetLastError();
   FARPROC entry = GetProcAddress(module, playernumbers::ENTRY_FUNCTION);
-  ASSERT_NE(entry, nullptr);
-  record = reinterpret_cast<playernumbers::PluginRecord*>(call(entry));
-  ASSERT_NE(record, nullptr);
-  EXPECT_EQ(record->version, playernumbers::RECORD_VERSION);
-  kit::handToPlayer({record, module, ""});
+  ASSERT_EQ(reinterpret_cast<playernumbers::PluginRecord*>(call(entry)), record);
+  modelplayer::setPlaylist(
+      {{taggedTrack("1.mp3", {{"TIT2", "Song 1"}, {"TPE1", "Band"}}), "Band - Song 1"},
+       {taggedTrack("2.mp3", {{"TIT2", "Song 2"}, {"TPE1", "Band"}}), "Band - Song 2"}});
 
   EXPECT_EQ(call(record->init), 0u);
-  EXPECT_STREQ(record->description, "TuneLore Plugin (Duskwarn) (gen_tunelore.dll)");
-  EXPECT_EQ(takeRequests(), "block 0|open " + SITE + "|block 1|");
+  EXPECT_EQ(record->description, startUpDescription());
+  EXPECT_EQ(takeRequests(), pageRequests(frontPage(), false));
 
   // The hooks init put in front of the player's two windows.
   HWND main = modelplayer::mainWindow(), playlist = modelplayer::playlistWindow();
   LONG_PTR mainHook = GetWindowLongPtrW(main, GWLP_WNDPROC);
   LONG_PTR playlistHook = GetWindowLongPtrW(playlist, GWLP_WNDPROC);
   modelplayer::setPosition(0);
-  EXPECT_EQ(callWindowProcedure(mainHook, main, WM_COMMAND, 40048),
+  EXPECT_EQ(callWindowProcedure(mainHook, main, WM_COMMAND, playernumbers::command::NEXT),
             modelplayer::mainWindowAnswer(WM_COMMAND));
-  EXPECT_EQ(takeRequests(), pageOf(1));
+  EXPECT_EQ(takeRequests(), bandPage("Song 1"));
 
   // The playlist editor's "show this entry" three times: its hook updates on the third.
   modelplayer::setPosition(1);
@@ -107,7 +103,7 @@ TEST_P(MisalignedStack, EveryEntryPointOfTheDll) {
     EXPECT_EQ(callWindowProcedure(playlistHook, playlist, WM_USER, 0),
               modelplayer::playlistWindowAnswer(WM_USER));
   }
-  EXPECT_EQ(takeRequests(), pageOf(2));
+  EXPECT_EQ(takeRequests(), bandPage("Song 2"));
 
   // The dialog procedure, called directly while the dialog runs: WM_INITDIALOG shows the
   // switches again (all off), OK stores the box ticked here and closes the dialog.
@@ -125,15 +121,17 @@ TEST_P(MisalignedStack, EveryEntryPointOfTheDll) {
   call(record->config);
   EXPECT_TRUE(initialised);
   EXPECT_TRUE(closed);
-  EXPECT_EQ(kit::readFile(iniPath), kit::savedSwitches("gen_tunelore.dll", false, false, true));
+  EXPECT_EQ(readSettingsFile(), saved(false, false, true));
 
   call(record->quit);
-  EXPECT_STREQ(record->description, "Tunelore Plugin (Duskwarn) (gen_tunelore.dll)");
+  EXPECT_EQ(record->description, savedDescription());
   EXPECT_NE(GetWindowLongPtrW(main, GWLP_WNDPROC), mainHook) << "quit left the hook in place";
   EXPECT_NE(GetWindowLongPtrW(playlist, GWLP_WNDPROC), playlistHook);
-  EXPECT_TRUE(unload());
+  expectPinned(false);
 }
 
-INSTANTIATE_TEST_SUITE_P(Bytes, MisalignedStack, ::testing::Values(4u, 8u, 12u));
+INSTANTIATE_TEST_SUITE_P(, MisalignedStack, ::testing::Values(4u, 8u, 12u), [](const auto& info) {
+  return std::to_string(info.param) + "BytesOff_Dll";
+});
 
 }  // namespace

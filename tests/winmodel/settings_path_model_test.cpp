@@ -4,12 +4,13 @@
 #include <string>
 
 #include "kit/player_test.h"
+#include "plugin/plugin.h"
 #include "settings/settings.h"
 #include "windows_model.h"
 
 namespace {
 
-class SettingsPathTest : public PlayerTest {
+class SettingsPathTest : public LinkedPlayerTest {
  protected:
   // A player folder "C:\ddd...\" of exactly `length` characters, created on disk.
   std::string playerFolder(size_t length) {

@@ -1,0 +1,67 @@
+// What only a DLL shows: after quit the player frees it, and the windows it hooked stay
+// whole; where another plug-in's hook stands in front of ours, the module stays, and loading
+// the plug-in again brings the same module back with its hook still in the chain.
+#include "kit/player_test.h"
+#include "kit/player_windows_checks.h"
+
+namespace {
+
+using namespace playernumbers;
+
+class DllUnloadTest : public PlayerTest {
+ protected:
+  void SetUp() override {
+    PlayerTest::SetUp();
+    playBandTracks({"A", "B"});
+    startUpWith();
+  }
+  // The watched messages reach the player, unharmed, and open nothing.
+  static void expectWatchedMessagesOnlyReachThePlayer() {
+    modelplayer::clearBrowserRequests();
+    for (WPARAM command : {command::PREVIOUS, command::STOP, command::NEXT}) {
+      EXPECT_EQ(SendMessageA(modelplayer::mainWindow(), WM_COMMAND, command, 0),
+                modelplayer::mainWindowAnswer(WM_COMMAND));
+    }
+    EXPECT_EQ(SendMessageA(modelplayer::mainWindow(), END_OF_TRACK, 0, 0),
+              modelplayer::mainWindowAnswer(END_OF_TRACK));
+    for (UINT message : {PE_SHOW_ENTRY, PE_SECOND, PE_SHOW_ENTRY, PE_SHOW_ENTRY}) {
+      EXPECT_EQ(SendMessageA(modelplayer::playlistWindow(), message, 0, 0),
+                modelplayer::playlistWindowAnswer(message));
+    }
+    EXPECT_TRUE(modelplayer::browserRequests().empty());
+  }
+};
+
+TEST_P(DllUnloadTest, FreedAfterQuitLeavesTheWindowsWhole) {
+  modelplayer::pressNext();
+  EXPECT_EQ(takeRequests(), bandPage("B"));
+  record->quit();
+  ASSERT_NO_FATAL_FAILURE(expectPinned(false));
+  expectWatchedMessagesOnlyReachThePlayer();
+}
+
+TEST_P(DllUnloadTest, PinnedModuleComesBackForTheNextLoad) {
+  modelplayer::hookInFrontOfMainWindow();
+  record->quit();
+  HMODULE first = module;
+  ASSERT_NO_FATAL_FAILURE(expectPinned(true));
+  expectCharacterSet(true);
+  modelplayer::changeTrack(1);
+  expectWatchedMessagesOnlyReachThePlayer();
+
+  kit::Plugin again = kit::loadDll(dllPath);
+  ASSERT_NE(again.record, nullptr) << again.error;
+  EXPECT_EQ(again.module, first);
+  module = again.module;
+  kit::handToPlayer(again);
+  again.record->init();
+  modelplayer::changeTrack(0);
+  modelplayer::clearBrowserRequests();
+  modelplayer::pressNext();
+  EXPECT_EQ(takeRequests(), bandPage("B"));
+  again.record->quit();
+}
+
+DLL_WAY_ONLY(DllUnloadTest);
+
+}  // namespace
