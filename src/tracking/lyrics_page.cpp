@@ -71,7 +71,8 @@ void updateLyricsPage() {
   // Replaced before sending: an update re-entered from inside the requests below then
   // finds the same address and sends nothing.
   lstrcpynA(tracking.lastPageAddress, address, PAGE_ADDRESS_SIZE);
-  LyricsWindowShow how = bDisabledAutoOpen ? LyricsWindowShow::IfOpen : LyricsWindowShow::OpenQuietly;
+  LyricsWindowShow how =
+      bDisabledAutoOpen ? LyricsWindowShow::IfOpen : LyricsWindowShow::OpenQuietly;
   if (!showInLyricsWindow(address, how)) sendPageAddress(address, !bDisabledAutoOpen);
 }
 

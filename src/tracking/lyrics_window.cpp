@@ -98,8 +98,8 @@ static RECT lyricsWindowFrame() {
 static bool openWindow() {
   if (FAILED(initializeBrowser(browser, playerWindow()))) return false;
   HWND created = nullptr;
-  HRESULT result = createBrowserPopup(browser, lyricsService(), lyricsWindowFrame(),
-                                      playerWindow(), NBCS_BLOCKPOPUP, &created);
+  HRESULT result = createBrowserPopup(browser, lyricsService(), lyricsWindowFrame(), playerWindow(),
+                                      NBCS_BLOCKPOPUP, &created);
   if (SUCCEEDED(result) && created != nullptr && IsWindow(created)) {
     popup = created;
     return true;
