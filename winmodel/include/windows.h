@@ -272,6 +272,7 @@ void WINAPI SetLastError(DWORD error);
 // Text in the ANSI code page
 int WINAPI lstrcmpA(LPCSTR first, LPCSTR second);
 LPSTR WINAPI lstrcpynA(LPSTR destination, LPCSTR source, int capacity);
+LPWSTR WINAPI lstrcpynW(LPWSTR destination, LPCWSTR source, int capacity);
 LPSTR WINAPI CharNextA(LPCSTR current);
 // Only CP_ACP, flags 0 and a terminated source (length -1) are modelled.
 int WINAPI MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR source, int sourceLength,
