@@ -191,6 +191,8 @@ static LRESULT answerRequest(WPARAM argument, LPARAM number) {
       return giveCommandIds(argument);
     case request::OPEN_URL:
       return recordBrowserRequest((int)number, argument);
+    case request::GET_API_SERVICE:
+      return built.browserComponent.serviceApi ? built.browserComponent.serviceApi() : unhandled();
     default:
       return unhandled();
   }
@@ -326,7 +328,9 @@ bool start(const Options& options) {
   player.playlistHandle =
       createWindow(PLAYLIST_CLASS, "Model Player Playlist Editor", unicode, player.skinHandle);
   if (options.mainMenu) player.menuHandle = buildMainMenu();
-  return player.mainHandle != nullptr && player.playlistHandle != nullptr;
+  if (player.mainHandle == nullptr || player.playlistHandle == nullptr) return false;
+  if (options.browserComponent.load) options.browserComponent.load(player.mainHandle);
+  return true;
 }
 
 void stop() {
@@ -341,6 +345,8 @@ void stop() {
   for (const char* name : {PLAYLIST_CLASS, SKIN_CLASS, MAIN_CLASS})
     UnregisterClassA(name, GetModuleHandleA(nullptr));
   if (player.menuHandle != nullptr) DestroyMenu(player.menuHandle);
+  // The component's windows the main window owned went with it.
+  if (player.built.browserComponent.unload) player.built.browserComponent.unload();
   player = State();
 }
 

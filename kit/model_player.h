@@ -47,6 +47,15 @@ struct BrowserRequest {
   std::string address;  // copied during the call, empty when argument is not an address
 };
 
+// A component of the player's own, such as the browser component (kit/browser_component.h
+// gives one): loaded once the player's windows exist, before any plug-in starts, and unloaded
+// after they are gone.
+struct Component {
+  std::function<void(HWND mainWindow)> load;
+  std::function<LRESULT()> serviceApi;  // IPC_GET_API_SERVICE's answer
+  std::function<void()> unload;
+};
+
 // How the player is built. Players since 5.3 create their windows as Unicode windows; under
 // a modern skin the playlist editor is a child of the skin's window, which only the
 // playlist-window request names (players before 2.9 do not answer it).
@@ -71,6 +80,8 @@ struct Options {
   bool mainMenu = false;
   bool givesCommandIds = true;
   std::string settingsFolder;
+  // None by default: IPC_GET_API_SERVICE is then a request the player does not handle.
+  Component browserComponent;
 };
 
 // The first command id the player gives out; each further one is the next number.

@@ -144,6 +144,9 @@ static LRESULT defaultProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CLOSE:
       DestroyWindow(window);
       return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) winmodel::setFocus(window);
+      return 0;
     default:
       return 0;
   }

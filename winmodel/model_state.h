@@ -25,9 +25,13 @@ struct ModelWindow {
   std::string className;
   std::wstring text;  // kept in UTF-16 as Windows keeps it, whatever form set it
   ModelProcedure procedure;
-  HWND parent = nullptr;
+  HWND parent = nullptr;  // of a child window (WS_CHILD)
+  HWND owner = nullptr;   // of a top-level one
   int id = 0;
   bool alive = true;
+  DWORD style = 0;
+  RECT rect = {};  // on the screen, or from the parent's top-left corner for a child
+  bool visible = false;
   // Dialog and control parts.
   DLGPROC dialogProcedure = nullptr;
   bool dialogEnded = false;
@@ -78,6 +82,8 @@ struct State {
   std::map<std::pair<HMODULE, int>, std::vector<DialogControl>> dialogs;
   std::deque<MSG> posted;
   std::vector<std::unique_ptr<ModelMenu>> menus;  // destroyed ones stay, marked dead
+  HWND activeWindow = nullptr;
+  HWND focusWindow = nullptr;
 };
 
 State& state();
@@ -96,5 +102,14 @@ std::wstring widened(const char* text);
 std::string narrowed(const wchar_t* text);
 // Delivers posted messages for `window` and its controls; used by the modal dialog loop.
 void deliverPosted();
+// A top-level window becomes the active one, with the messages Windows sends; and the
+// window losing its place as the active one (hidden or destroyed) with nothing in its stead.
+void activate(HWND window);
+void deactivate(HWND window);
+// The keyboard focus moves, with WM_KILLFOCUS and WM_SETFOCUS.
+void setFocus(HWND window);
+// A window with a sizing border, or an overlapped one, is kept at least at the size its
+// procedure gives in WM_GETMINMAXINFO, as Windows keeps it.
+void keepMinimumSize(HWND window, int& width, int& height);
 
 }  // namespace winmodel

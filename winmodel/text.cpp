@@ -19,12 +19,22 @@ int WINAPI lstrcmpA(LPCSTR first, LPCSTR second) {
   return order < 0 ? -1 : order > 0 ? 1 : 0;
 }
 
-LPSTR WINAPI lstrcpynA(LPSTR destination, LPCSTR source, int capacity) {
+template <typename Char>
+static Char* copyBounded(Char* destination, const Char* source, int capacity) {
   if (capacity <= 0) return destination;
-  size_t length = strnlen(source, (size_t)capacity - 1);
-  memcpy(destination, source, length);
-  destination[length] = '\0';
+  int length = 0;
+  while (length < capacity - 1 && source[length] != 0) ++length;
+  memcpy(destination, source, (size_t)length * sizeof(Char));
+  destination[length] = 0;
   return destination;
+}
+
+LPSTR WINAPI lstrcpynA(LPSTR destination, LPCSTR source, int capacity) {
+  return copyBounded(destination, source, capacity);
+}
+
+LPWSTR WINAPI lstrcpynW(LPWSTR destination, LPCWSTR source, int capacity) {
+  return copyBounded(destination, source, capacity);
 }
 
 LPSTR WINAPI CharNextA(LPCSTR current) {
@@ -40,6 +50,19 @@ int wnsprintfA(LPSTR destination, int capacity, LPCSTR format, ...) {
   int written = vsnprintf(destination, (size_t)capacity, format, arguments);
   va_end(arguments);
   return written < capacity ? written : -1;
+}
+
+// Leading blanks, a sign, then at least one digit; what follows the digits is not read. A
+// value past 32 bits wraps, as the 64-bit sum it is read into is cut to an int.
+BOOL StrToIntExA(LPCSTR text, DWORD, int* value) {
+  while (*text == ' ' || *text == '\t') ++text;
+  bool negative = *text == '-';
+  if (*text == '-' || *text == '+') ++text;
+  if (*text < '0' || *text > '9') return FALSE;
+  unsigned long long sum = 0;
+  for (; *text >= '0' && *text <= '9'; ++text) sum = sum * 10 + (unsigned)(*text - '0');
+  *value = (int)(unsigned)(negative ? 0 - sum : sum);
+  return TRUE;
 }
 
 // Code page 1252: bytes 0x80-0x9F are the only ones that are not their own code point.

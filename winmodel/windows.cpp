@@ -68,24 +68,74 @@ BOOL WINAPI UnregisterClassA(LPCSTR className, HINSTANCE) {
   return state().classes.erase(className) != 0;
 }
 
-HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD, int, int, int, int,
-                            HWND parent, HMENU menu, HINSTANCE, LPVOID) {
-  return winmodel::createWindow(className, winmodel::widened(title != nullptr ? title : ""), parent,
-                                (int)(INT_PTR)menu);
+// What CreateWindowEx does in either form: the window at its place (a top-level window's
+// parent argument is its owner), WM_CREATE, whose -1 undoes the creation, then showing it
+// when WS_VISIBLE asks for that.
+template <typename CreateStruct>
+static HWND createWithStyle(const std::string& className, const std::wstring& title,
+                            CreateStruct create) {
+  bool child = (create.style & WS_CHILD) != 0;
+  HWND window =
+      winmodel::createWindow(className.c_str(), title, child ? create.hwndParent : nullptr,
+                             child ? (int)(INT_PTR)create.hMenu : 0);
+  if (window == nullptr) return nullptr;
+  window->owner = child ? nullptr : create.hwndParent;
+  window->style = (DWORD)create.style & ~(DWORD)WS_VISIBLE;
+  winmodel::keepMinimumSize(window, create.cx, create.cy);
+  window->rect = {create.x, create.y, create.x + create.cx, create.y + create.cy};
+  if (SendMessageA(window, WM_CREATE, 0, (LPARAM)&create) == -1) {
+    DestroyWindow(window);
+    return nullptr;
+  }
+  if (create.style & WS_VISIBLE) ShowWindow(window, SW_SHOW);
+  return window;
 }
 
-HWND WINAPI CreateWindowExW(DWORD, LPCWSTR className, LPCWSTR title, DWORD, int, int, int, int,
-                            HWND parent, HMENU menu, HINSTANCE, LPVOID) {
-  return winmodel::createWindow(winmodel::narrowed(className).c_str(),
-                                title != nullptr ? title : L"", parent, (int)(INT_PTR)menu);
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x,
+                            int y, int width, int height, HWND parent, HMENU menu,
+                            HINSTANCE instance, LPVOID param) {
+  CREATESTRUCTA create = {param, instance, menu,        parent, height,    width,
+                          y,     x,        (LONG)style, title,  className, exStyle};
+  return createWithStyle(className, winmodel::widened(title != nullptr ? title : ""), create);
 }
 
+HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD style, int x,
+                            int y, int width, int height, HWND parent, HMENU menu,
+                            HINSTANCE instance, LPVOID param) {
+  CREATESTRUCTW create = {param, instance, menu,        parent, height,    width,
+                          y,     x,        (LONG)style, title,  className, exStyle};
+  return createWithStyle(winmodel::narrowed(className), title != nullptr ? title : L"", create);
+}
+
+static void destroyOwnedBy(HWND owner) {
+  for (const auto& window : state().windows)
+    if (window->alive && window->owner == owner) DestroyWindow(window.get());
+}
+
+static void sendDestroy(HWND window) {
+  SendMessageA(window, WM_DESTROY, 0, 0);
+  for (HWND child : window->children) sendDestroy(child);
+  if (state().focusWindow == window) state().focusWindow = nullptr;
+  if (state().activeWindow == window) state().activeWindow = nullptr;
+  window->alive = false;
+}
+
+// In Windows' order: the window is hidden and gives up being active, the windows it owns go
+// first, then WM_DESTROY reaches it and then its children.
 BOOL WINAPI DestroyWindow(HWND window) {
   if (!isLiveWindow(window)) return FALSE;
-  for (HWND child : window->children) DestroyWindow(child);
-  SendMessageA(window, WM_DESTROY, 0, 0);
-  window->alive = false;
+  if (window->visible)
+    SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_HIDEWINDOW);
+  if (window->parent == nullptr) destroyOwnedBy(window);
+  sendDestroy(window);
   return TRUE;
+}
+
+HWND WINAPI GetAncestor(HWND window, UINT flags) {
+  if (!isLiveWindow(window) || flags != GA_ROOT) return nullptr;
+  while (window->parent != nullptr) window = window->parent;
+  return window;
 }
 
 BOOL WINAPI IsWindow(HWND window) { return isLiveWindow(window); }

@@ -5,6 +5,7 @@
 #include "settings/path_text.h"
 #include "settings/settings.h"
 #include "tracking/lyrics_page.h"
+#include "tracking/lyrics_window.h"
 #include "tracking/song_change.h"
 #include "ui/lyrics_menu.h"
 #include "ui/settings_dialog.h"
@@ -74,6 +75,7 @@ void saveAndRename() {
 }
 
 void pluginQuit() {
+  closeLyricsWindow();  // first: its place is saved with the switches
   saveAndRename();
   removeLyricsMenuItem();
   removeHooks();

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "settings/path_text.h"
+#include "settings/window_place.h"
 
 bool bDisabledPlugin;
 bool bDisabledStartUp;
@@ -84,7 +85,7 @@ static bool isFile(const char* path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-static void readSwitches(const char* section, const char* path) {
+static void readSettingsFile(const char* section, const char* path) {
   for (const Switch& setting : switches) {
     char value[VALUE_SIZE] = {};
     GetPrivateProfileStringA(section, setting.key, "FALSE", value, VALUE_SIZE, path);
@@ -92,10 +93,11 @@ static void readSwitches(const char* section, const char* path) {
     // earlier releases read it: a file edited by hand keeps the meaning it had there.
     *setting.value = memcmp(value, "FALSE", sizeof "FALSE") != 0;
   }
+  readWindowPlace(section, path);
 }
 
-// True when every write succeeded; all three are tried either way.
-static bool writeSwitches(const char* section, const char* path) {
+// True when every write succeeded; all are tried either way.
+static bool writeSettingsFile(const char* section, const char* path) {
   bool written = true;
   for (const Switch& setting : switches) {
     if (!WritePrivateProfileStringA(section, setting.key, *setting.value ? "TRUE" : "FALSE",
@@ -103,7 +105,7 @@ static bool writeSwitches(const char* section, const char* path) {
       written = false;
     }
   }
-  return written;
+  return writeWindowPlace(section, path) && written;
 }
 
 // The file's folder ("...\Plugins"); its parent, the settings folder, is the player's.
@@ -118,10 +120,10 @@ static void createFileFolder(char* path) {
 void loadSettings(const char* section, const char* settingsFolder) {
   char* folderPath = settingsFolderFilePath(settingsFolder);
   if (folderPath != nullptr && isFile(folderPath)) {
-    readSwitches(section, folderPath);
+    readSettingsFile(section, folderPath);
   } else {
     char* path = settingsFilePath();
-    if (path != nullptr) readSwitches(section, path);
+    if (path != nullptr) readSettingsFile(section, path);
     delete[] path;
   }
   delete[] folderPath;
@@ -130,14 +132,14 @@ void loadSettings(const char* section, const char* settingsFolder) {
 void saveSettings(const char* section, const char* settingsFolder) {
   char* folderPath = settingsFolderFilePath(settingsFolder);
   char* path = settingsFilePath();
-  bool savedBeside = path != nullptr && writeSwitches(section, path);
+  bool savedBeside = path != nullptr && writeSettingsFile(section, path);
   if (folderPath != nullptr) {
     if (!savedBeside) {
       createFileFolder(folderPath);
-      writeSwitches(section, folderPath);
+      writeSettingsFile(section, folderPath);
     } else if (isFile(folderPath) && !DeleteFileA(folderPath)) {
       // Left in place it would win the next load: it must hold what was just saved.
-      writeSwitches(section, folderPath);
+      writeSettingsFile(section, folderPath);
     }
   }
   delete[] path;

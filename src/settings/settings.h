@@ -1,5 +1,6 @@
 // The three switches and their INI file: "Plugins\gen_tunelore.ini" beside the player, or,
-// where that cannot be written, the same file below the player's settings folder.
+// where that cannot be written, the same file below the player's settings folder. The file
+// also keeps the lyrics window's place (settings/window_place.h).
 #pragma once
 
 extern bool bDisabledPlugin;
@@ -21,7 +22,8 @@ char* settingsFolderFilePath(const char* folder);
 // prefers the settings folder's file when it exists: it is only ever written when the file
 // beside the player could not be.
 void loadSettings(const char* section, const char* settingsFolder = nullptr);
-// Writes beside the player; if any write there fails, writes all three switches to the
-// settings folder's file instead (creating its Plugins folder). After a save beside the
-// player succeeded, an earlier settings folder's file is deleted so the two never disagree.
+// Writes the switches, and the window's place once known, beside the player; if any write
+// there fails, writes them all to the settings folder's file instead (creating its Plugins
+// folder). After a save beside the player succeeded, an earlier settings folder's file is
+// deleted so the two never disagree.
 void saveSettings(const char* section, const char* settingsFolder = nullptr);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "settings/settings.h"
+#include "tracking/lyrics_window.h"
 #include "tracking/tracking_state.h"
 #include "winamp/player_requests.h"
 #include "winamp/winamp.h"
@@ -70,13 +71,16 @@ void updateLyricsPage() {
   // Replaced before sending: an update re-entered from inside the requests below then
   // finds the same address and sends nothing.
   lstrcpynA(tracking.lastPageAddress, address, PAGE_ADDRESS_SIZE);
-  sendPageAddress(address, !bDisabledAutoOpen);
+  LyricsWindowShow how =
+      bDisabledAutoOpen ? LyricsWindowShow::IfOpen : LyricsWindowShow::OpenQuietly;
+  if (!showInLyricsWindow(address, how)) sendPageAddress(address, !bDisabledAutoOpen);
 }
 
 void openLyricsForThisSong() {
   if (bDisabledPlugin) return;
   char address[PAGE_ADDRESS_SIZE];
   composeCurrentPageAddress(address);
+  if (showInLyricsWindow(address, LyricsWindowShow::OpenInFront)) return;
   if (playerVersion() >= FIRST_VERSION_WITHOUT_MINI_BROWSER) {
     openInWebBrowser(address);
   } else {

@@ -1,4 +1,5 @@
-// The lyrics page update: steer the player's mini-browser to the page of the playing track.
+// The lyrics page update: steer the lyrics window, or on players without one the mini-browser,
+// to the page of the playing track.
 #pragma once
 
 #include "product.h"
@@ -15,7 +16,8 @@ void composePageAddress(const TrackInfo& info, char* address);
 
 void updateLyricsPage();
 // The pick of "Lyrics for this song": the playing track's page, composed as an update
-// composes it, in the user's web browser on players without a mini-browser and in the
-// mini-browser, brought up, on older ones. Leaves the last page sent alone; does nothing while
+// composes it, in the lyrics window brought to the front; on players without one, in the
+// user's web browser on players without a mini-browser and in the mini-browser, brought up, on
+// older ones. Leaves the last page sent alone; does nothing while
 // the plug-in is switched off.
 void openLyricsForThisSong();

@@ -1,5 +1,7 @@
 #include "tracking/window_hook.h"
 
+#include "tracking/module_pin.h"
+
 static LONG_PTR currentProcedure(const HookedWindow& hooked) {
   return hooked.unicode ? GetWindowLongPtrW(hooked.window, GWLP_WNDPROC)
                         : GetWindowLongPtrA(hooked.window, GWLP_WNDPROC);
@@ -25,12 +27,6 @@ void hookWindow(HookedWindow& hooked, HWND window, WNDPROC procedure) {
   hooked.unicode = IsWindowUnicode(window) != FALSE;
   hooked.savedProcedure = (WNDPROC)currentProcedure(hooked);
   replaceProcedure(hooked, procedure);
-}
-
-static void pinThisModule() {
-  HMODULE self = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
-                     (LPCSTR)&pinThisModule, &self);
 }
 
 void unhookWindow(HookedWindow& hooked, WNDPROC procedure) {

@@ -42,6 +42,12 @@ HMENU playerMainMenu() { return (HMENU)request(0, IPC_GET_HMENU); }
 
 UINT registerMenuCommand() { return (UINT)request(1, IPC_REGISTER_LOWORD_COMMAND); }
 
+Dispatchable* playerServiceApi() {
+  LRESULT answer = request(0, IPC_GET_API_SERVICE);
+  // Players that do not know the request answer their default, 1, or 0.
+  return answer == 0 || answer == 1 ? nullptr : (Dispatchable*)answer;
+}
+
 void openInWebBrowser(const char* address) { request((WPARAM)address, IPC_OPEN_URL); }
 
 void bringUpMiniBrowser() { request(0, IPC_MBOPEN); }

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "winamp/dispatchable.h"
+
 // Every request goes to the player's main window, named once at start-up.
 void connectToPlayer(HWND mainWindow);
 HWND playerWindow();
@@ -26,6 +28,9 @@ unsigned playerVersion();
 HMENU playerMainMenu();
 // A command id of the player's own range for a menu item; 0 or 1 when the player has none.
 UINT registerMenuCommand();
+// The player's service API, through which its components are found; null from players without
+// one.
+Dispatchable* playerServiceApi();
 // Hands `address` to the user's web browser (players from 5.22 on).
 void openInWebBrowser(const char* address);
 void bringUpMiniBrowser();

@@ -50,6 +50,8 @@ static_assert(sizeof(winampGeneralPurposePlugin) == 7 * GPP_FIELD_SIZE, "record 
 #define IPC_CB_MISC_TITLE 0    // IPC_CB_MISC: the player's title changed (track, stream title)
 #define IPC_PLAYING_FILE 3003  // sent by the player to its main window as each track starts
 #define IPC_REGISTER_LOWORD_COMMAND 3019
+#define IPC_GET_API_SERVICE \
+  3025  // the service API (players from 5.12 on); older ones answer 0 or 1
 #define IPC_OPEN_URL 3032
 
 // IPC_GET_EXTENDED_FILE_INFO's argument: the player writes the file's value for the key

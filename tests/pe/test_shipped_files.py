@@ -49,15 +49,20 @@ WINDOWS_XP_SP3 = {
         "ReleaseSemaphore", "SetEndOfFile", "SetFilePointer", "SetLastError", "Sleep",
         "TlsAlloc", "TlsFree", "TlsGetValue", "TlsSetValue", "VirtualProtect",
         "VirtualQuery", "WaitForSingleObject", "WideCharToMultiByte",
-        "WritePrivateProfileStringA", "lstrcmpA", "lstrcpynA",
+        "WritePrivateProfileStringA", "lstrcmpA", "lstrcpynA", "lstrcpynW",
     },
     "user32.dll": {
         "CallWindowProcA", "CallWindowProcW", "CharNextA", "CheckDlgButton", "DeleteMenu",
-        "DialogBoxParamA", "EnableMenuItem", "EndDialog", "FindWindowA", "GetWindowLongA",
-        "GetWindowLongW", "InsertMenuItemA", "IsDlgButtonChecked", "IsWindow",
-        "IsWindowUnicode", "SendMessageA", "SetWindowLongA", "SetWindowLongW",
+        "DestroyWindow", "DialogBoxParamA", "EnableMenuItem", "EndDialog", "FindWindowA",
+        "GetAncestor",  # Windows 98 / 2000
+        "GetWindowLongA", "GetWindowLongW", "GetWindowRect", "InsertMenuItemA",
+        "IsDlgButtonChecked", "IsWindow", "IsWindowUnicode",
+        "MonitorFromRect",  # Windows 98 / 2000
+        "SendMessageA", "SendMessageW", "SetWindowLongA", "SetWindowLongW", "ShowWindow",
+        "SystemParametersInfoA",
     },
     "shlwapi.dll": {
+        "StrToIntExA",  # shlwapi 4.71: Internet Explorer 4
         "wnsprintfA",  # shlwapi 5.0: Windows 2000, Internet Explorer 5
     },
     "msvcrt.dll": {

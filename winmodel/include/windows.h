@@ -11,11 +11,14 @@
 #define WINAPI
 #define __declspec(attributes)
 #define CALLBACK
+// Member functions have one calling convention on Linux.
+#define __thiscall
 
 typedef int BOOL;
 typedef unsigned short WORD;
 typedef unsigned int DWORD;
 typedef unsigned int UINT;
+typedef int LONG;  // 32 bits, as on Windows
 typedef intptr_t INT_PTR;
 typedef intptr_t LONG_PTR;
 typedef uintptr_t UINT_PTR;
@@ -37,6 +40,8 @@ typedef ModelWindow* HWND;
 typedef ModelModule* HINSTANCE;
 typedef HINSTANCE HMODULE;
 typedef void* HMENU;
+struct ModelMonitor;
+typedef ModelMonitor* HMONITOR;
 
 typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
@@ -51,10 +56,16 @@ typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define MAKEINTRESOURCEA(i) ((LPSTR)((ULONG_PTR)((WORD)(i))))
 
 // Window messages
+#define WM_CREATE 0x0001
 #define WM_DESTROY 0x0002
+#define WM_ACTIVATE 0x0006
+#define WM_SETFOCUS 0x0007
+#define WM_KILLFOCUS 0x0008
 #define WM_SETTEXT 0x000C
 #define WM_GETTEXT 0x000D
 #define WM_CLOSE 0x0010
+#define WM_SHOWWINDOW 0x0018
+#define WM_GETMINMAXINFO 0x0024
 #define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
 #define WM_SYSCOMMAND 0x0112
@@ -63,6 +74,9 @@ typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define WM_USER 0x0400
 #define SC_CLOSE 0xF060
 #define MSGF_DIALOGBOX 0
+#define WA_INACTIVE 0
+#define WA_ACTIVE 1
+#define WA_CLICKACTIVE 2
 
 // Buttons
 #define BM_GETCHECK 0x00F0
@@ -77,7 +91,12 @@ typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 // Window procedures and styles
 #define GWLP_WNDPROC (-4)
 #define WS_OVERLAPPEDWINDOW 0x00CF0000L
+#define WS_POPUP 0x80000000L
 #define WS_CHILD 0x40000000L
+#define WS_VISIBLE 0x10000000L
+#define WS_CAPTION 0x00C00000L
+#define WS_SYSMENU 0x00080000L
+#define WS_THICKFRAME 0x00040000L
 
 #define GET_MODULE_HANDLE_EX_FLAG_PIN 0x00000001
 #define GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS 0x00000004
@@ -101,6 +120,47 @@ typedef struct tagMSG {
   LPARAM lParam;
 } MSG;
 #define PM_REMOVE 0x0001
+
+typedef struct tagPOINT {
+  LONG x;
+  LONG y;
+} POINT;
+
+typedef struct tagRECT {
+  LONG left;
+  LONG top;
+  LONG right;
+  LONG bottom;
+} RECT;
+
+// WM_CREATE's argument: the last argument of CreateWindowEx and the window's place.
+template <typename Text>
+struct ModelCreateStruct {
+  LPVOID lpCreateParams;
+  HINSTANCE hInstance;
+  HMENU hMenu;
+  HWND hwndParent;
+  int cy;
+  int cx;
+  int y;
+  int x;
+  LONG style;
+  Text lpszName;
+  Text lpszClass;
+  DWORD dwExStyle;
+};
+typedef ModelCreateStruct<LPCSTR> CREATESTRUCTA;
+typedef ModelCreateStruct<LPCWSTR> CREATESTRUCTW;
+
+// WM_GETMINMAXINFO's argument: a window with a sizing border, or an overlapped one, is never
+// made smaller than ptMinTrackSize.
+typedef struct tagMINMAXINFO {
+  POINT ptReserved;
+  POINT ptMaxSize;
+  POINT ptMaxPosition;
+  POINT ptMinTrackSize;
+  POINT ptMaxTrackSize;
+} MINMAXINFO;
 
 #define CP_ACP 0
 
@@ -142,6 +202,55 @@ HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWO
                             HINSTANCE instance, LPVOID param);
 HWND WINAPI SetParent(HWND child, HWND newParent);
 
+// Where windows are, whether they show, and which one is active. A window created without
+// WS_CHILD is top-level and its parent argument is its owner: destroying the owner destroys
+// it first. The model has no non-client area: a child's rectangle is relative to its
+// parent's top-left corner. One thread, so the active window is also the foreground window.
+#define SW_HIDE 0
+#define SW_SHOWNORMAL 1
+#define SW_SHOWNOACTIVATE 4
+#define SW_SHOW 5
+#define SW_SHOWNA 8
+#define SWP_NOSIZE 0x0001
+#define SWP_NOMOVE 0x0002
+#define SWP_NOZORDER 0x0004
+#define SWP_NOACTIVATE 0x0010
+#define SWP_SHOWWINDOW 0x0040
+#define SWP_HIDEWINDOW 0x0080
+#define HWND_TOP ((HWND)0)
+#define GA_ROOT 2
+BOOL WINAPI GetWindowRect(HWND window, RECT* rect);
+BOOL WINAPI SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int height,
+                         UINT flags);
+BOOL WINAPI MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
+// Only GA_ROOT is modelled: the window itself or its topmost parent, owners not followed.
+HWND WINAPI GetAncestor(HWND window, UINT flags);
+// SW_HIDE, and the commands that show with activation (SW_SHOWNORMAL, SW_SHOW) or without it
+// (SW_SHOWNOACTIVATE, SW_SHOWNA); answers whether the window was visible before.
+BOOL WINAPI ShowWindow(HWND window, int command);
+BOOL WINAPI IsWindowVisible(HWND window);
+HWND WINAPI GetForegroundWindow(void);
+BOOL WINAPI SetForegroundWindow(HWND window);
+HWND WINAPI GetActiveWindow(void);
+HWND WINAPI GetFocus(void);
+
+// The screen: one monitor of 1920x1080 pixels with a taskbar 40 pixels high at the bottom.
+#define MONITOR_DEFAULTTONULL 0x00000000
+#define MONITOR_DEFAULTTOPRIMARY 0x00000001
+#define MONITOR_DEFAULTTONEAREST 0x00000002
+#define MONITORINFOF_PRIMARY 0x00000001
+#define SPI_GETWORKAREA 0x0030
+typedef struct tagMONITORINFO {
+  DWORD cbSize;
+  RECT rcMonitor;
+  RECT rcWork;
+  DWORD dwFlags;
+} MONITORINFO;
+HMONITOR WINAPI MonitorFromRect(const RECT* rect, DWORD flags);
+BOOL WINAPI GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info);
+// Only SPI_GETWORKAREA.
+BOOL WINAPI SystemParametersInfoA(UINT action, UINT uiParam, LPVOID pvParam, UINT winIni);
+
 // Dialogs
 INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner,
                                DLGPROC dialogProc, LPARAM initParam);
@@ -162,6 +271,7 @@ void WINAPI SetLastError(DWORD error);
 // Text in the ANSI code page
 int WINAPI lstrcmpA(LPCSTR first, LPCSTR second);
 LPSTR WINAPI lstrcpynA(LPSTR destination, LPCSTR source, int capacity);
+LPWSTR WINAPI lstrcpynW(LPWSTR destination, LPCWSTR source, int capacity);
 LPSTR WINAPI CharNextA(LPCSTR current);
 // Only CP_ACP, flags 0 and a terminated source (length -1) are modelled.
 int WINAPI MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR source, int sourceLength,
@@ -174,6 +284,10 @@ int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR source, int s
 DWORD WINAPI GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue,
                                       LPSTR returned, DWORD capacity, LPCSTR fileName);
 BOOL WINAPI WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName);
+// The value read as GetPrivateProfileStringA reads it, as a number: leading blanks, a sign,
+// decimal digits or 0x/0o/0b and the base's digits, up to the first other character.
+// `defaultValue` for a missing or empty value.
+UINT WINAPI GetPrivateProfileIntA(LPCSTR section, LPCSTR key, int defaultValue, LPCSTR fileName);
 
 // Files and folders
 #define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
@@ -248,3 +362,41 @@ UINT WINAPI GetMenuState(HMENU menu, UINT item, UINT flags);
 int WINAPI GetMenuStringA(HMENU menu, UINT item, LPSTR text, int capacity, UINT flags);
 UINT WINAPI EnableMenuItem(HMENU menu, UINT item, UINT enable);
 BOOL WINAPI DeleteMenu(HMENU menu, UINT item, UINT flags);
+
+// Threads: reference counts and locks for what two threads share.
+LONG WINAPI InterlockedIncrement(LONG volatile* addend);
+LONG WINAPI InterlockedDecrement(LONG volatile* addend);
+// Taken again by the thread that holds it, as on Windows.
+typedef struct _RTL_CRITICAL_SECTION {
+  void* LockSemaphore;
+} CRITICAL_SECTION, *LPCRITICAL_SECTION;
+void WINAPI InitializeCriticalSection(LPCRITICAL_SECTION section);
+void WINAPI EnterCriticalSection(LPCRITICAL_SECTION section);
+void WINAPI LeaveCriticalSection(LPCRITICAL_SECTION section);
+void WINAPI DeleteCriticalSection(LPCRITICAL_SECTION section);
+
+// COM-style results and interface ids.
+typedef LONG HRESULT;
+#define S_OK ((HRESULT)0)
+#define S_FALSE ((HRESULT)1)
+#define E_PENDING ((HRESULT)0x8000000AL)
+#define E_NOTIMPL ((HRESULT)0x80004001L)
+#define E_NOINTERFACE ((HRESULT)0x80004002L)
+#define E_POINTER ((HRESULT)0x80004003L)
+#define E_FAIL ((HRESULT)0x80004005L)
+#define E_INVALIDARG ((HRESULT)0x80070057L)
+#define SUCCEEDED(result) (((HRESULT)(result)) >= 0)
+#define FAILED(result) (((HRESULT)(result)) < 0)
+
+typedef struct _GUID {
+  unsigned int Data1;
+  unsigned short Data2;
+  unsigned short Data3;
+  unsigned char Data4[8];
+} GUID;
+typedef const GUID& REFGUID;
+inline int IsEqualGUID(REFGUID first, REFGUID second) {
+  return memcmp(&first, &second, sizeof(GUID)) == 0;
+}
+inline bool operator==(REFGUID first, REFGUID second) { return IsEqualGUID(first, second) != 0; }
+inline bool operator!=(REFGUID first, REFGUID second) { return !(first == second); }
