@@ -22,7 +22,9 @@ struct Read {
 class ProfileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    scratch = kit::scratchFolder("tunelore-profile-test");
+    // A folder per case: CTest runs the cases in parallel processes.
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    scratch = kit::scratchFolder(std::string("tunelore-profile-test.") + test->name());
     ASSERT_TRUE(kit::setUpPlayer(scratch));
     folder = kit::settingsFolder();
   }

@@ -68,6 +68,10 @@ BOOL WINAPI UnregisterClassA(LPCSTR className, HINSTANCE) {
   return state().classes.erase(className) != 0;
 }
 
+BOOL WINAPI UnregisterClassW(LPCWSTR className, HINSTANCE instance) {
+  return UnregisterClassA(winmodel::narrowed(className).c_str(), instance);
+}
+
 // What CreateWindowEx does in either form: the window at its place (a top-level window's
 // parent argument is its owner), WM_CREATE, whose -1 undoes the creation, then showing it
 // when WS_VISIBLE asks for that.

@@ -190,6 +190,7 @@ LRESULT WINAPI DispatchMessageA(const MSG* message);
 // Windows
 ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass);
 BOOL WINAPI UnregisterClassA(LPCSTR className, HINSTANCE instance);
+BOOL WINAPI UnregisterClassW(LPCWSTR className, HINSTANCE instance);
 HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x,
                             int y, int width, int height, HWND parent, HMENU menu,
                             HINSTANCE instance, LPVOID param);
