@@ -24,7 +24,8 @@ class ProfileTest : public ::testing::Test {
   void SetUp() override {
     // A folder per case: CTest runs the cases in parallel processes.
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    scratch = kit::scratchFolder(std::string("tunelore-profile-test.") + test->name());
+    scratch = kit::scratchFolder(std::string("tunelore-profile-test.") + test->test_suite_name() +
+                                 "." + test->name());
     ASSERT_TRUE(kit::setUpPlayer(scratch));
     folder = kit::settingsFolder();
   }
