@@ -4,6 +4,7 @@
 #include <ctime>
 #include <filesystem>
 #include <string>
+#include <thread>
 
 #include "kit/player_place.h"
 #include "kit/player_test.h"
@@ -61,6 +62,52 @@ TEST_F(WindowsCallsTest, FilesAndFoldersAnswerWithWindowsErrors) {
   EXPECT_TRUE(DeleteFileA(file.c_str()));
   EXPECT_FALSE(DeleteFileA(file.c_str()));
   EXPECT_EQ(GetLastError(), (DWORD)ERROR_FILE_NOT_FOUND);
+}
+
+// A remembered number: the value's text as far as it is a number, the default only where
+// the key or its value is missing.
+TEST_F(WindowsCallsTest, ProfileNumbersAreReadAsFarAsTheyAreNumbers) {
+  const std::string file = kit::settingsFolder() + "\\numbers.ini";
+  ASSERT_TRUE(kit::writeFile(kit::onDisk(file),
+                             "[s]\r\nempty=\r\nplain=12\r\nblanks=  7\r\nnegative=-3\r\n"
+                             "plus=+4\r\nhex=0x1F\r\nHEX=0X1F\r\noctal=0o17\r\ntail=55zz\r\n"
+                             "word=abc\r\nquoted=\"9\"\r\nwide=4294967297\r\n"));
+  struct Case {
+    const char* key;
+    UINT value;
+  } cases[] = {
+      {"missing", 77}, {"empty", 77}, {"plain", 12}, {"blanks", 7}, {"negative", (UINT)-3},
+      {"plus", 4},     {"hex", 31},   {"HEX", 31},   {"octal", 15}, {"tail", 55},
+      {"word", 0},     {"quoted", 9}, {"wide", 1},  // wraps at 32 bits
+  };
+  for (const Case& each : cases)
+    EXPECT_EQ(GetPrivateProfileIntA("s", each.key, 77, file.c_str()), each.value) << each.key;
+}
+
+// Two threads count through both; the lock is taken again by the thread holding it.
+TEST(ThreadCalls, CountsAndLocksHoldBetweenThreads) {
+  const int ROUNDS = 100000;
+  LONG volatile interlocked = 0;
+  long locked = 0;
+  CRITICAL_SECTION section;
+  InitializeCriticalSection(&section);
+  auto count = [&] {
+    for (int i = 0; i < ROUNDS; ++i) {
+      InterlockedIncrement(&interlocked);
+      EnterCriticalSection(&section);
+      EnterCriticalSection(&section);
+      ++locked;
+      LeaveCriticalSection(&section);
+      LeaveCriticalSection(&section);
+    }
+  };
+  std::thread other(count);
+  count();
+  other.join();
+  DeleteCriticalSection(&section);
+  EXPECT_EQ(interlocked, 2 * ROUNDS);
+  EXPECT_EQ(locked, 2 * ROUNDS);
+  EXPECT_EQ(InterlockedDecrement(&interlocked), 2 * ROUNDS - 1) << "answers the new count";
 }
 
 class MenuCallsTest : public PlayerTest {
