@@ -68,7 +68,8 @@ static int releaseInterface(void* object) {
     fault("releaseInterface given an object the factory has no reference on");
     return 0;
   }
-  return releaseBrowserReference(index);
+  releaseBrowserReference(index);
+  return 1;
 }
 
 static int factoryReceived(int code, void* retval, void** params, int count) {

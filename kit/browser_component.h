@@ -64,7 +64,7 @@ struct Popup {
   bool destroyed = false;
 };
 std::vector<Popup> popups();
-// The popup of `window`, or null; valid until the player stops.
+// The popup of `window`, or null; valid until the next player starts.
 const Popup* popupOf(HWND window);
 
 // What the user and the player do to popups.

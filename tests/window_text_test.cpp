@@ -139,4 +139,34 @@ TEST(AnsiTextTest, WideCharToMultiByteKeepsCodePage1252AndMarksTheRest) {
   }
 }
 
+// Addresses are widened through the code page on their way to the browser component. A
+// buffer too small gets what fits, unterminated, and the answer 0 says so, both ways.
+TEST(AnsiTextTest, ConversionsThroughTheCodePageFillWhatFits) {
+  const char ANSI[] = "Caf\xE9 \x80 Bj\xF6rk";
+  const wchar_t WIDE[] = L"Caf\u00E9 \u20AC Bj\u00F6rk";
+  const int LENGTH = (int)strlen(ANSI) + 1;
+  struct Case {
+    int capacity;
+    int answer;
+    size_t filled;  // characters written from the start
+  } cases[] = {{0, LENGTH, 0}, {5, 0, 5}, {LENGTH, LENGTH, (size_t)LENGTH}};
+  for (const Case& each : cases) {
+    SCOPED_TRACE(each.capacity);
+    std::wstring wide(LENGTH + 2, L'#');
+    SetLastError(0);
+    EXPECT_EQ(
+        MultiByteToWideChar(CP_ACP, 0, ANSI, -1, each.capacity ? &wide[0] : nullptr, each.capacity),
+        each.answer);
+    if (each.answer == 0) EXPECT_EQ(GetLastError(), (DWORD)ERROR_INSUFFICIENT_BUFFER);
+    EXPECT_EQ(wide.substr(0, each.filled), std::wstring(WIDE, each.filled));
+    EXPECT_EQ(wide[each.filled], L'#');
+    std::string narrow(LENGTH + 2, '#');
+    EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, WIDE, -1, each.capacity ? &narrow[0] : nullptr,
+                                  each.capacity, nullptr, nullptr),
+              each.answer);
+    EXPECT_EQ(narrow.substr(0, each.filled), std::string(ANSI, each.filled));
+    EXPECT_EQ(narrow[each.filled], '#');
+  }
+}
+
 }  // namespace

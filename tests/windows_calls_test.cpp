@@ -4,6 +4,7 @@
 #include <ctime>
 #include <filesystem>
 #include <string>
+#include <thread>
 
 #include "kit/player_place.h"
 #include "kit/player_test.h"
@@ -61,6 +62,32 @@ TEST_F(WindowsCallsTest, FilesAndFoldersAnswerWithWindowsErrors) {
   EXPECT_TRUE(DeleteFileA(file.c_str()));
   EXPECT_FALSE(DeleteFileA(file.c_str()));
   EXPECT_EQ(GetLastError(), (DWORD)ERROR_FILE_NOT_FOUND);
+}
+
+// Two threads count through both; the lock is taken again by the thread holding it.
+TEST(ThreadCalls, CountsAndLocksHoldBetweenThreads) {
+  const int ROUNDS = 100000;
+  LONG volatile interlocked = 0;
+  long locked = 0;
+  CRITICAL_SECTION section;
+  InitializeCriticalSection(&section);
+  auto count = [&] {
+    for (int i = 0; i < ROUNDS; ++i) {
+      InterlockedIncrement(&interlocked);
+      EnterCriticalSection(&section);
+      EnterCriticalSection(&section);
+      ++locked;
+      LeaveCriticalSection(&section);
+      LeaveCriticalSection(&section);
+    }
+  };
+  std::thread other(count);
+  count();
+  other.join();
+  DeleteCriticalSection(&section);
+  EXPECT_EQ(interlocked, 2 * ROUNDS);
+  EXPECT_EQ(locked, 2 * ROUNDS);
+  EXPECT_EQ(InterlockedDecrement(&interlocked), 2 * ROUNDS - 1) << "answers the new count";
 }
 
 class MenuCallsTest : public LinkedPlayerTest {

@@ -171,40 +171,6 @@ DWORD WINAPI GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR default
   return (DWORD)strlen(returned);
 }
 
-// Wine reads a number's text into a buffer of this many characters.
-static const size_t PROFILE_INT_TEXT_SIZE = 30;
-
-// The digits of `base` from `text` on, up to the first other character; wraps as Windows does.
-static UINT digitsValue(const char* text, UINT base) {
-  UINT value = 0;
-  for (;; ++text) {
-    char c = (char)tolower((unsigned char)*text);
-    UINT digit = c >= '0' && c <= '9'   ? (UINT)(c - '0')
-                 : c >= 'a' && c <= 'z' ? 10u + (c - 'a')
-                                        : base;
-    if (digit >= base) return value;
-    value = value * base + digit;
-  }
-}
-
-UINT WINAPI GetPrivateProfileIntA(LPCSTR section, LPCSTR key, int defaultValue, LPCSTR fileName) {
-  char text[PROFILE_INT_TEXT_SIZE] = {};
-  if (GetPrivateProfileStringA(section, key, "", text, sizeof text, fileName) == 0)
-    return (UINT)defaultValue;
-  const char* at = text;
-  while (*at == ' ' || *at == '\t') ++at;
-  bool negative = *at == '-';
-  if (*at == '-' || *at == '+') ++at;
-  UINT base = 10;
-  char prefix = (char)tolower((unsigned char)(at[0] == '0' ? at[1] : '\0'));
-  if (prefix == 'x' || prefix == 'o' || prefix == 'b') {
-    base = prefix == 'x' ? 16 : prefix == 'o' ? 8 : 2;
-    at += 2;
-  }
-  UINT value = digitsValue(at, base);
-  return negative ? 0u - value : value;
-}
-
 BOOL WINAPI WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName) {
   if (section == nullptr || key == nullptr || value == nullptr) return FALSE;
   Profile profile;

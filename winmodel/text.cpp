@@ -95,13 +95,15 @@ std::string winmodel::narrowed(const wchar_t* text) {
   return narrow;
 }
 
-// Both write the terminator too and answer the length with it, or 0 when it does not fit.
+// Both write the terminator too and answer the length with it; a buffer too small for that
+// gets what fits, without a terminator, and the answer 0, as Windows does.
 template <typename Char>
 static int copyConverted(const std::basic_string<Char>& converted, Char* destination,
                          int capacity) {
   int needed = (int)converted.size() + 1;
   if (capacity == 0) return needed;
   if (capacity < needed) {
+    std::copy_n(converted.c_str(), capacity, destination);
     SetLastError(ERROR_INSUFFICIENT_BUFFER);
     return 0;
   }

@@ -288,7 +288,6 @@ BOOL WINAPI WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value,
 // The value read as GetPrivateProfileStringA reads it, as a number: leading blanks, a sign,
 // decimal digits or 0x/0o/0b and the base's digits, up to the first other character.
 // `defaultValue` for a missing or empty value.
-UINT WINAPI GetPrivateProfileIntA(LPCSTR section, LPCSTR key, int defaultValue, LPCSTR fileName);
 
 // Files and folders
 #define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
