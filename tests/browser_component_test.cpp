@@ -115,11 +115,11 @@ class Handler : public Dispatchable {
   std::string heard;
 };
 
-class BrowserComponentTest : public PlayerTest {
+class BrowserComponentTest : public LinkedPlayerTest {
  protected:
   void SetUp() override {
     playerOptions = browsercomponent::todaysPlayer(failure);
-    PlayerTest::SetUp();
+    LinkedPlayerTest::SetUp();
   }
   // The plug-in's steps up to a popup, with the handler registered; where they stop.
   std::string stepReached() {
