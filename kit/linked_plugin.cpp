@@ -2,6 +2,7 @@
 
 #include "plugin/plugin.h"
 #include "settings/settings.h"
+#include "settings/window_place.h"
 #include "tracking/song_change.h"
 #include "tracking/tracking_state.h"
 #include "ui/lyrics_menu.h"
@@ -41,6 +42,7 @@ bool loadPlugin(const std::string& folder, const modelplayer::Options& player) {
   // What start-up does first, for the tests that call the plug-in's parts without it.
   connectToPlayer(plugin.hwndParent);
   bDisabledPlugin = bDisabledStartUp = bDisabledAutoOpen = false;
+  lyricsWindowPlace = {};
   resetTracking();
   return true;
 }

@@ -6,6 +6,7 @@
 #include "tracking/lyrics_page.h"
 #include "tracking/lyrics_service.h"
 #include "tracking/module_pin.h"
+#include "tracking/tracking_state.h"
 #include "winamp/browser_component.h"
 #include "winamp/player_requests.h"
 
@@ -13,11 +14,7 @@
 static const int FIRST_WIDTH = 480;
 static const int FIRST_HEIGHT = 640;
 
-static Dispatchable* serviceApi;
-static Dispatchable* browser;       // one per session: each request of the factory makes another
-static Dispatchable* eventManager;  // held while our handler is registered with it
-static HWND popup;
-static bool componentMissing;  // looked for and not there: the session goes on without
+static LyricsWindowState& lyrics = tracking.lyricsWindow;
 
 // The frame, in screen coordinates: under a modern skin the popup is a child of the skin's frame.
 static void rememberPlace(HWND window) {
@@ -29,35 +26,36 @@ static void rememberPlace(HWND window) {
 
 // The component destroys a window the user closes and tells nobody but its handlers.
 static void onWindowClosed(HWND window) {
-  if (window != popup) return;
+  if (window != lyrics.popup) return;
   rememberPlace(window);
-  popup = nullptr;
+  lyrics.popup = nullptr;
 }
 
 static void listenForClose() {
-  eventManager = queryInterface(browser, IFC_OmBrowserEventManager);
-  if (eventManager == nullptr) return;
-  if (FAILED(registerEventHandler(eventManager, lyricsWindowEvents(onWindowClosed)))) {
-    releaseObject(eventManager);
-    eventManager = nullptr;
+  lyrics.eventManager = queryInterface(lyrics.browser, IFC_OmBrowserEventManager);
+  if (lyrics.eventManager == nullptr) return;
+  if (FAILED(registerEventHandler(lyrics.eventManager, lyricsWindowEvents(onWindowClosed)))) {
+    releaseObject(lyrics.eventManager);
+    lyrics.eventManager = nullptr;
   }
 }
 
 static void stopListening() {
-  if (eventManager == nullptr) return;
-  unregisterEventHandler(eventManager, lyricsWindowEvents(nullptr));
-  releaseObject(eventManager);
-  eventManager = nullptr;
+  if (lyrics.eventManager == nullptr) return;
+  unregisterEventHandler(lyrics.eventManager, lyricsWindowEvents(nullptr));
+  releaseObject(lyrics.eventManager);
+  lyrics.eventManager = nullptr;
 }
 
 static bool findComponent() {
-  if (browser != nullptr) return true;
-  if (componentMissing) return false;
-  serviceApi = playerServiceApi();
-  Dispatchable* factory = serviceApi != nullptr ? findBrowserFactory(serviceApi) : nullptr;
-  browser = factory != nullptr ? createBrowserObject(factory) : nullptr;
-  componentMissing = browser == nullptr;
-  if (componentMissing) return false;
+  if (lyrics.browser != nullptr) return true;
+  if (lyrics.componentMissing) return false;
+  lyrics.serviceApi = playerServiceApi();
+  Dispatchable* factory =
+      lyrics.serviceApi != nullptr ? findBrowserFactory(lyrics.serviceApi) : nullptr;
+  lyrics.browser = factory != nullptr ? createBrowserObject(factory) : nullptr;
+  lyrics.componentMissing = lyrics.browser == nullptr;
+  if (lyrics.componentMissing) return false;
   openLyricsService();
   listenForClose();
   return true;
@@ -65,8 +63,8 @@ static bool findComponent() {
 
 // Without a word from the component, a window is known closed when it is gone.
 static bool windowOpen() {
-  if (popup != nullptr && !IsWindow(popup)) popup = nullptr;
-  return popup != nullptr;
+  if (lyrics.popup != nullptr && !IsWindow(lyrics.popup)) lyrics.popup = nullptr;
+  return lyrics.popup != nullptr;
 }
 
 static int fitSize(int wanted, int room, int smallest) {
@@ -96,12 +94,12 @@ static RECT lyricsWindowFrame() {
 }
 
 static bool openWindow() {
-  if (FAILED(initializeBrowser(browser, playerWindow()))) return false;
+  if (FAILED(initializeBrowser(lyrics.browser, playerWindow()))) return false;
   HWND created = nullptr;
-  HRESULT result = createBrowserPopup(browser, lyricsService(), lyricsWindowFrame(), playerWindow(),
-                                      NBCS_BLOCKPOPUP, &created);
+  HRESULT result = createBrowserPopup(lyrics.browser, lyricsService(), lyricsWindowFrame(),
+                                      playerWindow(), NBCS_BLOCKPOPUP, &created);
   if (SUCCEEDED(result) && created != nullptr && IsWindow(created)) {
-    popup = created;
+    lyrics.popup = created;
     return true;
   }
   if (created != nullptr && IsWindow(created)) DestroyWindow(created);  // no half-made window
@@ -120,7 +118,7 @@ bool showInLyricsWindow(const char* address, LyricsWindowShow how) {
     if (!openWindow()) return false;
     opened = true;
   }
-  HWND window = popup;
+  HWND window = lyrics.popup;
   // Kept until the browser is ready: a new window's browser is not yet.
   SendMessageW(window, NBCM_NAVIGATE, TRUE, (LPARAM)page);
   bool inFront = how == LyricsWindowShow::OpenInFront;
@@ -132,20 +130,20 @@ bool showInLyricsWindow(const char* address, LyricsWindowShow how) {
 }
 
 void closeLyricsWindow() {
-  if (browser != nullptr) {
-    if (windowOpen()) rememberPlace(popup);
+  if (lyrics.browser != nullptr) {
+    if (windowOpen()) rememberPlace(lyrics.popup);
     stopListening();
-    finishBrowser(browser);  // destroys the window where the player has not already
-    popup = nullptr;
-    Dispatchable* factory = findBrowserFactory(serviceApi);
+    finishBrowser(lyrics.browser);  // destroys the window where the player has not already
+    lyrics.popup = nullptr;
+    Dispatchable* factory = findBrowserFactory(lyrics.serviceApi);
     if (factory != nullptr) {
-      releaseBrowserObject(factory, browser);
+      releaseBrowserObject(factory, lyrics.browser);
     } else {
-      releaseObject(browser);
+      releaseObject(lyrics.browser);
     }
-    browser = nullptr;
+    lyrics.browser = nullptr;
   }
   if (!closeLyricsService()) pinThisModule();
-  serviceApi = nullptr;
-  componentMissing = false;
+  lyrics.serviceApi = nullptr;
+  lyrics.componentMissing = false;
 }

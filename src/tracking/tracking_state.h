@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "tracking/lyrics_page.h"
+#include "winamp/dispatchable.h"
 
 // A file's tag fields as last read, with what names that reading: the file's name, size and
 // last-write time. A tag rewritten since has another size or time.
@@ -13,6 +14,15 @@ struct TagReading {
   DWORD sizeLow;
   FILETIME written;
   TrackInfo fields;
+};
+
+// The lyrics window, and the browser component it is made through.
+struct LyricsWindowState {
+  Dispatchable* serviceApi;
+  Dispatchable* browser;       // one per session: each request of the factory makes another
+  Dispatchable* eventManager;  // held while our handler is registered with it
+  HWND popup;
+  bool componentMissing;  // looked for and not there: the session goes on without
 };
 
 struct TrackingState {
@@ -25,6 +35,7 @@ struct TrackingState {
   char lastPageAddress[PAGE_ADDRESS_SIZE];
   // The tag read last, for the updates after the first of one track change.
   TagReading lastTagReading;
+  LyricsWindowState lyricsWindow;
 };
 
 extern TrackingState tracking;
