@@ -19,18 +19,6 @@ std::string wayName(Way way) { return way == Way::Dll ? "Dll" : "Linked"; }
 
 }  // namespace kit
 
-#ifdef _WIN32
-// Copies the built DLL into the case's folder, starts the player and hands it the copy.
-static void loadDllCopy(const std::string& dllPath, const modelplayer::Options& options,
-                        kit::Plugin& plugin) {
-  ASSERT_TRUE(CopyFileA(TUNELORE_TESTED_DLL, dllPath.c_str(), FALSE)) << TUNELORE_TESTED_DLL;
-  ASSERT_TRUE(modelplayer::start(options));
-  plugin = kit::loadDll(dllPath);
-  ASSERT_NE(plugin.record, nullptr) << plugin.error;
-  kit::handToPlayer(plugin);
-}
-#endif
-
 void PlayerFixture::SetUp() {
   const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
   std::string name = std::string(test->test_suite_name()) + "." + test->name();
@@ -44,8 +32,11 @@ void PlayerFixture::SetUp() {
 #ifdef _WIN32
   ASSERT_TRUE(kit::setUpPlayer(folder));
   dllPath = folder + "\\gen_tunelore.dll";
-  kit::Plugin plugin;
-  loadDllCopy(dllPath, playerOptions, plugin);
+  ASSERT_TRUE(CopyFileA(TUNELORE_TESTED_DLL, dllPath.c_str(), FALSE)) << TUNELORE_TESTED_DLL;
+  ASSERT_TRUE(modelplayer::start(playerOptions));
+  kit::Plugin plugin = kit::loadDll(dllPath);
+  ASSERT_NE(plugin.record, nullptr) << plugin.error;
+  kit::handToPlayer(plugin);
   record = plugin.record;
   module = plugin.module;
 #endif

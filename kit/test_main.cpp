@@ -12,10 +12,9 @@
 
 namespace {
 
-class CaseOutcomes : public ::testing::EmptyTestEventListener {
- public:
-  explicit CaseOutcomes(std::string folder) : folder_(std::move(folder)) {}
+std::string outcomes;  // the folder
 
+class CaseOutcomes : public ::testing::EmptyTestEventListener {
   void OnTestEnd(const ::testing::TestInfo& test) override {
     std::string name = std::string(test.test_suite_name()) + "." + test.name();
     for (char& c : name) c = c == '/' ? '.' : c;
@@ -26,11 +25,8 @@ class CaseOutcomes : public ::testing::EmptyTestEventListener {
       text += std::string(part.file_name() ? part.file_name() : "") + ":" +
               std::to_string(part.line_number()) + ": " + part.message() + "\n";
     }
-    kit::writeFile(folder_ + "/" + name, text);
+    kit::writeFile(outcomes + "/" + name, text);
   }
-
- private:
-  std::string folder_;
 };
 
 }  // namespace
@@ -38,9 +34,10 @@ class CaseOutcomes : public ::testing::EmptyTestEventListener {
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   if (argc > 1) {
-    kit::removeFolder(argv[1]);  // no outcome of an earlier run may stand for this one
-    std::filesystem::create_directories(argv[1]);
-    ::testing::UnitTest::GetInstance()->listeners().Append(new CaseOutcomes(argv[1]));
+    outcomes = argv[1];
+    kit::removeFolder(outcomes);  // no outcome of an earlier run may stand for this one
+    std::filesystem::create_directories(outcomes);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new CaseOutcomes);
   }
   return RUN_ALL_TESTS();
 }
