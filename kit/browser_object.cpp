@@ -29,7 +29,11 @@ static HRESULT queryInterface(int index, const GUID& id, void** out) {
   return S_OK;
 }
 
-static int received(int index, int code, void* retval, void** params, int count) {
+// What commonReceived answers for a code that is the interface's own.
+static const int NOT_COMMON = -1;
+
+// The codes every interface of the object answers alike.
+static int commonReceived(int index, int code, void* retval, void** params, int count) {
   switch (code) {
     case dispatch::ADD_REF:
       return answer(retval, addBrowserReference(index), "AddRef");
@@ -41,7 +45,7 @@ static int received(int index, int code, void* retval, void** params, int count)
                     queryInterface(index, argument<GUID>(params, 0), argument<void**>(params, 1)),
                     "QueryInterface");
     default:
-      return -1;  // not one every interface answers
+      return NOT_COMMON;
   }
 }
 
@@ -100,8 +104,8 @@ int browserReceived(int index, int code, void* retval, void** params, int count)
     fault("a released browser object called (code " + std::to_string(code) + ")");
     return 0;
   }
-  int common = received(index, code, retval, params, count);
-  if (common >= 0) return common;
+  int common = commonReceived(index, code, retval, params, count);
+  if (common != NOT_COMMON) return common;
   switch (code) {
     case browser::INITIALIZE:
       if (!expectArguments("Initialize", count, 2)) return 0;
@@ -149,8 +153,8 @@ int eventManagerReceived(int index, int code, void* retval, void** params, int c
     fault("a released browser object's event manager called (code " + std::to_string(code) + ")");
     return 0;
   }
-  int common = received(index, code, retval, params, count);
-  if (common >= 0) return common;
+  int common = commonReceived(index, code, retval, params, count);
+  if (common != NOT_COMMON) return common;
   if (code != eventmanager::REGISTER_HANDLER && code != eventmanager::UNREGISTER_HANDLER) return 0;
   if (!expectArguments("RegisterHandler or UnregisterHandler", count, 1)) return 0;
   void* handler = argument<void*>(params, 0);
