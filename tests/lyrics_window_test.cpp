@@ -14,7 +14,6 @@ namespace bn = browsernumbers;
 
 const UINT MENU_ITEM = modelplayer::FIRST_REGISTERED_COMMAND;
 const wchar_t WINDOW_NAME[] = L"Tunelore Lyrics";
-const RECT SCREEN = {0, 0, 1920, 1080};  // the model's one monitor
 
 std::wstring wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 std::wstring widePage(const std::string& title) {
@@ -36,13 +35,16 @@ bool sameRect(const RECT& a, const RECT& b) {
 int width(const RECT& r) { return r.right - r.left; }
 int height(const RECT& r) { return r.bottom - r.top; }
 
+// Before any place is known: inside the work area, and no smaller than the component allows.
 void expectFirstPlace(const RECT& frame) {
+  RECT work = {};
+  ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
   EXPECT_GE(width(frame), bn::MINIMUM_WIDTH);
   EXPECT_GE(height(frame), bn::MINIMUM_HEIGHT);
-  EXPECT_GE(frame.left, SCREEN.left);
-  EXPECT_GE(frame.top, SCREEN.top);
-  EXPECT_LE(frame.right, SCREEN.right);
-  EXPECT_LE(frame.bottom, SCREEN.bottom);
+  EXPECT_GE(frame.left, work.left);
+  EXPECT_GE(frame.top, work.top);
+  EXPECT_LE(frame.right, work.right);
+  EXPECT_LE(frame.bottom, work.bottom);
 }
 
 class LyricsWindowTest : public PlayerTest {
