@@ -72,7 +72,8 @@ write_acquire_settings() {
 build_root() {
   [ -e "$fresh_root/.made" ] && return 0
   command -v debootstrap >/dev/null ||
-    apt-get install -y -qq --no-install-recommends -o DPkg::Lock::Timeout=900 debootstrap >/dev/null
+    apt-get install -y -qq --no-install-recommends -o DPkg::Lock::Timeout=900 debootstrap \
+      >"$logs/debootstrap-install.log" 2>&1
   local mirror new=$fresh_root.new
   mirror=$(release_indexes | awk -v r="$release" '$2 == r { print $1; exit }')
   [ -n "$mirror" ] || { echo "$0: no $release package index in this machine's apt configuration" >&2; exit 1; }
@@ -186,15 +187,29 @@ emulator_report() {
   local log=$1 after
   after=$(emulator_entry)
   if [ "$after" != "$entry_before" ] || grep -q 'registering qemu-i386' "$log"; then
-    echo "the root registered the 32-bit emulator (qemu-i386 before: $entry_before; after: $after); put back as before"
+    echo "the root registered the emulator (qemu-i386 before: $(entry_brief "$entry_before");" \
+      "after: $(entry_brief "$after")), put back as it was"
   elif [ "$entry_before" = absent ]; then
-    echo "no 32-bit emulator registered, before or after: the kernel starts 32-bit programs itself"
+    echo "no emulator registered, before or after: the kernel starts 32-bit programs itself"
   else
-    echo "the root found the 32-bit emulator registered ($entry_before) and registered none"
+    echo "the root found the emulator registered (qemu-i386: $(entry_brief "$entry_before"))" \
+      "and registered none"
   fi
 }
 
+entry_brief() { sed -E 's/^(\S+) interpreter (\S+) flags: (\S*) .*/\1, \2, flags \3/' <<<"$1"; }
+
 duration() { printf '%d min %02d s' $(($1 / 60)) $(($1 % 60)); }
+
+# CPU seconds, user and system, of the processes this shell has waited for so far: on a
+# machine shared with other work, a command's time says less than what it used.
+children_cpu_seconds() {
+  times >"$logs/times"  # here, not in a subshell, whose children are its own
+  tail -n1 "$logs/times" | awk '{ for (i = 1; i <= 2; i++) { split($i, t, /[ms]/); s += t[1] * 60 + t[2] } }
+                                END { printf "%d\n", s }'
+}
+
+load_average() { cut -d' ' -f1 /proc/loadavg; }
 
 summary=()
 failures=0
@@ -207,13 +222,18 @@ run_command() {
   before=$(installed_packages)
   manual_before=$(in_root apt-mark showmanual | sort)
   entry_before=$(emulator_entry)
+  local cpu load
+  cpu=$(children_cpu_seconds)
+  load=$(load_average)
   start=$SECONDS
   in_root /bin/bash -c "cd /root/tunelore && $command" >"$log" 2>&1 </dev/null || status=$?
   seconds=$((SECONDS - start))
+  cpu=$(($(children_cpu_seconds) - cpu))
   local added asked
   added=$(comm -13 <(echo "$before") <(installed_packages))
   asked=$(comm -13 <(echo "$manual_before") <(in_root apt-mark showmanual | sort) | paste -sd' ' -)
-  echo "   exit status $status after $(duration "$seconds")"
+  echo "   exit status $status after $(duration "$seconds"), CPU $(duration "$cpu")" \
+    "(load average $load at the start, $(load_average) at the end, $(nproc) cores)"
   echo "   installed $(grep -c . <<<"$added" || true) packages; asked for by name: ${asked:-none}"
   paste -sd' ' - <<<"$added" | fold -s -w 96 | sed 's/^/     /'
   echo "   32-bit programs: $(emulator_report "$log")"
@@ -222,8 +242,8 @@ run_command() {
     echo "   last lines of its output:"
     tail -n 15 "$log" | sed 's/^/     | /'
   fi
-  summary+=("$(printf '%3d  %14s  %4d packages  %s' "$status" "$(duration "$seconds")" \
-    "$(grep -c . <<<"$added" || true)" "$command")")
+  summary+=("$(printf '%3d  %14s  CPU %14s  %4d packages  %s' "$status" "$(duration "$seconds")" \
+    "$(duration "$cpu")" "$(grep -c . <<<"$added" || true)" "$command")")
   undo_run
 }
 
@@ -232,7 +252,7 @@ echo "== root: $(cat "$fresh_root/.made"); commit $(git -C "$repo" log -1 --form
 for i in "${!commands[@]}"; do
   run_command $((i + 1)) "${commands[$i]}"
 done
-echo "== summary (exit status, time, packages installed, command):"
+echo "== summary (exit status, time, CPU time, packages installed, command):"
 printf '%s\n' "${summary[@]}"
 echo "== $failures of ${#commands[@]} failed; logs in $logs"
 [ $failures -eq 0 ]
