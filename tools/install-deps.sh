@@ -9,8 +9,10 @@
 #   install-deps.sh wine32   the 32-bit run alone: wine32 from the i386 architecture, and
 #                            qemu-user registered for 32-bit programs where the kernel cannot
 #                            start them
-#   install-deps.sh win32    play --win32: win64, the i686 compilers, NSIS, pefile and wine32
-#   install-deps.sh tests    what the tests build with: native, win64 and win32 but wine32
+#   install-deps.sh win32    play --win32: as win64 but the i686 compilers, NSIS and wine32
+#                            instead of the x86-64 compiler and wine64
+#   install-deps.sh tests    what the tests build with: native, win64, win32 but wine32, and
+#                            pefile for the checks of the shipped files
 #   install-deps.sh windows  tests and wine32
 #   install-deps.sh render   windows plus ImageMagick, to turn the dialog's picture into PNG,
 #                            and Wine's own fonts (Marlett draws the caption's close box)
@@ -29,22 +31,25 @@ want=${1:-native}
 native_pkgs=(cmake g++ clang libclang-rt-14-dev libtag1-dev libgtest-dev googletest
              libbenchmark-dev valgrind pkg-config ninja-build python3 python3-mutagen sox
              libsox-fmt-mp3 dpkg-dev zlib1g-dev python3-pil)
-win64_pkgs=(cmake ninja-build pkg-config dpkg-dev googletest g++-mingw-w64-x86-64-posix
-            binutils-mingw-w64-x86-64 libz-mingw-w64-dev libutfcpp-dev wine64 xvfb xauth)
+# Both plays: the Windows builds, with id3lib and TagLib from Debian's sources (GoogleTest's
+# are added to every Windows build, tests or not), and an X server for Wine.
+play_pkgs=(cmake ninja-build pkg-config dpkg-dev googletest libz-mingw-w64-dev libutfcpp-dev
+           xvfb xauth)
+win64_pkgs=("${play_pkgs[@]}" g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64)
 # The shipped 32-bit DLL is built with the win32 thread model: the posix one links
-# winpthread, which imports functions Windows XP lacks.
+# winpthread, which imports functions Windows XP lacks. Its build finds NSIS for the setup program.
 win32_build_pkgs=(g++-mingw-w64-i686-win32 g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-                  nsis python3-pefile)
+                  nsis)
 wine32_pkgs=(wine32:i386)
 # Everything the builds and tests compile and check with.
-build_pkgs=("${native_pkgs[@]}" "${win64_pkgs[@]}" "${win32_build_pkgs[@]}")
+build_pkgs=("${native_pkgs[@]}" "${win64_pkgs[@]}" "${win32_build_pkgs[@]}" python3-pefile)
 
 with_wine32=0
 case "$want" in
   native) pkgs=("${native_pkgs[@]}") ;;
   win64) pkgs=("${win64_pkgs[@]}") ;;
   wine32) pkgs=(xvfb xauth); with_wine32=1 ;;
-  win32) pkgs=("${win64_pkgs[@]}" "${win32_build_pkgs[@]}"); with_wine32=1 ;;
+  win32) pkgs=("${play_pkgs[@]}" "${win32_build_pkgs[@]}"); with_wine32=1 ;;
   tests) pkgs=("${build_pkgs[@]}") ;;
   windows) pkgs=("${build_pkgs[@]}"); with_wine32=1 ;;
   render) pkgs=("${build_pkgs[@]}" imagemagick fonts-wine); with_wine32=1 ;;

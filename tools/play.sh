@@ -7,9 +7,12 @@
 #
 # The real 64-bit gen_tunelore.dll plays inside the Win32 player program under wine64; where
 # Wine is missing (or TUNELORE_PLAY_MODEL=1), the plug-in's code plays inside the model
-# player on Linux instead. --win32 plays the shipped 32-bit DLL (build/win32) inside the
-# 32-bit player program under wine32 instead; where the kernel runs no 32-bit programs they
-# are emulated (tools/install-deps.sh sets that up), a few seconds more.
+# player on Linux instead. --win32 plays the 32-bit DLL as shipped inside the 32-bit player
+# program under wine32 instead; where the kernel runs no 32-bit programs they are emulated
+# (tools/install-deps.sh sets that up), a few seconds more.
+#
+# Its builds (presets play and play-win32, in build/play and build/play-win32) have no tests,
+# so it installs nothing the tests need, and tools/test.sh's builds keep their own settings.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -33,23 +36,22 @@ prepare_prefix() {
 if [ $bits = 32 ]; then
   tools/install-deps.sh win32 >&2
   prepare_prefix tools/wine32-run.sh
-  # The DLL as shipped (not the setup program) and the player program from the test build.
-  cmake --preset win32 >/dev/null && cmake --build --preset win32 --target gen_tunelore >/dev/null
-  cmake --preset wine32 >/dev/null && cmake --build --preset wine32 --target tunelore-session >/dev/null
-  player=build/wine32/tools/session
+  # The player program, and the DLL as shipped, built beside it by the shipped toolchain.
+  cmake --preset play-win32 >/dev/null
+  cmake --build --preset play-win32 >/dev/null
+  player=build/play-win32/tools/session
   mkdir -p "$player/Plugins"
-  cp build/win32/gen_tunelore.dll "$player/Plugins/"
+  cp build/play-win32/shipped-dll/gen_tunelore.dll "$player/Plugins/"
   exec tools/wine32-run.sh "$player/tunelore-session.exe" "${args[@]}"
 fi
 
 if [ "${TUNELORE_PLAY_MODEL:-}" != 1 ] && tools/install-deps.sh win64 >&2; then
   prepare_prefix tools/wine-run.sh
-  # Only what is played: the DLL and the player program, no tests.
-  cmake --preset win64 >/dev/null
-  cmake --build --preset win64 --target gen_tunelore tunelore-session >/dev/null
-  player=build/win64/tools/session
+  cmake --preset play >/dev/null
+  cmake --build --preset play >/dev/null
+  player=build/play/tools/session
   mkdir -p "$player/Plugins"
-  cp build/win64/gen_tunelore.dll "$player/Plugins/"
+  cp build/play/gen_tunelore.dll "$player/Plugins/"
   exec tools/wine-run.sh "$player/tunelore-session.exe" "${args[@]}"
 fi
 
