@@ -201,12 +201,14 @@ entry_brief() { sed -E 's/^(\S+) interpreter (\S+) flags: (\S*) .*/\1, \2, flags
 
 duration() { printf '%d min %02d s' $(($1 / 60)) $(($1 % 60)); }
 
-# CPU seconds, user and system, of the processes this shell has waited for so far: on a
-# machine shared with other work, a command's time says less than what it used.
-children_cpu_seconds() {
-  times >"$logs/times"  # here, not in a subshell, whose children are its own
-  tail -n1 "$logs/times" | awk '{ for (i = 1; i <= 2; i++) { split($i, t, /[ms]/); s += t[1] * 60 + t[2] } }
-                                END { printf "%d\n", s }'
+# cpu_seconds: CPU seconds, user and system, of the processes this shell has waited for so
+# far. On a machine shared with other work, a command's time says less than what it used.
+cpu_seconds=0
+count_cpu_seconds() {
+  times >"$logs/times"  # in this shell: a subshell's children would be its own
+  cpu_seconds=$(tail -n1 "$logs/times" |
+    awk '{ for (i = 1; i <= 2; i++) { split($i, t, /[ms]/); s += t[1] * 60 + t[2] } }
+         END { printf "%d\n", s }')
 }
 
 load_average() { cut -d' ' -f1 /proc/loadavg; }
@@ -223,12 +225,14 @@ run_command() {
   manual_before=$(in_root apt-mark showmanual | sort)
   entry_before=$(emulator_entry)
   local cpu load
-  cpu=$(children_cpu_seconds)
+  count_cpu_seconds
+  cpu=$cpu_seconds
   load=$(load_average)
   start=$SECONDS
   in_root /bin/bash -c "cd /root/tunelore && $command" >"$log" 2>&1 </dev/null || status=$?
   seconds=$((SECONDS - start))
-  cpu=$(($(children_cpu_seconds) - cpu))
+  count_cpu_seconds
+  cpu=$((cpu_seconds - cpu))
   local added asked
   added=$(comm -13 <(echo "$before") <(installed_packages))
   asked=$(comm -13 <(echo "$manual_before") <(in_root apt-mark showmanual | sort) | paste -sd' ' -)
