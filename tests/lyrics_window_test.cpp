@@ -23,7 +23,8 @@ std::wstring widePage(const std::string& title) {
 std::vector<std::wstring> sent(const bc::Popup& popup) {
   std::vector<std::wstring> urls;
   for (const bc::Navigation& navigation : popup.navigations) {
-    EXPECT_EQ(navigation.schedule, (WPARAM)TRUE) << "a page sent before the browser is ready is lost";
+    EXPECT_EQ(navigation.schedule, (WPARAM)TRUE)
+        << "a page sent before the browser is ready is lost";
     urls.push_back(navigation.url);
   }
   return urls;
@@ -171,14 +172,13 @@ TEST_P(LyricsWindowQuitTest, LeavesNothingAndKeepsThePlace) {
   record->quit();
   EXPECT_EQ(bc::describe(bc::leftovers()), "");
   EXPECT_EQ(bc::faults(), std::vector<std::string>());
-  EXPECT_EQ(readSettingsFile(),
-            section({{"bDisabledPlugin", "FALSE"},
-                     {"bDisabledStartUp", "TRUE"},
-                     {"bDisabledAutoOpen", "FALSE"},
-                     {"LyricsWindowX", "40"},
-                     {"LyricsWindowY", "50"},
-                     {"LyricsWindowWidth", "500"},
-                     {"LyricsWindowHeight", "600"}}));
+  EXPECT_EQ(readSettingsFile(), section({{"bDisabledPlugin", "FALSE"},
+                                         {"bDisabledStartUp", "TRUE"},
+                                         {"bDisabledAutoOpen", "FALSE"},
+                                         {"LyricsWindowX", "40"},
+                                         {"LyricsWindowY", "50"},
+                                         {"LyricsWindowWidth", "500"},
+                                         {"LyricsWindowHeight", "600"}}));
 }
 
 BOTH_WAYS_OVER(LyricsWindowQuitTest, QUIT_ROWS);
@@ -192,23 +192,33 @@ struct PlaceRow {
 };
 const PlaceRow PLACE_ROWS[] = {
     {"Whole",
-     {{"LyricsWindowX", "-10"}, {"LyricsWindowY", "30"}, {"LyricsWindowWidth", "400"},
+     {{"LyricsWindowX", "-10"},
+      {"LyricsWindowY", "30"},
+      {"LyricsWindowWidth", "400"},
       {"LyricsWindowHeight", "300"}},
      true},
     {"OffTheScreen",
-     {{"LyricsWindowX", "5000"}, {"LyricsWindowY", "30"}, {"LyricsWindowWidth", "400"},
+     {{"LyricsWindowX", "5000"},
+      {"LyricsWindowY", "30"},
+      {"LyricsWindowWidth", "400"},
       {"LyricsWindowHeight", "300"}},
      false},
     {"TooSmall",
-     {{"LyricsWindowX", "10"}, {"LyricsWindowY", "30"}, {"LyricsWindowWidth", "274"},
+     {{"LyricsWindowX", "10"},
+      {"LyricsWindowY", "30"},
+      {"LyricsWindowWidth", "274"},
       {"LyricsWindowHeight", "300"}},
      false},
     {"NotANumber",
-     {{"LyricsWindowX", "ten"}, {"LyricsWindowY", "30"}, {"LyricsWindowWidth", "400"},
+     {{"LyricsWindowX", "ten"},
+      {"LyricsWindowY", "30"},
+      {"LyricsWindowWidth", "400"},
       {"LyricsWindowHeight", "300"}},
      false},
     {"BeyondWindowsCoordinates",
-     {{"LyricsWindowX", "2147483000"}, {"LyricsWindowY", "30"}, {"LyricsWindowWidth", "2147483000"},
+     {{"LyricsWindowX", "2147483000"},
+      {"LyricsWindowY", "30"},
+      {"LyricsWindowWidth", "2147483000"},
       {"LyricsWindowHeight", "300"}},
      false},
     {"Partial", {{"LyricsWindowX", "10"}, {"LyricsWindowY", "30"}}, false},
@@ -289,7 +299,8 @@ TEST_P(LyricsWindowTest, ServiceRefusesWhatItDoesNotImplement) {
     void* out = &out;
     void** outArgument = &out;
     HRESULT result = S_OK;
-    EXPECT_TRUE(bc::dispatchCall(service, bn::dispatch::QUERY_INTERFACE, &result, iid, outArgument));
+    EXPECT_TRUE(
+        bc::dispatchCall(service, bn::dispatch::QUERY_INTERFACE, &result, iid, outArgument));
     EXPECT_EQ(result, E_NOINTERFACE);
     EXPECT_EQ(out, nullptr);
   }
